@@ -1,0 +1,58 @@
+# Cross build: the 32-bit program, its Windows test suite and the dist/ folder.
+set(MV_WIN_LINK_FLAGS -static -static-libgcc -static-libstdc++)
+target_compile_definitions(mvcore PUBLIC UNICODE _UNICODE WINVER=0x0601 _WIN32_WINNT=0x0601 NOMINMAX WIN32_LEAN_AND_MEAN)
+
+file(GLOB MV_WIN_LAYER_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/src/win32/*.cpp
+  ${CMAKE_SOURCE_DIR}/src/framework/*.cpp
+  ${CMAKE_SOURCE_DIR}/src/app/*.cpp)
+list(FILTER MV_WIN_LAYER_SOURCES EXCLUDE REGEX "/src/app/winmain\\.cpp$")
+add_library(mvwin STATIC ${MV_WIN_LAYER_SOURCES} ${MV_WIN_SUBSYSTEM_SOURCES})
+target_link_libraries(mvwin PUBLIC mvcore
+  gdiplus ole32 oleaut32 oleacc uuid comctl32 shell32 shlwapi advapi32 user32 gdi32 kernel32)
+
+set(MV_DIST_DIR ${CMAKE_SOURCE_DIR}/dist)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(MV_ICON_DIR ${CMAKE_BINARY_DIR}/icons)
+add_custom_command(
+  OUTPUT ${MV_ICON_DIR}/icon128.ico
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/res/gen_icons.py ${MV_ICON_DIR}
+  DEPENDS ${CMAKE_SOURCE_DIR}/res/gen_icons.py
+  COMMENT "Drawing the program icons")
+add_custom_target(mvicons DEPENDS ${MV_ICON_DIR}/icon128.ico)
+
+configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${CMAKE_BINARY_DIR}/res/version.h @ONLY)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/res -I${MV_ICON_DIR} -I${CMAKE_SOURCE_DIR}/res -I${CMAKE_SOURCE_DIR}/src")
+enable_language(RC)
+
+add_executable(MorviCorvelConfig WIN32 ${CMAKE_SOURCE_DIR}/src/app/winmain.cpp ${CMAKE_SOURCE_DIR}/res/MorviCorvelConfig.rc)
+add_dependencies(MorviCorvelConfig mvicons)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/res/MorviCorvelConfig.rc PROPERTIES
+  OBJECT_DEPENDS "${MV_ICON_DIR}/icon128.ico;${CMAKE_SOURCE_DIR}/res/MorviCorvelConfig.manifest")
+target_link_libraries(MorviCorvelConfig PRIVATE mvwin)
+target_link_options(MorviCorvelConfig PRIVATE ${MV_WIN_LINK_FLAGS} -municode)
+add_custom_command(TARGET MorviCorvelConfig POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${MV_DIST_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:MorviCorvelConfig> ${MV_DIST_DIR}/)
+
+# GoogleTest from the Debian source package, cross-compiled.
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB MV_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+file(GLOB MV_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+add_executable(win_tests ${MV_WIN_TESTS} ${MV_TEST_SUPPORT})
+target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(win_tests PRIVATE mvwin gtest gtest_main)
+target_link_options(win_tests PRIVATE ${MV_WIN_LINK_FLAGS})
+
+# Small helper programs that the Windows tests start (probe windows, fake players).
+file(GLOB MV_WIN_TEST_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/programs/*.cpp)
+foreach(src IN LISTS MV_WIN_TEST_TOOLS)
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_link_libraries(${name} PRIVATE mvwin)
+  target_link_options(${name} PRIVATE ${MV_WIN_LINK_FLAGS} -municode)
+endforeach()

@@ -1,0 +1,99 @@
+#!/usr/bin/env python3
+"""Draws the program's icons as .ico files (16, 32 and 48 pixels, 32-bit)."""
+import math
+import os
+import struct
+import sys
+
+
+def lerp(a, b, t):
+    return tuple(int(round(x + (y - x) * t)) for x, y in zip(a, b))
+
+
+def rounded_rect_coverage(x, y, left, top, right, bottom, radius):
+    """Anti-aliased coverage of a pixel centre by a rounded rectangle."""
+    cx = min(max(x, left + radius), right - radius)
+    cy = min(max(y, top + radius), bottom - radius)
+    d = math.hypot(x - cx, y - cy) - radius
+    inside_box = left <= x <= right and top <= y <= bottom
+    if not inside_box and d > 1:
+        return 0.0
+    return max(0.0, min(1.0, 0.5 - d))
+
+
+def circle_coverage(x, y, cx, cy, r):
+    return max(0.0, min(1.0, r - math.hypot(x - cx, y - cy) + 0.5))
+
+
+def blend(dst, src, alpha):
+    """Source-over of a straight-alpha colour onto a straight-alpha pixel."""
+    r, g, b, a = dst
+    sr, sg, sb = src
+    out_a = alpha + a * (1 - alpha)
+    if out_a <= 0:
+        return (0, 0, 0, 0)
+    mix = lambda s, d: (s * alpha + d * a * (1 - alpha)) / out_a
+    return (mix(sr, r), mix(sg, g), mix(sb, b), out_a)
+
+
+def draw_main(size):
+    """A touch-pad mouse seen from above: a blue body, a glass touch area and a fingertip trail."""
+    s = size / 32.0
+    px = []
+    for j in range(size):
+        row = []
+        for i in range(size):
+            x, y = i + 0.5, j + 0.5
+            p = (0, 0, 0, 0)
+            body = rounded_rect_coverage(x, y, 5 * s, 1.5 * s, 27 * s, 30.5 * s, 10 * s)
+            if body:
+                p = blend(p, lerp((52, 120, 230), (20, 60, 150), y / size), body)
+            pad = rounded_rect_coverage(x, y, 8.5 * s, 5 * s, 23.5 * s, 20 * s, 5 * s)
+            if pad:
+                p = blend(p, lerp((235, 244, 255), (170, 200, 240), y / size), pad * 0.95)
+            for k, (fx, fy, fr) in enumerate(((12.5, 15.5, 1.6), (16, 12.5, 2.0), (19.5, 9.5, 2.4))):
+                c = circle_coverage(x, y, fx * s, fy * s, max(fr * s, 0.9))
+                if c:
+                    p = blend(p, (255, 140, 40), c * (0.45 + 0.25 * k))
+            seam = rounded_rect_coverage(x, y, 15.5 * s, 22.5 * s, 16.5 * s, 27.5 * s, 0.5 * s)
+            if seam and body:
+                p = blend(p, (200, 220, 255), seam * 0.8)
+            row.append(p)
+        px.append(row)
+    return px
+
+
+def encode_ico(images):
+    entries, blobs = [], []
+    offset = 6 + 16 * len(images)
+    for pixels in images:
+        size = len(pixels)
+        xor = bytearray()
+        for row in reversed(pixels):
+            for r, g, b, a in row:
+                xor += bytes((int(b), int(g), int(r), int(round(a * 255))))
+        mask_row = ((size + 31) // 32) * 4
+        mask = bytearray()
+        for row in reversed(pixels):
+            bits = bytearray(mask_row)
+            for i, (_, _, _, a) in enumerate(row):
+                if a < 0.5:
+                    bits[i // 8] |= 0x80 >> (i % 8)
+            mask += bits
+        header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
+        blob = header + bytes(xor) + bytes(mask)
+        entries.append(struct.pack('<BBBBHHII', size % 256, size % 256, 0, 0, 1, 32, len(blob), offset))
+        blobs.append(blob)
+        offset += len(blob)
+    return struct.pack('<HHH', 0, 1, len(images)) + b''.join(entries) + b''.join(blobs)
+
+
+def main():
+    out = sys.argv[1] if len(sys.argv) > 1 else '.'
+    os.makedirs(out, exist_ok=True)
+    with open(os.path.join(out, 'icon128.ico'), 'wb') as f:
+        f.write(encode_ico([draw_main(n) for n in (16, 32, 48)]))
+
+
+if __name__ == '__main__':
+    main()

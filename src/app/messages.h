@@ -1,0 +1,16 @@
+// Window messages and timers exchanged between the program's windows and threads.
+#pragma once
+
+#include <cstdint>
+
+namespace mv {
+
+inline constexpr std::uint32_t WM_GESTURE_EVENT = 0x7EB;
+inline constexpr std::uint32_t WM_TRAY_NOTIFY = 0x600;
+inline constexpr std::uint32_t WM_RESTORE_DEFAULTS = 0x602;
+inline constexpr std::uint32_t WM_ACTIVATE_INSTANCE = 0x4CA;
+
+inline constexpr std::uintptr_t TIMER_DRIVER_RETRY = 1282;
+inline constexpr std::uintptr_t TIMER_BATTERY = 1283;
+
+}  // namespace mv

@@ -1,0 +1,37 @@
+// Decoding of device event codes into gesture slots, with the Ctrl+wheel zoom rule.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "gesture/function_record.h"
+#include "gesture/slot_catalogue.h"
+
+namespace mv {
+
+// GetTickCount.
+class TickClock {
+public:
+    virtual ~TickClock() = default;
+    virtual std::uint32_t tickCount() = 0;
+};
+
+class GestureEvents {
+public:
+    using Dispatch = std::function<void(const FunctionRecord&)>;
+
+    explicit GestureEvents(TickClock& clock) : clock_(clock) {}
+
+    // Handles one WM_GESTURE_EVENT code: either notes the Ctrl report, dispatches a
+    // transient zoom record, dispatches the record of the slot the code selects,
+    // or does nothing. `records` is read at the moment of dispatch.
+    void OnGestureEvent(DeviceEventCode code, const FunctionRecordArray& records, const Dispatch& dispatch);
+
+    std::uint32_t lastCtrlReport() const { return lastCtrlReport_; }
+
+private:
+    TickClock& clock_;
+    std::uint32_t lastCtrlReport_ = 0;
+};
+
+}  // namespace mv

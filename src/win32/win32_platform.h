@@ -1,0 +1,57 @@
+// The real system seams: Win32 calls behind the portable interfaces.
+#pragma once
+
+#include "actions/platform.h"
+#include "gesture/gesture_events.h"
+
+namespace mv {
+
+class Win32Input final : public InputSeam {
+public:
+    void keybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, std::uintptr_t extraInfo) override;
+    void mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
+                    std::uintptr_t extraInfo) override;
+    std::uint32_t mapVirtualKey(std::uint32_t code, std::uint32_t mapType) override;
+    std::uintptr_t messageExtraInfo() override;
+    bool postMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                     std::intptr_t lParam) override;
+    std::intptr_t sendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                              std::intptr_t lParam) override;
+    void sleep(std::uint32_t milliseconds) override;
+    bool cursorPos(Point& where) override;
+    bool setCursorPos(Point where) override;
+};
+
+class Win32Desktop final : public DesktopSeam {
+public:
+    WindowHandle windowFromPoint(Point where) override;
+    std::u16string className(WindowHandle window) override;
+    WindowHandle foregroundWindow() override;
+    WindowHandle desktopWindow() override;
+    std::uint32_t windowStyle(WindowHandle window) override;
+    VersionInfo windowsVersion() override;
+};
+
+class Win32System final : public SystemSeam {
+public:
+    void shellOpen(const std::u16string& target) override;
+    std::optional<bool> isWow64Process() override;
+    ModuleHandle loadLibrary(const std::u16string& name) override;
+    void freeLibrary(ModuleHandle module) override;
+    bool disableFsRedirection(ModuleHandle module, std::uintptr_t& oldValue) override;
+    bool revertFsRedirection(ModuleHandle module, std::uintptr_t oldValue) override;
+    void lockWorkStation() override;
+    std::uintptr_t procAddress(ModuleHandle module, const char* name) override;
+    void callWindowEntry(std::uintptr_t entry, WindowHandle window) override;
+};
+
+class Win32Clock final : public TickClock {
+public:
+    std::uint32_t tickCount() override;
+};
+
+// Conversions at the Win32 boundary.
+std::wstring ToWide(const std::u16string& text);
+std::u16string FromWide(const wchar_t* text);
+
+}  // namespace mv
