@@ -1,0 +1,49 @@
+// Registry and system pointer-settings seams used by the settings store.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mv {
+
+enum class RegistryRoot : std::uint8_t { LocalMachine, CurrentUser };
+using RegistryKey = std::uintptr_t;  // an HKEY as an integer; 0 is none
+
+inline constexpr std::uint32_t kKeyReadWrite = 0x2001F;  // KEY_READ | KEY_WRITE
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegBinary = 3;
+inline constexpr std::uint32_t kRegDword = 4;
+
+struct RegistryValue {
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+};
+
+class RegistrySeam {
+public:
+    virtual ~RegistrySeam() = default;
+    // RegOpenKeyExW; 0 when the key cannot be opened.
+    virtual RegistryKey openKey(RegistryRoot root, const std::u16string& path, std::uint32_t access) = 0;
+    // RegCreateKeyExW, non-volatile; 0 on failure.
+    virtual RegistryKey createKey(RegistryRoot root, const std::u16string& path, std::uint32_t access) = 0;
+    // RegQueryValueExW with a buffer of `capacity` bytes: nothing when the value is
+    // missing or larger than the buffer.
+    virtual std::optional<RegistryValue> queryValue(RegistryKey key, const std::u16string& name,
+                                                    std::size_t capacity) = 0;
+    virtual bool setValue(RegistryKey key, const std::u16string& name, std::uint32_t type,
+                          const std::uint8_t* data, std::size_t size) = 0;
+    virtual void closeKey(RegistryKey key) = 0;
+};
+
+// SystemParametersInfoW for the pointer, always with SPIF_UPDATEINIFILE | SPIF_SENDCHANGE.
+class PointerSettingsSeam {
+public:
+    virtual ~PointerSettingsSeam() = default;
+    virtual bool setMouseSpeed(int speed) = 0;                                 // SPI_SETMOUSESPEED
+    virtual bool setMouseThresholds(int first, int second, int acceleration) = 0;  // SPI_SETMOUSE
+};
+
+}  // namespace mv

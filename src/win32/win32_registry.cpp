@@ -1,0 +1,60 @@
+#include "win32/win32_registry.h"
+
+#include <windows.h>
+
+#include "win32/win32_platform.h"
+
+namespace mv {
+
+namespace {
+HKEY Root(RegistryRoot root) { return root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
+HKEY K(RegistryKey key) { return reinterpret_cast<HKEY>(key); }
+}  // namespace
+
+RegistryKey Win32Registry::openKey(RegistryRoot root, const std::u16string& path, std::uint32_t access) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(Root(root), ToWide(path).c_str(), 0, access, &key) != ERROR_SUCCESS) return 0;
+    return reinterpret_cast<RegistryKey>(key);
+}
+
+RegistryKey Win32Registry::createKey(RegistryRoot root, const std::u16string& path, std::uint32_t access) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(Root(root), ToWide(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return 0;
+    return reinterpret_cast<RegistryKey>(key);
+}
+
+std::optional<RegistryValue> Win32Registry::queryValue(RegistryKey key, const std::u16string& name,
+                                                       std::size_t capacity) {
+    RegistryValue value;
+    value.data.resize(capacity);
+    DWORD type = 0;
+    DWORD size = static_cast<DWORD>(capacity);
+    if (RegQueryValueExW(K(key), ToWide(name).c_str(), nullptr, &type, value.data.data(), &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    value.type = type;
+    value.data.resize(size <= capacity ? size : capacity);
+    return value;
+}
+
+bool Win32Registry::setValue(RegistryKey key, const std::u16string& name, std::uint32_t type,
+                             const std::uint8_t* data, std::size_t size) {
+    return RegSetValueExW(K(key), ToWide(name).c_str(), 0, type, data, static_cast<DWORD>(size)) == ERROR_SUCCESS;
+}
+
+void Win32Registry::closeKey(RegistryKey key) {
+    if (key) RegCloseKey(K(key));
+}
+
+bool Win32PointerSettings::setMouseSpeed(int speed) {
+    return SystemParametersInfoW(SPI_SETMOUSESPEED, 0, reinterpret_cast<PVOID>(static_cast<INT_PTR>(speed)),
+                                 SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) != FALSE;
+}
+
+bool Win32PointerSettings::setMouseThresholds(int first, int second, int acceleration) {
+    int values[3] = {first, second, acceleration};
+    return SystemParametersInfoW(SPI_SETMOUSE, 0, values, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) != FALSE;
+}
+
+}  // namespace mv

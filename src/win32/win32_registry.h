@@ -1,0 +1,25 @@
+// The registry and pointer-settings seams on Win32.
+#pragma once
+
+#include "gesture/registry.h"
+
+namespace mv {
+
+class Win32Registry final : public RegistrySeam {
+public:
+    RegistryKey openKey(RegistryRoot root, const std::u16string& path, std::uint32_t access) override;
+    RegistryKey createKey(RegistryRoot root, const std::u16string& path, std::uint32_t access) override;
+    std::optional<RegistryValue> queryValue(RegistryKey key, const std::u16string& name,
+                                            std::size_t capacity) override;
+    bool setValue(RegistryKey key, const std::u16string& name, std::uint32_t type, const std::uint8_t* data,
+                  std::size_t size) override;
+    void closeKey(RegistryKey key) override;
+};
+
+class Win32PointerSettings final : public PointerSettingsSeam {
+public:
+    bool setMouseSpeed(int speed) override;
+    bool setMouseThresholds(int first, int second, int acceleration) override;
+};
+
+}  // namespace mv
