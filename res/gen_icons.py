@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the program's icons as .ico files (16, 32 and 48 pixels, 32-bit)."""
+"""Draws the program's icons as .ico files (32-bit): 128 the program, 129-132 the tray menu items."""
 import math
 import os
 import struct
@@ -63,6 +63,54 @@ def draw_main(size):
     return px
 
 
+def draw_power(size, selected):
+    """The exit item: a power symbol, red when selected."""
+    s = size / 16.0
+    colour = (200, 40, 40) if selected else (90, 90, 100)
+    px = []
+    for j in range(size):
+        row = []
+        for i in range(size):
+            x, y = (i + 0.5) / s, (j + 0.5) / s
+            p = (0, 0, 0, 0)
+            d = math.hypot(x - 8, y - 8.5)
+            ring = max(0.0, min(1.0, (1.1 - abs(d - 5.2)) * s))
+            angle = math.degrees(math.atan2(x - 8, -(y - 8.5)))
+            if abs(angle) < 35:
+                ring = 0.0
+            stem = rounded_rect_coverage(x, y, 7.1, 1.5, 8.9, 8.5, 0.9)
+            a = max(ring, stem)
+            if a:
+                p = blend(p, colour, a)
+            row.append(p)
+        px.append(row)
+    return px
+
+
+def draw_gear(size, selected):
+    """The show item: a gear, blue when selected."""
+    s = size / 16.0
+    colour = (30, 90, 200) if selected else (90, 90, 100)
+    px = []
+    for j in range(size):
+        row = []
+        for i in range(size):
+            x, y = (i + 0.5) / s, (j + 0.5) / s
+            p = (0, 0, 0, 0)
+            d = math.hypot(x - 8, y - 8)
+            angle = math.atan2(y - 8, x - 8)
+            tooth = 0.5 + 0.5 * math.cos(8 * angle)
+            outer = 5.2 + 1.6 * (1 if tooth > 0.5 else 0)
+            a = max(0.0, min(1.0, (outer - d) * s + 0.5))
+            hole = max(0.0, min(1.0, (d - 2.2) * s + 0.5))
+            a = min(a, hole)
+            if a:
+                p = blend(p, colour, a)
+            row.append(p)
+        px.append(row)
+    return px
+
+
 def encode_ico(images):
     entries, blobs = [], []
     offset = 6 + 16 * len(images)
@@ -91,8 +139,16 @@ def encode_ico(images):
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else '.'
     os.makedirs(out, exist_ok=True)
-    with open(os.path.join(out, 'icon128.ico'), 'wb') as f:
-        f.write(encode_ico([draw_main(n) for n in (16, 32, 48)]))
+    icons = {
+        128: [draw_main(n) for n in (16, 32, 48)],
+        129: [draw_power(n, True) for n in (16, 32)],
+        130: [draw_power(n, False) for n in (16, 32)],
+        131: [draw_gear(n, True) for n in (16, 32)],
+        132: [draw_gear(n, False) for n in (16, 32)],
+    }
+    for number, images in icons.items():
+        with open(os.path.join(out, 'icon%d.ico' % number), 'wb') as f:
+            f.write(encode_ico(images))
 
 
 if __name__ == '__main__':

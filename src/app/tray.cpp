@@ -1,0 +1,120 @@
+#include "app/tray.h"
+
+#include "app/messages.h"
+
+namespace mv {
+
+namespace {
+constexpr UINT kItemWidth = 75;
+constexpr UINT kItemHeight = 22;
+constexpr int kIconStrip = 25;
+constexpr COLORREF kStripColour = RGB(219, 216, 209);
+constexpr COLORREF kBodyColour = RGB(249, 248, 247);
+constexpr COLORREF kSelectedColour = RGB(177, 185, 207);
+constexpr UINT kTextFormat = DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_SINGLELINE | DT_NOCLIP | DT_END_ELLIPSIS;
+static_assert(kTextFormat == 0x8135);
+constexpr DWORD kTrayDataSize = 956;
+constexpr DWORD kTrayDataSizeBeforeVista = 952;
+static_assert(sizeof(NOTIFYICONDATAW) >= kTrayDataSize);
+
+void Fill(HDC dc, const RECT& r, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+}
+
+void DrawIcon16(HDC dc, UINT id, int x, int y) {
+    HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0));
+    if (!icon) return;
+    DrawIconEx(dc, x, y, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    DestroyIcon(icon);
+}
+}  // namespace
+
+void CopyBounded(wchar_t* destination, std::size_t capacity, const std::wstring& source) {
+    if (capacity == 0) return;
+    const std::size_t n = source.size() < capacity - 1 ? source.size() : capacity - 1;
+    source.copy(destination, n);
+    destination[n] = L'\0';
+}
+
+void CXPMenu::MeasureItem(MEASUREITEMSTRUCT* mis) {
+    mis->itemWidth = kItemWidth;
+    mis->itemHeight = kItemHeight;
+}
+
+void CXPMenu::DrawItem(DRAWITEMSTRUCT* dis) {
+    HDC dc = dis->hDC;
+    SetBkMode(dc, TRANSPARENT);
+    const auto* item = reinterpret_cast<const TrayMenuItem*>(dis->itemData);
+    if (!item) return;
+    RECT r = dis->rcItem;
+    if (dis->itemState & ODS_SELECTED) {
+        HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+        HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
+        Rectangle(dc, r.left, r.top, r.right, r.bottom);
+        SelectObject(dc, oldPen);
+        SelectObject(dc, oldBrush);
+        RECT inner{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+        Fill(dc, inner, kSelectedColour);
+        DrawIcon16(dc, item->selectedIcon, r.left + 2, r.top + 2);
+    } else {
+        Fill(dc, RECT{r.left, r.top, r.left + kIconStrip, r.bottom}, kStripColour);
+        Fill(dc, RECT{r.left + kIconStrip, r.top, r.right, r.bottom}, kBodyColour);
+        DrawIcon16(dc, item->normalIcon, r.left + 3, r.top + 3);
+    }
+    HFONT font = CreateFontW(12, 0, 0, 0, 500, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0x20, L"MS Shell Dlg");
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    RECT text{r.left + kIconStrip, r.top, r.right, r.bottom};
+    std::wstring caption = item->text;
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, kTextFormat);
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+}
+
+void TrayIcon::Add(HWND window, const std::wstring& title) {
+    data_ = {};
+    data_.cbSize = kTrayDataSize;
+    data_.hWnd = window;
+    data_.uID = kTrayIconId;
+    data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data_.uCallbackMessage = WM_TRAY_NOTIFY;
+    data_.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128));
+    CopyBounded(data_.szTip, 128, title);
+    Shell_NotifyIconW(NIM_ADD, &data_);
+}
+
+void TrayIcon::Remove() { Shell_NotifyIconW(NIM_DELETE, &data_); }
+
+void TrayIcon::OnNotify(HWND window, LPARAM mouseMessage, const std::wstring& exitText,
+                        const std::wstring& showText) {
+    if (mouseMessage == WM_LBUTTONDBLCLK) {
+        ShowWindow(window, SW_SHOWNORMAL);
+        return;
+    }
+    if (mouseMessage != WM_RBUTTONDOWN) return;
+    SetForegroundWindow(window);
+    const TrayMenuItem exitItem{130, 129, exitText};
+    const TrayMenuItem showItem{132, 131, showText};
+    CXPMenu menu;
+    if (!menu.CreatePopupMenu()) return;
+    menu.AppendMenu(MF_OWNERDRAW, kCommandExit, &exitItem);
+    menu.AppendMenu(MF_SEPARATOR, 0, nullptr);
+    menu.AppendMenu(MF_OWNERDRAW, kCommandShow, &showItem);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    menu.TrackPopupMenu(TPM_RIGHTBUTTON, cursor.x, cursor.y, window);
+    menu.DestroyMenu();
+}
+
+void TrayIcon::ShowLowBatteryBalloon(int generation, const std::wstring& text) {
+    data_.cbSize = generation > 4 ? kTrayDataSize : kTrayDataSizeBeforeVista;
+    CopyBounded(data_.szInfoTitle, 64, L"Morvi Corvel");
+    CopyBounded(data_.szInfo, 256, text);
+    data_.dwInfoFlags = NIIF_WARNING;
+    data_.uFlags = NIF_INFO;
+    data_.uTimeout = 5000;
+    Shell_NotifyIconW(NIM_MODIFY, &data_);
+}
+
+}  // namespace mv

@@ -1,0 +1,50 @@
+// The notification-area icon, its owner-drawn menu and the low-battery balloon.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "framework/wnd.h"
+
+namespace mv {
+
+inline constexpr UINT kTrayIconId = 128;
+inline constexpr UINT kCommandShow = 0x6000;
+inline constexpr UINT kCommandExit = 0x6001;
+
+// Data of an owner-drawn tray menu item.
+struct TrayMenuItem {
+    UINT normalIcon;
+    UINT selectedIcon;
+    std::wstring text;
+};
+
+// The tray menu's item drawing: icon strip, body, selection frame, centred text.
+class CXPMenu : public fw::CMenu {
+public:
+    void DrawItem(DRAWITEMSTRUCT* dis) override;
+    void MeasureItem(MEASUREITEMSTRUCT* mis) override;
+};
+
+class TrayIcon {
+public:
+    // Fills the icon data for `window` with the title as tooltip and adds the icon.
+    void Add(HWND window, const std::wstring& title);
+    void Remove();
+    // WM_TRAY_NOTIFY: a double-click shows the window, a right-click opens the menu.
+    void OnNotify(HWND window, LPARAM mouseMessage, const std::wstring& exitText, const std::wstring& showText);
+    // The warning balloon; `generation` chooses the structure size the shell expects.
+    void ShowLowBatteryBalloon(int generation, const std::wstring& text);
+
+    const NOTIFYICONDATAW& data() const { return data_; }
+
+private:
+    NOTIFYICONDATAW data_{};
+};
+
+// Bounded copy that always terminates the destination.
+void CopyBounded(wchar_t* destination, std::size_t capacity, const std::wstring& source);
+
+}  // namespace mv
