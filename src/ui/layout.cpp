@@ -1,0 +1,66 @@
+#include "ui/layout.h"
+
+#include <algorithm>
+
+namespace mv {
+
+Point CentreInFullScreen(std::int32_t width, std::int32_t height, std::int32_t screenWidth,
+                         std::int32_t screenHeight) {
+    return {(screenWidth - width) / 2, (screenHeight - height) / 2};
+}
+
+Point PlaceSubmenu(const SubmenuGeometry& g, std::int32_t i, std::int32_t n) {
+    const std::int32_t X = g.menu.x, Y = g.menu.y, W = g.menuWidth, H = g.itemHeight;
+    const auto u = [](std::int32_t v) { return static_cast<std::uint32_t>(v); };
+    const bool roomRight = u(X + W + g.subWidth) <= u(g.screenWidth);
+    const bool roomBelow = u(Y + H * i + g.subHeight) <= u(g.screenHeight);
+    if (roomRight && roomBelow) return {X + W, Y + (H + 1) * i};
+    if (!roomRight && !roomBelow) return {X - W, Y + (i - n + 1) * H};
+    if (!roomRight) return {X - W, Y + H * i};
+    return {X + W, Y + (i - n + 1) * H};
+}
+
+CaptionLines SplitCaption(const std::u16string& caption, std::int32_t layout, std::int32_t threshold) {
+    CaptionLines lines;
+    const bool twoLineMode = (layout & 4) != 0 && threshold >= 0 &&
+                             caption.size() > static_cast<std::size_t>(threshold);
+    if (!twoLineMode) {
+        lines.first = caption;
+        return lines;
+    }
+    std::size_t cut = std::min<std::size_t>(8, caption.size());
+    if (cut > 0 && cut < caption.size() && caption[cut - 1] >= 0xD800 && caption[cut - 1] < 0xDC00) --cut;
+    lines.first = caption.substr(0, cut);
+    lines.rest = caption.substr(cut);
+    lines.twoLines = true;
+    return lines;
+}
+
+std::int32_t DecimalValue(const std::u16string& text) {
+    std::int64_t value = 0;
+    for (char16_t c : text) {
+        if (c < u'0' || c > u'9') break;
+        value = std::min<std::int64_t>(value * 10 + (c - u'0'), INT32_MAX);
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+std::int32_t RegistrySpeedFromSensitivity(const std::u16string& value) {
+    if (value.size() < 2) return DecimalValue(value);
+    return 10 * static_cast<std::int32_t>(value[0]) + static_cast<std::int32_t>(value[1]) - 528;
+}
+
+std::int32_t SpeedStepForRegistrySpeed(std::int32_t speed) { return std::clamp(speed / 2, 0, 9); }
+
+std::int32_t SliderSpeedCode(std::int32_t dragX, std::int32_t dialogLeft) { return (dragX - dialogLeft - 39) / 10; }
+
+// Compared with code / 2 rather than code with 2 x step, so that an odd code
+// settles on its step instead of swinging between two.
+std::int32_t NextSpeedStep(std::int32_t step, std::int32_t code) {
+    const std::int32_t target = code / 2;
+    if (target < step && step > 0) return step - 1;
+    if (target > step && step < 9) return step + 1;
+    return step;
+}
+
+}  // namespace mv

@@ -1,0 +1,111 @@
+// Placement arithmetic: centring, submenu rooms, caption lines, pointer speed.
+#include <gtest/gtest.h>
+
+#include "ui/layout.h"
+
+namespace mv {
+namespace {
+
+TEST(Layout, CentresInTheFullScreenClientArea) {
+    EXPECT_EQ(CentreInFullScreen(720, 480, 1280, 994), (Point{280, 257}));
+    EXPECT_EQ(CentreInFullScreen(709, 477, 1280, 994), (Point{285, 258}));
+    EXPECT_EQ(CentreInFullScreen(0, 0, 1280, 994), (Point{640, 497}));
+    EXPECT_EQ(CentreInFullScreen(1401, 1000, 1280, 994), (Point{-60, -3})) << "truncates toward zero";
+}
+
+TEST(Layout, SubmenuOpensWhereThereIsRoom) {
+    SubmenuGeometry g;
+    g.menu = {500, 300};
+    g.menuWidth = 120;
+    g.subWidth = 150;
+    g.subHeight = 200;
+    g.itemHeight = 17;
+    g.screenWidth = 1280;
+    g.screenHeight = 994;
+    EXPECT_EQ(PlaceSubmenu(g, 3, 6), (Point{620, 300 + 18 * 3})) << "right, top level with the entry";
+
+    g.screenHeight = 300 + 17 * 3 + 199;
+    EXPECT_EQ(PlaceSubmenu(g, 3, 6), (Point{620, 300 + (3 - 6 + 1) * 17})) << "right, bottom level";
+
+    g.screenWidth = 500 + 120 + 149;
+    EXPECT_EQ(PlaceSubmenu(g, 3, 6), (Point{380, 300 - 2 * 17})) << "left, bottom level";
+
+    g.screenHeight = 994;
+    EXPECT_EQ(PlaceSubmenu(g, 3, 6), (Point{380, 300 + 17 * 3})) << "left, top level";
+
+    // Exactly at the edge still counts as room.
+    g.screenWidth = 500 + 120 + 150;
+    g.screenHeight = 300 + 17 * 3 + 200;
+    EXPECT_EQ(PlaceSubmenu(g, 3, 6), (Point{620, 354}));
+
+    // Unsigned comparison: a position left of the screen origin has no room on the right.
+    g.menu = {-400, 300};
+    g.screenWidth = 1280;
+    g.screenHeight = 994;
+    EXPECT_EQ(PlaceSubmenu(g, 0, 2).x, -520);
+}
+
+TEST(Layout, TwoLineCaptionsSplitAfterEightUnits) {
+    auto s = SplitCaption(u"\u4E09\u6307\u5411\u4E0B\u6ED1\u52A8\u6253\u5F00\u684C\u9762", 5, 0);
+    EXPECT_TRUE(s.twoLines);
+    EXPECT_EQ(s.first.size(), 8u);
+    EXPECT_EQ(s.rest, u"\u684C\u9762");
+
+    s = SplitCaption(u"12345", 5, 0);  // threshold 0: two-line mode, everything on line 1
+    EXPECT_TRUE(s.twoLines);
+    EXPECT_EQ(s.first, u"12345");
+    EXPECT_EQ(s.rest, u"");
+
+    s = SplitCaption(u"1234567", 5, 7);  // not longer than the threshold: one line
+    EXPECT_FALSE(s.twoLines);
+    EXPECT_EQ(s.first, u"1234567");
+
+    s = SplitCaption(u"123456789", 7, 7);
+    EXPECT_TRUE(s.twoLines);
+    EXPECT_EQ(s.first, u"12345678");
+    EXPECT_EQ(s.rest, u"9");
+
+    EXPECT_TRUE(SplitCaption(u"123456789", 6, 7).twoLines) << "bit 4 of 6 is set";
+    EXPECT_FALSE(SplitCaption(u"123456789", 1, 0).twoLines);
+    EXPECT_FALSE(SplitCaption(u"123456789", 3, 0).twoLines);
+
+    // A pair of surrogates across the cut stays whole on line 2.
+    s = SplitCaption(u"1234567\U0001F600xy", 4, 0);
+    EXPECT_EQ(s.first, u"1234567");
+    EXPECT_EQ(s.rest, u"\U0001F600xy");
+}
+
+TEST(Layout, PointerSpeedCodesAndSteps) {
+    EXPECT_EQ(RegistrySpeedFromSensitivity(u"10"), 10);
+    EXPECT_EQ(RegistrySpeedFromSensitivity(u"100"), 10);
+    EXPECT_EQ(RegistrySpeedFromSensitivity(u"7"), 7);
+    EXPECT_EQ(RegistrySpeedFromSensitivity(u"20"), 20);
+    EXPECT_EQ(RegistrySpeedFromSensitivity(u""), 0);
+
+    EXPECT_EQ(SpeedStepForRegistrySpeed(10), 5);
+    EXPECT_EQ(SpeedStepForRegistrySpeed(1), 0);
+    EXPECT_EQ(SpeedStepForRegistrySpeed(20), 9);
+    EXPECT_EQ(SpeedStepForRegistrySpeed(-4), 0);
+
+    EXPECT_EQ(SliderSpeedCode(225 + 100, 100), 18);
+    EXPECT_EQ(SliderSpeedCode(36, 0), 0) << "truncates toward zero";
+    EXPECT_EQ(SliderSpeedCode(39 + 10 * 7, 0), 7);
+
+    // Presses at one place move the step one at a time toward code / 2.
+    int step = 5;
+    std::vector<int> seen;
+    for (int press = 0; press < 6; ++press) seen.push_back(step = NextSpeedStep(step, 18));
+    EXPECT_EQ(seen, (std::vector<int>{6, 7, 8, 9, 9, 9}));
+    step = 2;
+    EXPECT_EQ(NextSpeedStep(step, 0), 1);
+    EXPECT_EQ(NextSpeedStep(0, 0), 0);
+    EXPECT_EQ(NextSpeedStep(3, 7), 3) << "7 / 2 = 3: stays";
+    EXPECT_EQ(NextSpeedStep(4, 7), 3);
+    step = 0;
+    for (int press = 0; press < 5; ++press) step = NextSpeedStep(step, 7);
+    EXPECT_EQ(step, 3) << "an odd code settles instead of swinging between 3 and 4";
+    EXPECT_EQ(NextSpeedStep(3, 6), 3);
+}
+
+}  // namespace
+}  // namespace mv
