@@ -18,6 +18,9 @@ struct ActionContext {
     DesktopSeam& desktop;
     SystemSeam& system;
     const MacroStore& macros;
+    // The program's own window title (the settings window's); a macro stops
+    // when the foreground window carries it. Null reads as an empty title.
+    const std::u16string* ownWindowTitle = nullptr;
 };
 
 // The one window handle that minimize (code 89) and restore (code 88) share.
@@ -28,6 +31,12 @@ inline constexpr std::uint32_t kPostCtrl = 1;
 inline constexpr std::uint32_t kPostShift = 2;
 inline constexpr std::uint32_t kPostWin = 4;
 inline constexpr std::uint32_t kPostAlt = 8;
+
+// Player bits of FindRunningPlayers.
+inline constexpr std::uint32_t kPlayerKwMusic = 1;
+inline constexpr std::uint32_t kPlayerKuGou = 2;
+inline constexpr std::uint32_t kPlayerTTPlayer = 4;
+inline constexpr std::uint32_t kPlayeriTunes = 8;
 
 class CFunction final : public ActionSet {
 public:
@@ -89,12 +98,23 @@ public:
     void PlayKeyChord(std::uint8_t modifiers, std::uint8_t key1, std::uint8_t key2) override;
     void PlayMacro(std::uint8_t macroIndex) override;
 
+    // One step of scrolling an "Internet Explorer_Server" document.
+    void ScrollBrowserDocument(bool left);
+    // The set of running players, one kPlayer* bit each.
+    std::uint32_t FindRunningPlayers();
+    // One press or release of a chord key byte (mouse buttons 0xC1 to 0xC3).
+    void PlayMacroStep(std::uint8_t key, bool up);
+
 private:
     void key(std::uint8_t vk, std::uint32_t flags);
     void mouse(std::uint32_t flags, std::int32_t data);
     void click(std::uint32_t down, std::uint32_t up, std::int32_t data);
     void zoom(bool in);
     int generation();
+    void scrollStep(int treatment, WindowHandle pointerWindow, WindowHandle target, bool left, bool ieServer);
+    void clickArrows(WindowHandle target, bool left, std::uint32_t steps, Point home);
+    void transport(int operation);
+    void chordKey(std::uint8_t vk, bool up);
 
     const ActionContext& ctx_;
 };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -64,6 +65,35 @@ public:
     virtual std::uint32_t windowStyle(WindowHandle window) = 0;
     // GetVersionExW with a 276-byte OSVERSIONINFOW; asked afresh on every call.
     virtual VersionInfo windowsVersion() = 0;
+
+    // Window tree: GetParent, GetWindow(GW_CHILD / GW_HWNDNEXT / GW_HWNDPREV),
+    // FindWindowExW(parent, after, NULL, NULL). 0 when there is none.
+    virtual WindowHandle parent(WindowHandle window) = 0;
+    virtual WindowHandle firstChild(WindowHandle window) = 0;
+    virtual WindowHandle nextSibling(WindowHandle window) = 0;
+    virtual WindowHandle previousSibling(WindowHandle window) = 0;
+    virtual WindowHandle childAfter(WindowHandle parent, WindowHandle after) = 0;
+    // GetWindowRect in screen coordinates; false when the window is gone.
+    virtual bool windowRect(WindowHandle window, Rect& rect) = 0;
+    // ScreenToClient of `screenPoint` for `window`, then ChildWindowFromPoint:
+    // the child there, `window` itself when no child is there, 0 outside it.
+    virtual WindowHandle childWindowFromPoint(WindowHandle window, Point screenPoint) = 0;
+    // EnumChildWindows: every descendant of `window`, parents before their
+    // children; `visit` returns false to stop. False when the enumeration fails.
+    virtual bool enumChildWindows(WindowHandle window, const std::function<bool(WindowHandle)>& visit) = 0;
+    // GetWindowTextW; empty when there is none.
+    virtual std::u16string windowText(WindowHandle window) = 0;
+    // FindWindowW(className, NULL).
+    virtual WindowHandle findWindow(const std::u16string& className) = 0;
+    // GetSystemMetrics(SM_SWAPBUTTON) != 0.
+    virtual bool mouseButtonsSwapped() = 0;
+};
+
+// What IHTMLWindow2::scrollBy reported for an embedded browser document.
+enum class DocumentScroll {
+    Unavailable,  // no document, script object or window interface was obtained
+    Scrolled,     // scrollBy returned S_OK
+    Refused,      // scrollBy returned anything else
 };
 
 // Shell launch, workstation lock with its WOW64 steps, module exports.
@@ -85,6 +115,27 @@ public:
     virtual std::uintptr_t procAddress(ModuleHandle module, const char* name) = 0;
     // Calls an entry point of the form void (*)(HWND).
     virtual void callWindowEntry(std::uintptr_t entry, WindowHandle window) = 0;
+
+    // OutputDebugStringW.
+    virtual void debugOutput(const std::u16string& text) = 0;
+    // The executable names of a process snapshot (CreateToolhelp32Snapshot,
+    // Process32FirstW/NextW); nullopt when the snapshot or its first entry
+    // cannot be read.
+    virtual std::optional<std::vector<std::u16string>> runningProcessNames() = 0;
+    // CoInitialize / CoUninitialize for the calling thread.
+    virtual bool comInitialize() = 0;
+    virtual void comUninitialize() = 0;
+    // RegisterWindowMessageW; 0 on failure.
+    virtual std::uint32_t registerWindowMessage(const std::u16string& name) = 0;
+    // SendMessageTimeoutW; false when it failed or timed out, else `result` holds the answer.
+    virtual bool sendMessageTimeout(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                    std::intptr_t lParam, std::uint32_t flags, std::uint32_t timeoutMs,
+                                    std::uintptr_t& result) = 0;
+    // With `oleacc` the loaded accessibility module: its ObjectFromLresult(lresult,
+    // IID_IHTMLDocument2, 0), then the document's script object as IHTMLWindow2,
+    // then scrollBy(dx, dy). Every interface obtained is released.
+    virtual DocumentScroll scrollHtmlDocument(ModuleHandle oleacc, std::uintptr_t lresult, std::int32_t dx,
+                                              std::int32_t dy) = 0;
 };
 
 }  // namespace mv

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "gesture/bytes.h"
 #include "gesture/function_record.h"
 
 namespace mv {
@@ -60,5 +61,28 @@ struct MacroStore {
 static_assert(sizeof(MacroStore) == MacroStore::kSize);
 static_assert(MacroStore::kEntriesOffset + MacroStore::kEntrySize * MacroStore::kEntryCount == MacroStore::kSize);
 static_assert(MacroStore::kStepsOffset + MacroStore::kStepSize * MacroStore::kMaxSteps + 4 == MacroStore::kEntrySize);
+
+// A read view of one MacroEntry of a MacroStore.
+struct MacroEntry {
+    static constexpr std::size_t kRepeatFlagOffset = 4;
+    static constexpr std::size_t kRepeatCountOffset = 8;
+    static constexpr std::size_t kStepCountOffset = 12;
+
+    const std::uint8_t* bytes;  // MacroStore::kEntrySize bytes
+
+    std::uint32_t repeatFlag() const { return readLe32(bytes + kRepeatFlagOffset); }
+    std::int32_t repeatCount() const { return static_cast<std::int32_t>(readLe32(bytes + kRepeatCountOffset)); }
+    std::uint16_t stepCount() const { return readLe16(bytes + kStepCountOffset); }
+    // The stored step count bounded by the room of the entry.
+    std::size_t playableSteps() const { return stepCount() < MacroStore::kMaxSteps ? stepCount() : MacroStore::kMaxSteps; }
+    // Step `i` (below kMaxSteps): key, up flag (any non-zero byte), delay.
+    MacroStep step(std::size_t i) const {
+        const std::uint8_t* p = bytes + MacroStore::kStepsOffset + MacroStore::kStepSize * i;
+        return {p[0], p[1] != 0, readLe32(p + 4)};
+    }
+};
+
+// Entry `index` (below kEntryCount) of `store`.
+inline MacroEntry ReadMacroEntry(const MacroStore& store, std::size_t index) { return {store.entry(index)}; }
 
 }  // namespace mv

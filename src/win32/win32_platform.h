@@ -30,6 +30,17 @@ public:
     WindowHandle desktopWindow() override;
     std::uint32_t windowStyle(WindowHandle window) override;
     VersionInfo windowsVersion() override;
+    WindowHandle parent(WindowHandle window) override;
+    WindowHandle firstChild(WindowHandle window) override;
+    WindowHandle nextSibling(WindowHandle window) override;
+    WindowHandle previousSibling(WindowHandle window) override;
+    WindowHandle childAfter(WindowHandle parent, WindowHandle after) override;
+    bool windowRect(WindowHandle window, Rect& rect) override;
+    WindowHandle childWindowFromPoint(WindowHandle window, Point screenPoint) override;
+    bool enumChildWindows(WindowHandle window, const std::function<bool(WindowHandle)>& visit) override;
+    std::u16string windowText(WindowHandle window) override;
+    WindowHandle findWindow(const std::u16string& className) override;
+    bool mouseButtonsSwapped() override;
 };
 
 class Win32System final : public SystemSeam {
@@ -43,6 +54,15 @@ public:
     void lockWorkStation() override;
     std::uintptr_t procAddress(ModuleHandle module, const char* name) override;
     void callWindowEntry(std::uintptr_t entry, WindowHandle window) override;
+    void debugOutput(const std::u16string& text) override;
+    std::optional<std::vector<std::u16string>> runningProcessNames() override;
+    bool comInitialize() override;
+    void comUninitialize() override;
+    std::uint32_t registerWindowMessage(const std::u16string& name) override;
+    bool sendMessageTimeout(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
+                            std::uint32_t flags, std::uint32_t timeoutMs, std::uintptr_t& result) override;
+    DocumentScroll scrollHtmlDocument(ModuleHandle oleacc, std::uintptr_t lresult, std::int32_t dx,
+                                      std::int32_t dy) override;
 };
 
 class Win32Clock final : public TickClock {

@@ -102,7 +102,8 @@ void FakePlatform::shellOpen(const std::u16string& target) { log.push_back("shel
 
 ModuleHandle FakePlatform::loadLibrary(const std::u16string& name) {
     log.push_back("loadlib " + Utf8(name));
-    return kernel32;
+    const auto it = libraries.find(Utf8(name));
+    return it != libraries.end() ? it->second : kernel32;
 }
 
 void FakePlatform::freeLibrary(ModuleHandle module) { log.push_back("freelib " + Hex(module)); }
@@ -128,6 +129,131 @@ std::uintptr_t FakePlatform::procAddress(ModuleHandle module, const char* name) 
 
 void FakePlatform::callWindowEntry(std::uintptr_t entry, WindowHandle window) {
     log.push_back("call " + Hex(entry) + " " + Hex(window));
+}
+
+void FakePlatform::addWindow(WindowHandle window, WindowHandle parent, const std::u16string& className, Rect rect,
+                             std::uint32_t style) {
+    parents[window] = parent;
+    children[parent].push_back(window);
+    classNames[window] = className;
+    rects[window] = rect;
+    if (style != 0) styles[window] = style;
+}
+
+WindowHandle FakePlatform::parent(WindowHandle window) {
+    const auto it = parents.find(window);
+    return it != parents.end() ? it->second : 0;
+}
+
+WindowHandle FakePlatform::firstChild(WindowHandle window) {
+    if (window == 0) return 0;
+    const auto it = children.find(window);
+    return it != children.end() && !it->second.empty() ? it->second.front() : 0;
+}
+
+namespace {
+// The sibling `offset` places away from `window` in its parent's z-order.
+WindowHandle Sibling(FakePlatform& p, WindowHandle window, int offset) {
+    const auto up = p.parents.find(window);
+    if (window == 0 || up == p.parents.end()) return 0;
+    const auto& list = p.children[up->second];
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (list[i] != window) continue;
+        const auto j = static_cast<std::ptrdiff_t>(i) + offset;
+        return j >= 0 && j < static_cast<std::ptrdiff_t>(list.size()) ? list[j] : 0;
+    }
+    return 0;
+}
+
+bool Contains(const Rect& r, Point p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
+
+bool VisitDescendants(FakePlatform& p, WindowHandle window, const std::function<bool(WindowHandle)>& visit) {
+    const auto it = p.children.find(window);
+    if (it == p.children.end()) return true;
+    for (const WindowHandle child : it->second) {
+        if (!visit(child)) return false;
+        if (!VisitDescendants(p, child, visit)) return false;
+    }
+    return true;
+}
+}  // namespace
+
+WindowHandle FakePlatform::nextSibling(WindowHandle window) { return Sibling(*this, window, +1); }
+WindowHandle FakePlatform::previousSibling(WindowHandle window) { return Sibling(*this, window, -1); }
+
+WindowHandle FakePlatform::childAfter(WindowHandle parent, WindowHandle after) {
+    if (after == 0) return firstChild(parent);
+    return this->parent(after) == parent ? nextSibling(after) : 0;
+}
+
+bool FakePlatform::windowRect(WindowHandle window, Rect& rect) {
+    const auto it = rects.find(window);
+    if (it == rects.end()) return false;
+    rect = it->second;
+    return true;
+}
+
+WindowHandle FakePlatform::childWindowFromPoint(WindowHandle window, Point screenPoint) {
+    Rect r;
+    if (!windowRect(window, r) || !Contains(r, screenPoint)) return 0;
+    for (const WindowHandle child : children[window])
+        if (windowRect(child, r) && Contains(r, screenPoint)) return child;
+    return window;
+}
+
+bool FakePlatform::enumChildWindows(WindowHandle window, const std::function<bool(WindowHandle)>& visit) {
+    if (window == 0) {  // EnumWindows: the top-level windows only
+        for (const WindowHandle top : children[0])
+            if (!visit(top)) break;
+        return true;
+    }
+    VisitDescendants(*this, window, visit);
+    return true;
+}
+
+std::u16string FakePlatform::windowText(WindowHandle window) {
+    const auto it = titles.find(window);
+    return it != titles.end() ? it->second : std::u16string();
+}
+
+WindowHandle FakePlatform::findWindow(const std::u16string& className) {
+    for (const WindowHandle top : children[0])
+        if (this->className(top) == className) return top;
+    return 0;
+}
+
+void FakePlatform::debugOutput(const std::u16string& text) {
+    std::string line = "debug ";
+    for (const char c : Utf8(text)) line += c == '\n' ? std::string("\\n") : std::string(1, c);
+    log.push_back(line);
+}
+
+bool FakePlatform::comInitialize() {
+    log.push_back("coinit");
+    return comInitializes;
+}
+
+std::uint32_t FakePlatform::registerWindowMessage(const std::u16string& name) {
+    log.push_back("register " + Utf8(name));
+    return registeredMessage;
+}
+
+bool FakePlatform::sendMessageTimeout(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                      std::intptr_t lParam, std::uint32_t flags, std::uint32_t timeoutMs,
+                                      std::uintptr_t& result) {
+    log.push_back("sendtimeout " + Hex(window) + " " + Hex(message) + " " + Hex(wParam) + " " +
+                  Hex(static_cast<std::uint32_t>(lParam)) + " flags=" + Hex(flags) +
+                  " timeout=" + std::to_string(timeoutMs));
+    if (!sendTimeoutSucceeds) return false;
+    result = htmlObjectResult;
+    return true;
+}
+
+DocumentScroll FakePlatform::scrollHtmlDocument(ModuleHandle oleacc, std::uintptr_t lresult, std::int32_t dx,
+                                                std::int32_t dy) {
+    log.push_back("scrollby " + Hex(oleacc) + " " + Hex(lresult) + " " + std::to_string(dx) + " " +
+                  std::to_string(dy));
+    return documentScroll;
 }
 
 }  // namespace mv::test

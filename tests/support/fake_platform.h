@@ -23,6 +23,8 @@ namespace mv::test {
 //   "setcursor X Y"
 //   "shell TARGET", "lock", "loadlib NAME", "freelib M", "disable-redir M", "revert-redir M OLD",
 //   "proc M NAME", "call ENTRY HWND"
+//   "debug TEXT" (a newline shown as \n), "coinit", "couninit", "register NAME",
+//   "sendtimeout HWND MSG W L flags=F timeout=T", "scrollby M LRESULT DX DY" (hex but DX DY decimal)
 class FakePlatform : public InputSeam, public DesktopSeam, public SystemSeam, public TickClock {
 public:
     std::vector<std::string> log;
@@ -46,6 +48,27 @@ public:
     std::map<std::string, std::uintptr_t> exports;
     std::uint32_t now = 0;
     int versionQueries = 0;
+
+    // A small window tree: parents, children in z-order (first is the top,
+    // GW_CHILD), window rectangles and titles. Handle 0 stands for the root of
+    // the top-level windows.
+    std::map<WindowHandle, WindowHandle> parents;
+    std::map<WindowHandle, std::vector<WindowHandle>> children;
+    std::map<WindowHandle, Rect> rects;
+    std::map<WindowHandle, std::u16string> titles;
+    bool swappedButtons = false;
+    // Adds `window` below its earlier siblings under `parent` (0: top level).
+    void addWindow(WindowHandle window, WindowHandle parent, const std::u16string& className, Rect rect,
+                   std::uint32_t style = 0);
+
+    // Process list, COM and the browser document.
+    std::optional<std::vector<std::u16string>> processes = std::vector<std::u16string>{};
+    std::map<std::string, ModuleHandle> libraries;  // loadLibrary answers by name; others get kernel32
+    bool comInitializes = true;
+    std::uint32_t registeredMessage = 0xC0DE;
+    bool sendTimeoutSucceeds = true;
+    std::uintptr_t htmlObjectResult = 0x4711;
+    DocumentScroll documentScroll = DocumentScroll::Scrolled;
 
     // Sets the version so that WindowsGeneration yields `generation` (0 to 7).
     void setGeneration(int generation);
@@ -77,6 +100,17 @@ public:
         ++versionQueries;
         return version;
     }
+    WindowHandle parent(WindowHandle window) override;
+    WindowHandle firstChild(WindowHandle window) override;
+    WindowHandle nextSibling(WindowHandle window) override;
+    WindowHandle previousSibling(WindowHandle window) override;
+    WindowHandle childAfter(WindowHandle parent, WindowHandle after) override;
+    bool windowRect(WindowHandle window, Rect& rect) override;
+    WindowHandle childWindowFromPoint(WindowHandle window, Point screenPoint) override;
+    bool enumChildWindows(WindowHandle window, const std::function<bool(WindowHandle)>& visit) override;
+    std::u16string windowText(WindowHandle window) override;
+    WindowHandle findWindow(const std::u16string& className) override;
+    bool mouseButtonsSwapped() override { return swappedButtons; }
 
     // SystemSeam
     void shellOpen(const std::u16string& target) override;
@@ -88,6 +122,15 @@ public:
     void lockWorkStation() override { log.push_back("lock"); }
     std::uintptr_t procAddress(ModuleHandle module, const char* name) override;
     void callWindowEntry(std::uintptr_t entry, WindowHandle window) override;
+    void debugOutput(const std::u16string& text) override;
+    std::optional<std::vector<std::u16string>> runningProcessNames() override { return processes; }
+    bool comInitialize() override;
+    void comUninitialize() override { log.push_back("couninit"); }
+    std::uint32_t registerWindowMessage(const std::u16string& name) override;
+    bool sendMessageTimeout(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
+                            std::uint32_t flags, std::uint32_t timeoutMs, std::uintptr_t& result) override;
+    DocumentScroll scrollHtmlDocument(ModuleHandle oleacc, std::uintptr_t lresult, std::int32_t dx,
+                                      std::int32_t dy) override;
 
     // TickClock
     std::uint32_t tickCount() override { return now; }

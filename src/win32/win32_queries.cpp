@@ -1,0 +1,136 @@
+// Window-tree queries, the process list, debugger output and the embedded
+// browser document behind the portable seams.
+#include <windows.h>
+#include <mshtml.h>
+#include <oleacc.h>
+#include <tlhelp32.h>
+
+#include "win32/win32_platform.h"
+
+namespace mv {
+
+namespace {
+HWND H(WindowHandle w) { return reinterpret_cast<HWND>(w); }
+WindowHandle W(HWND h) { return reinterpret_cast<WindowHandle>(h); }
+
+struct EnumContext {
+    const std::function<bool(WindowHandle)>* visit;
+};
+
+BOOL CALLBACK EnumProc(HWND window, LPARAM context) {
+    return (*reinterpret_cast<EnumContext*>(context)->visit)(W(window)) ? TRUE : FALSE;
+}
+
+template <typename T>
+void Release(T*& p) {
+    if (p) p->Release();
+    p = nullptr;
+}
+}  // namespace
+
+// ---- desktop
+
+WindowHandle Win32Desktop::parent(WindowHandle window) { return W(GetParent(H(window))); }
+WindowHandle Win32Desktop::firstChild(WindowHandle window) { return W(GetWindow(H(window), GW_CHILD)); }
+WindowHandle Win32Desktop::nextSibling(WindowHandle window) { return W(GetWindow(H(window), GW_HWNDNEXT)); }
+WindowHandle Win32Desktop::previousSibling(WindowHandle window) { return W(GetWindow(H(window), GW_HWNDPREV)); }
+
+WindowHandle Win32Desktop::childAfter(WindowHandle parent, WindowHandle after) {
+    return W(FindWindowExW(H(parent), H(after), nullptr, nullptr));
+}
+
+bool Win32Desktop::windowRect(WindowHandle window, Rect& rect) {
+    RECT r{};
+    if (!GetWindowRect(H(window), &r)) return false;
+    rect = {r.left, r.top, r.right, r.bottom};
+    return true;
+}
+
+WindowHandle Win32Desktop::childWindowFromPoint(WindowHandle window, Point screenPoint) {
+    POINT p{screenPoint.x, screenPoint.y};
+    ScreenToClient(H(window), &p);
+    return W(ChildWindowFromPoint(H(window), p));
+}
+
+bool Win32Desktop::enumChildWindows(WindowHandle window, const std::function<bool(WindowHandle)>& visit) {
+    EnumContext context{&visit};
+    return EnumChildWindows(H(window), EnumProc, reinterpret_cast<LPARAM>(&context)) != FALSE;
+}
+
+std::u16string Win32Desktop::windowText(WindowHandle window) {
+    wchar_t text[260] = {};
+    if (GetWindowTextW(H(window), text, 260) <= 0) return {};
+    return FromWide(text);
+}
+
+WindowHandle Win32Desktop::findWindow(const std::u16string& className) {
+    return W(FindWindowW(ToWide(className).c_str(), nullptr));
+}
+
+bool Win32Desktop::mouseButtonsSwapped() { return GetSystemMetrics(SM_SWAPBUTTON) != 0; }
+
+// ---- system
+
+void Win32System::debugOutput(const std::u16string& text) { OutputDebugStringW(ToWide(text).c_str()); }
+
+std::optional<std::vector<std::u16string>> Win32System::runningProcessNames() {
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return std::nullopt;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    if (!Process32FirstW(snapshot, &entry)) {
+        CloseHandle(snapshot);
+        return std::nullopt;
+    }
+    std::vector<std::u16string> names;
+    do {
+        entry.szExeFile[MAX_PATH - 1] = 0;
+        names.push_back(FromWide(entry.szExeFile));
+    } while (Process32NextW(snapshot, &entry));
+    CloseHandle(snapshot);
+    return names;
+}
+
+bool Win32System::comInitialize() { return SUCCEEDED(CoInitialize(nullptr)); }
+void Win32System::comUninitialize() { CoUninitialize(); }
+
+std::uint32_t Win32System::registerWindowMessage(const std::u16string& name) {
+    return RegisterWindowMessageW(ToWide(name).c_str());
+}
+
+bool Win32System::sendMessageTimeout(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                     std::intptr_t lParam, std::uint32_t flags, std::uint32_t timeoutMs,
+                                     std::uintptr_t& result) {
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(H(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam), flags,
+                             timeoutMs, &answer))
+        return false;
+    result = static_cast<std::uintptr_t>(answer);
+    return true;
+}
+
+DocumentScroll Win32System::scrollHtmlDocument(ModuleHandle oleacc, std::uintptr_t lresult, std::int32_t dx,
+                                               std::int32_t dy) {
+    using ObjectFromLresultFn = HRESULT(WINAPI*)(LRESULT, REFIID, WPARAM, void**);
+    const auto objectFromLresult = reinterpret_cast<ObjectFromLresultFn>(
+        reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(oleacc), "ObjectFromLresult")));
+    if (!objectFromLresult) return DocumentScroll::Unavailable;
+
+    IHTMLDocument2* document = nullptr;
+    if (FAILED(objectFromLresult(static_cast<LRESULT>(lresult), IID_IHTMLDocument2, 0,
+                                 reinterpret_cast<void**>(&document))) ||
+        !document)
+        return DocumentScroll::Unavailable;
+    IDispatch* script = nullptr;
+    IHTMLWindow2* window = nullptr;
+    DocumentScroll outcome = DocumentScroll::Unavailable;
+    if (SUCCEEDED(document->get_Script(&script)) && script &&
+        SUCCEEDED(script->QueryInterface(IID_IHTMLWindow2, reinterpret_cast<void**>(&window))) && window)
+        outcome = window->scrollBy(dx, dy) == S_OK ? DocumentScroll::Scrolled : DocumentScroll::Refused;
+    Release(window);
+    Release(script);
+    Release(document);
+    return outcome;
+}
+
+}  // namespace mv
