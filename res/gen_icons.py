@@ -63,52 +63,36 @@ def draw_main(size):
     return px
 
 
+def draw_glyph(size, colour, coverage):
+    """A one-colour 16-unit glyph; coverage(x, y, scale) gives the alpha at a pixel centre."""
+    s = size / 16.0
+    return [[blend((0, 0, 0, 0), colour, a) if (a := coverage((i + 0.5) / s, (j + 0.5) / s, s)) else (0, 0, 0, 0)
+             for i in range(size)] for j in range(size)]
+
+
+def power_coverage(x, y, s):
+    d = math.hypot(x - 8, y - 8.5)
+    ring = max(0.0, min(1.0, (1.1 - abs(d - 5.2)) * s))
+    if abs(math.degrees(math.atan2(x - 8, -(y - 8.5)))) < 35:
+        ring = 0.0
+    return max(ring, rounded_rect_coverage(x, y, 7.1, 1.5, 8.9, 8.5, 0.9))
+
+
+def gear_coverage(x, y, s):
+    d = math.hypot(x - 8, y - 8)
+    tooth = 0.5 + 0.5 * math.cos(8 * math.atan2(y - 8, x - 8))
+    outer = 5.2 + (1.6 if tooth > 0.5 else 0)
+    return min(max(0.0, min(1.0, (outer - d) * s + 0.5)), max(0.0, min(1.0, (d - 2.2) * s + 0.5)))
+
+
 def draw_power(size, selected):
     """The exit item: a power symbol, red when selected."""
-    s = size / 16.0
-    colour = (200, 40, 40) if selected else (90, 90, 100)
-    px = []
-    for j in range(size):
-        row = []
-        for i in range(size):
-            x, y = (i + 0.5) / s, (j + 0.5) / s
-            p = (0, 0, 0, 0)
-            d = math.hypot(x - 8, y - 8.5)
-            ring = max(0.0, min(1.0, (1.1 - abs(d - 5.2)) * s))
-            angle = math.degrees(math.atan2(x - 8, -(y - 8.5)))
-            if abs(angle) < 35:
-                ring = 0.0
-            stem = rounded_rect_coverage(x, y, 7.1, 1.5, 8.9, 8.5, 0.9)
-            a = max(ring, stem)
-            if a:
-                p = blend(p, colour, a)
-            row.append(p)
-        px.append(row)
-    return px
+    return draw_glyph(size, (200, 40, 40) if selected else (90, 90, 100), power_coverage)
 
 
 def draw_gear(size, selected):
     """The show item: a gear, blue when selected."""
-    s = size / 16.0
-    colour = (30, 90, 200) if selected else (90, 90, 100)
-    px = []
-    for j in range(size):
-        row = []
-        for i in range(size):
-            x, y = (i + 0.5) / s, (j + 0.5) / s
-            p = (0, 0, 0, 0)
-            d = math.hypot(x - 8, y - 8)
-            angle = math.atan2(y - 8, x - 8)
-            tooth = 0.5 + 0.5 * math.cos(8 * angle)
-            outer = 5.2 + 1.6 * (1 if tooth > 0.5 else 0)
-            a = max(0.0, min(1.0, (outer - d) * s + 0.5))
-            hole = max(0.0, min(1.0, (d - 2.2) * s + 0.5))
-            a = min(a, hole)
-            if a:
-                p = blend(p, colour, a)
-            row.append(p)
-        px.append(row)
-    return px
+    return draw_glyph(size, (30, 90, 200) if selected else (90, 90, 100), gear_coverage)
 
 
 def encode_ico(images):
