@@ -22,7 +22,8 @@ struct Program {
     mv::MacroStore macros;
     mv::GestureEvents gestures{clock};
     mv::CFaceBookFunction facebook{desktop, system};
-    mv::ActionContext context{input, desktop, system, macros};
+    std::u16string title = u"Morvi Corvel Config";
+    mv::ActionContext context{input, desktop, system, macros, &title};
 };
 
 Program* program = nullptr;

@@ -255,7 +255,8 @@ TEST(RealPlayers, RunningKwMusicGetsPostedKeysInItsWindow) {
     ASSERT_TRUE(CopyFileW((dir + L"fake_player.exe").c_str(), exe.c_str(), FALSE));
     DeleteFileW(logFile.c_str());
     std::wstring command = L"\"" + exe + L"\" kwmusicmaindlg \"" + logFile + L"\"";
-    STARTUPINFOW si{sizeof(si)};
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
     HWND player = nullptr;
