@@ -41,7 +41,9 @@ bool ProbeWindow::activate() {
     return false;
 }
 
-void ProbeWindow::pump(DWORD ms) {
+void ProbeWindow::pump(DWORD ms) { PumpThreadMessages(ms); }
+
+void PumpThreadMessages(DWORD ms) {
     const DWORD start = GetTickCount();
     MSG msg;
     do {

@@ -38,6 +38,9 @@ private:
     HWND window_ = nullptr;
 };
 
+// Pumps this thread's messages for `ms` milliseconds.
+void PumpThreadMessages(DWORD ms);
+
 // "down 43" / "up 43" lines for the WM_KEYDOWN/WM_KEYUP (and SYS variants) received.
 std::vector<std::string> KeyLines(const std::vector<ReceivedMessage>& messages);
 

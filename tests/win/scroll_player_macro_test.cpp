@@ -44,17 +44,7 @@ HWND MakeWindow(const wchar_t* className, DWORD style, HWND parent, int x, int y
                            nullptr);
 }
 
-void Pump(DWORD ms) {
-    const DWORD start = GetTickCount();
-    MSG msg;
-    do {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    } while (GetTickCount() - start < ms);
-}
+void Pump(DWORD ms) { PumpThreadMessages(ms); }
 
 void PointAtCenter(HWND window) {
     RECT r;
