@@ -1,0 +1,105 @@
+#include "i18n/text_catalogue.h"
+
+namespace mv {
+
+const std::array<std::string_view, kTextKeyCount> TextKeys = {
+    // application, tray and notices
+    "tc_mouse_title", "tc_config", "tc_exit", "tc_lowpower_notice", "tc_version",
+    // buttons
+    "btn_ok", "btn_cancel", "btn_reset", "btn_apply",
+    // gesture set pages
+    "tc_mocli", "tc_winctl", "tc_win8",
+    // gesture names
+    "tc_gesture_push", "tc_gesture_doubleclick", "tc_gesture_scrollup", "tc_gesture_scrolldown",
+    "tc_gesture_scrollleft", "tc_gesture_scrollwright", "tc_gesture_threeup", "tc_gesture_threedown",
+    "tc_gesture_warechange", "tc_gesture_wcharmmenu", "tc_gesture_win8ware", "tc_gesture_threeclick",
+    "tc_gesture_threeleft", "tc_gesture_threeright", "tc_gesture_fourup", "tc_gesture_fourdown",
+    "tc_gesture_largenarrow",
+    // function names named after the gestures
+    "tc_function_push", "tc_function_doubleclick", "tc_function_scrollup", "tc_function_scrolldown",
+    "tc_function_scrollleft", "tc_function_scrollwright", "tc_function_threeup", "tc_function_threedown",
+    "tc_function_warechange", "tc_function_wcharmmenu", "tc_function_win8ware", "tc_function_largenarrow",
+    "tc_function_threeclick", "tc_function_threeleft", "tc_function_threeright", "tc_function_fourup",
+    "tc_function_fourdown",
+    // function menu groups
+    "tc_basic_fun", "tc_advance_fun", "tc_win8_fun", "tc_media_fun", "tc_mouse_fun",
+    // further function names
+    "tc_PL", "tc_stop", "tc_pre_media", "tc_next_media", "tc_vol_up", "tc_vol_dw", "tc_mute",
+    "tc_swap", "tc_close", "tc_lock", "tc_explor", "tc_run",
+    "tc_cut", "tc_copy", "tc_past", "tc_all", "tc_find", "tc_new", "tc_print", "tc_save",
+    // pointer settings and restore defaults
+    "tc_pointer_move", "tc_pointer_distinguish", "tc_return_default",
+    // loaded but shown by no window
+    "tc_about", "tc_scroll", "tc_mutex", "tc_suport", "tc_morfam", "tc_info", "tc_default_value",
+    "tc_setting_value", "tc_button_setting", "tc_title", "tc_reset", "tc_show", "tc_max_win", "tc_min_win",
+    "tc_click", "tc_menu", "tc_middle", "tc_dbclick", "tc_mac_def", "tc_key_off", "tc_combo_tittle",
+    "tc_combo_tips", "tc_macro_msg2", "tc_macro_end", "tc_macro_start", "tc_new_macro", "tc_macro_msg3",
+    "tc_macro_loop", "tc_macro_delay", "tc_macro_list", "tc_macro_panel", "tc_macro_editor", "tc_macro_new",
+    "tc_macro_del", "tc_retitle", "tc_reinfo", "tc_pre", "tc_next", "tc_flip_3d", "tc_scrollup",
+    "tc_scrolldw", "tc_scrolllt", "tc_scrollrt",
+};
+
+namespace {
+std::u16string widen(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+}  // namespace
+
+std::optional<std::size_t> textKeyIndex(std::string_view key) {
+    for (std::size_t i = 0; i < TextKeys.size(); ++i)
+        if (TextKeys[i] == key) return i;
+    return std::nullopt;
+}
+
+std::u16string findSectionText(MarkupDoc& doc, std::u16string_view section, std::u16string_view key) {
+    doc.rewind();
+    // Each round descends one level, so the search ends.
+    while (doc.nextChildElement(section)) {
+        doc.enterElement();
+        if (doc.nextChildElement(key)) return doc.childText();
+    }
+    return {};
+}
+
+void TextCatalogue::fill(MarkupDoc& doc) {
+    for (std::size_t i = 0; i < TextKeys.size(); ++i) texts_[i] = findSectionText(doc, u"config", widen(TextKeys[i]));
+}
+
+void TextCatalogue::clear() {
+    for (auto& t : texts_) t.clear();
+}
+
+std::u16string TextCatalogue::text(std::string_view key) const {
+    const auto index = textKeyIndex(key);
+    return index ? texts_[*index] : std::u16string{};
+}
+
+TextCatalogue& textCatalogue() {
+    static TextCatalogue catalogue;
+    return catalogue;
+}
+
+MarkupDoc& languageDocument() {
+    static MarkupDoc doc;
+    return doc;
+}
+
+void loadTextCatalogue(const std::u16string& path) {
+    MarkupDoc& doc = languageDocument();
+    doc.loadFile(path);
+    textCatalogue().fill(doc);
+}
+
+std::u16string tr(std::string_view key) { return textCatalogue().text(key); }
+
+std::u16string languageFilePath(std::u16string_view modulePath) {
+    // Drive and directory end at the last path separator (or the drive's colon).
+    std::size_t cut = 0;
+    for (std::size_t i = 0; i < modulePath.size(); ++i) {
+        const char16_t c = modulePath[i];
+        if (c == u'\\' || c == u'/' || (c == u':' && i == 1)) cut = i + 1;
+    }
+    std::u16string path(modulePath.substr(0, cut));
+    path += u"language.xml";
+    return path;
+}
+
+}  // namespace mv
