@@ -1,0 +1,32 @@
+#include "support/fake_driver_port.h"
+
+#include <algorithm>
+
+#include "gesture/bytes.h"
+
+namespace mv::test {
+
+bool FakeDriverPort::openDevice() {
+    ++opens;
+    open_ = present;
+    return open_;
+}
+
+bool FakeDriverPort::control(std::uint32_t code, const std::uint8_t* in, std::uint32_t inLength,
+                             std::uint8_t* out, std::uint32_t outLength) {
+    if (!open_) return false;
+    calls.push_back({code, std::vector<std::uint8_t>(in, in + inLength), outLength, out == in});
+    bool ok = true;
+    if (!results.empty()) {
+        ok = results.front();
+        results.pop_front();
+    }
+    if (ok && out && outLength >= 35) std::copy(registerAnswer.begin(), registerAnswer.end(), out + 32);
+    return ok;
+}
+
+std::uint32_t FakeDriverPort::word(std::size_t index, std::size_t offset) const {
+    return readLe32(calls.at(index).in.data() + offset);
+}
+
+}  // namespace mv::test
