@@ -9,6 +9,8 @@
 //   touchsim fail N               refuse the next N requests of the program
 //   touchsim log [FIRST]          print the requests received, decoded, one a line
 //   touchsim clear                forget the logged requests
+//   touchsim unplug | plug        pull the receiver out (\\.\mvtouch does not open and every
+//                                 request fails) or plug it back in
 //   touchsim arrive PID [--lower] [--title T]
 //                                 send the main window a DBT_DEVICEARRIVAL for a USB interface
 //                                 whose name holds USB#Vid_F0CA&Pid_PID
@@ -82,6 +84,11 @@ int Install(int argc, wchar_t** argv) {
         sys = Directory(self) + L"touchsim.sys";
     }
     if (GetFileAttributesW(sys.c_str()) == INVALID_FILE_ATTRIBUTES) return Fail("driver file not found");
+    if (HANDLE control = OpenControl(); control != INVALID_HANDLE_VALUE) {
+        CloseHandle(control);
+        std::printf("touchsim: driver running\n");
+        return 0;
+    }
 
     SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
     if (!manager) return Fail("cannot open the service manager");
@@ -93,7 +100,16 @@ int Install(int argc, wchar_t** argv) {
         CloseServiceHandle(manager);
         return Fail("cannot create the driver service");
     }
-    if (!StartServiceW(service, 0, nullptr) && GetLastError() != ERROR_SERVICE_ALREADY_RUNNING) {
+    // Right after the prefix boots, the service database can still be locked and the first
+    // start can time out while winedevice comes up.
+    bool started = false;
+    for (int attempt = 0; attempt < 60 && !started; ++attempt) {
+        started = StartServiceW(service, 0, nullptr) || GetLastError() == ERROR_SERVICE_ALREADY_RUNNING;
+        const DWORD error = started ? 0 : GetLastError();
+        if (!started && error != ERROR_SERVICE_DATABASE_LOCKED && error != ERROR_SERVICE_REQUEST_TIMEOUT) break;
+        if (!started) Sleep(500);
+    }
+    if (!started) {
         CloseServiceHandle(service);
         CloseServiceHandle(manager);
         return Fail("cannot start the driver");
@@ -298,6 +314,11 @@ int Log(int argc, wchar_t** argv) {
     }
 }
 
+int Present(bool present) {
+    const std::uint32_t value = present ? 1 : 0;
+    return Control(TS_CTL_PRESENT, &value, sizeof value, nullptr, 0) ? 0 : Fail("driver not running");
+}
+
 int Clear() { return Control(TS_CTL_CLEAR, nullptr, 0, nullptr, 0) ? 0 : Fail("driver not running"); }
 
 int Arrive(int argc, wchar_t** argv, bool wholeName) {
@@ -338,7 +359,7 @@ int Arrive(int argc, wchar_t** argv, bool wholeName) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: touchsim install|status|push|battery|fail|log|clear|arrive|arrive-name ...\n");
+        std::fprintf(stderr, "usage: touchsim install|status|push|battery|fail|log|clear|unplug|plug|arrive|arrive-name ...\n");
         return 2;
     }
     const std::wstring command = argv[1];
@@ -349,6 +370,8 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"fail") return FailNext(argc, argv);
     if (command == L"log") return Log(argc, argv);
     if (command == L"clear") return Clear();
+    if (command == L"unplug") return Present(false);
+    if (command == L"plug") return Present(true);
     if (command == L"arrive") return Arrive(argc, argv, false);
     if (command == L"arrive-name") return Arrive(argc, argv, true);
     std::fprintf(stderr, "touchsim: unknown command\n");

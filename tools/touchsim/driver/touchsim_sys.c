@@ -28,6 +28,7 @@ static unsigned int g_keys[12];
 static unsigned int g_register;
 static ts_battery g_battery = {1, 1000};
 static unsigned int g_fail_count;
+static volatile LONG g_absent; /* receiver pulled out: \\.\mvtouch does not open, requests fail */
 
 static ts_log_entry g_log[TS_LOG_CAPACITY];
 static unsigned int g_log_count;
@@ -71,9 +72,9 @@ static void log_request(unsigned int ioctl, int accepted, const unsigned char *i
 /* A request of the program; the lock is held. Returns the status and sets *info. */
 static NTSTATUS device_request(ULONG ioctl, unsigned char *buffer, ULONG in_length, ULONG out_length,
                                ULONG_PTR *info) {
-    int failing = 0;
+    int failing = g_absent != 0;
     *info = 0;
-    if (g_fail_count > 0) {
+    if (!failing && g_fail_count > 0) {
         --g_fail_count;
         failing = 1;
     }
@@ -218,6 +219,23 @@ static NTSTATUS complete(PIRP irp, NTSTATUS status, ULONG_PTR info) {
 
 static NTSTATUS DispatchOpenClose(PDEVICE_OBJECT device, PIRP irp) { return complete(irp, STATUS_SUCCESS, 0); }
 
+/* Pulls the receiver out or plugs it in: without it the name \\.\mvtouch does not exist and
+ * every request on a handle opened before fails. Runs at passive level, outside the lock. */
+static NTSTATUS set_present(int present) {
+    UNICODE_STRING device_name, link_name;
+    RtlInitUnicodeString(&device_name, TS_DEVICE_NAME);
+    RtlInitUnicodeString(&link_name, TS_DEVICE_LINK);
+    if (present && g_absent) {
+        NTSTATUS status = IoCreateSymbolicLink(&link_name, &device_name);
+        if (!NT_SUCCESS(status)) return status;
+        InterlockedExchange(&g_absent, 0);
+    } else if (!present && !g_absent) {
+        InterlockedExchange(&g_absent, 1);
+        IoDeleteSymbolicLink(&link_name);
+    }
+    return STATUS_SUCCESS;
+}
+
 static NTSTATUS DispatchControl(PDEVICE_OBJECT device, PIRP irp) {
     PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
     ULONG ioctl = stack->Parameters.DeviceIoControl.IoControlCode;
@@ -229,6 +247,8 @@ static NTSTATUS DispatchControl(PDEVICE_OBJECT device, PIRP irp) {
     KIRQL irql;
 
     if (!buffer && (in_length || out_length)) return complete(irp, STATUS_INVALID_PARAMETER, 0);
+    if (device == g_control && ioctl == TS_CTL_PRESENT)
+        return complete(irp, in_length < 4 ? STATUS_INVALID_PARAMETER : set_present(le32(buffer) != 0), 0);
     KeAcquireSpinLock(&g_lock, &irql);
     if (device == g_device)
         status = device_request(ioctl, buffer, in_length, out_length, &info);
@@ -241,7 +261,7 @@ static NTSTATUS DispatchControl(PDEVICE_OBJECT device, PIRP irp) {
 static void DriverUnload(PDRIVER_OBJECT driver) {
     UNICODE_STRING link;
     RtlInitUnicodeString(&link, TS_DEVICE_LINK);
-    IoDeleteSymbolicLink(&link);
+    if (!g_absent) IoDeleteSymbolicLink(&link);
     RtlInitUnicodeString(&link, TS_CONTROL_LINK);
     IoDeleteSymbolicLink(&link);
     if (g_control) IoDeleteDevice(g_control);
