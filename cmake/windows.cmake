@@ -10,6 +10,9 @@ list(FILTER MV_WIN_LAYER_SOURCES EXCLUDE REGEX "/src/app/winmain\\.cpp$")
 add_library(mvwin STATIC ${MV_WIN_LAYER_SOURCES} ${MV_WIN_SUBSYSTEM_SOURCES})
 target_link_libraries(mvwin PUBLIC mvcore
   gdiplus ole32 oleaut32 oleacc uuid comctl32 shell32 shlwapi advapi32 user32 gdi32 kernel32)
+# The portable core calls a few Windows implementations (code pages) that live in mvwin.
+target_link_libraries(mvcore PRIVATE mvwin)
+set_property(TARGET mvcore PROPERTY LINK_INTERFACE_MULTIPLICITY 3)
 
 set(MV_DIST_DIR ${CMAKE_SOURCE_DIR}/dist)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
@@ -33,7 +36,8 @@ target_link_libraries(MorviCorvelConfig PRIVATE mvwin)
 target_link_options(MorviCorvelConfig PRIVATE ${MV_WIN_LINK_FLAGS} -municode)
 add_custom_command(TARGET MorviCorvelConfig POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E make_directory ${MV_DIST_DIR}
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:MorviCorvelConfig> ${MV_DIST_DIR}/)
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:MorviCorvelConfig> ${MV_DIST_DIR}/
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/lang/en/language.xml ${MV_DIST_DIR}/language.xml)
 
 # GoogleTest from the Debian source package, cross-compiled.
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)

@@ -24,6 +24,9 @@ wine_session_start() {
   wineboot -i >/dev/null 2>&1 || true
   wineserver -p >/dev/null 2>&1 &
   MV_WINESERVER_PID=$!
+  # A first program settles the prefix's services; a driver started before that can take
+  # half a minute to come up.
+  wine cmd /c exit 0 >/dev/null 2>&1 || true
   trap wine_session_stop EXIT
 }
 

@@ -1,6 +1,7 @@
 #include "app/tray.h"
 
 #include "app/messages.h"
+#include "win32/win32_platform.h"
 
 namespace mv {
 
@@ -14,7 +15,6 @@ constexpr COLORREF kSelectedColour = RGB(177, 185, 207);
 constexpr UINT kTextFormat = DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_SINGLELINE | DT_NOCLIP | DT_END_ELLIPSIS;
 static_assert(kTextFormat == 0x8135);
 constexpr DWORD kTrayDataSize = 956;
-constexpr DWORD kTrayDataSizeBeforeVista = 952;
 static_assert(sizeof(NOTIFYICONDATAW) >= kTrayDataSize);
 
 void Fill(HDC dc, const RECT& r, COLORREF colour) {
@@ -107,13 +107,13 @@ void TrayIcon::OnNotify(HWND window, LPARAM mouseMessage, const std::wstring& ex
     menu.DestroyMenu();
 }
 
-void TrayIcon::ShowLowBatteryBalloon(int generation, const std::wstring& text) {
-    data_.cbSize = generation > 4 ? kTrayDataSize : kTrayDataSizeBeforeVista;
-    CopyBounded(data_.szInfoTitle, 64, L"Morvi Corvel");
-    CopyBounded(data_.szInfo, 256, text);
-    data_.dwInfoFlags = NIIF_WARNING;
-    data_.uFlags = NIF_INFO;
-    data_.uTimeout = 5000;
+void TrayIcon::ShowBalloon(const BalloonData& balloon) {
+    data_.cbSize = balloon.cbSize;
+    CopyBounded(data_.szInfoTitle, 64, ToWide(balloon.title));
+    CopyBounded(data_.szInfo, 256, ToWide(balloon.text));
+    data_.dwInfoFlags = balloon.infoFlags;
+    data_.uFlags = balloon.flags;
+    data_.uTimeout = balloon.timeoutMs;
     Shell_NotifyIconW(NIM_MODIFY, &data_);
 }
 

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "device/device_presence.h"
 #include "framework/wnd.h"
 
 namespace mv {
@@ -35,8 +36,8 @@ public:
     void Remove();
     // WM_TRAY_NOTIFY: a double-click shows the window, a right-click opens the menu.
     void OnNotify(HWND window, LPARAM mouseMessage, const std::wstring& exitText, const std::wstring& showText);
-    // The warning balloon; `generation` chooses the structure size the shell expects.
-    void ShowLowBatteryBalloon(int generation, const std::wstring& text);
+    // A balloon on the icon (the structure size is the balloon's).
+    void ShowBalloon(const BalloonData& balloon);
 
     const NOTIFYICONDATAW& data() const { return data_; }
 

@@ -4,53 +4,13 @@
 
 #include <string>
 
-#include "win/probe_window.h"
+#include "win/program_support.h"
 
 namespace mv::wintest {
 namespace {
 
 constexpr UINT kGestureEvent = 0x7EB;
-constexpr wchar_t kTitle[] = L"Morvi Corvel Config";
-
-std::wstring ProgramPath() {
-    wchar_t dir[MAX_PATH] = {};
-    if (!GetEnvironmentVariableW(L"MV_DIST_DIR", dir, MAX_PATH)) return L"MorviCorvelConfig.exe";
-    return std::wstring(dir) + L"\\MorviCorvelConfig.exe";
-}
-
-class RunningProgram {
-public:
-    RunningProgram() {
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        std::wstring command = L"\"" + ProgramPath() + L"\"";
-        started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
-    }
-    ~RunningProgram() {
-        if (!started_) return;
-        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 9);
-        CloseHandle(pi_.hThread);
-        CloseHandle(pi_.hProcess);
-    }
-    bool started() const { return started_; }
-    HANDLE process() const { return pi_.hProcess; }
-    DWORD processId() const { return pi_.dwProcessId; }
-
-private:
-    PROCESS_INFORMATION pi_{};
-    bool started_ = false;
-};
-
-HWND WaitForMainWindow(ProbeWindow& probe, DWORD processId) {
-    for (int i = 0; i < 200; ++i) {
-        HWND w = FindWindowW(nullptr, kTitle);
-        DWORD owner = 0;
-        if (w) GetWindowThreadProcessId(w, &owner);
-        if (w && owner == processId) return w;
-        probe.pump(50);
-    }
-    return nullptr;
-}
+constexpr WPARAM kExitCommand = 0x6001;
 
 TEST(Program, StartsHiddenRunsGestureDefaultsAndExitsCleanly) {
     ProbeWindow probe;
@@ -83,7 +43,7 @@ TEST(Program, StartsHiddenRunsGestureDefaultsAndExitsCleanly) {
     probe.pumpUntil(4, 3000);
     EXPECT_EQ(KeyLines(probe.received), (std::vector<std::string>{"down 5B", "down 6B", "up 6B", "up 5B"}));
 
-    PostMessageW(main, WM_CLOSE, 0, 0);
+    PostMessageW(main, WM_COMMAND, kExitCommand, 0);
     ASSERT_EQ(WaitForSingleObject(program.process(), 10000), WAIT_OBJECT_0);
     DWORD code = 1;
     GetExitCodeProcess(program.process(), &code);
@@ -104,7 +64,7 @@ TEST(Program, SecondInstanceActivatesTheFirstAndLeaves) {
     for (int i = 0; i < 40 && !IsWindowVisible(main); ++i) probe.pump(50);
     EXPECT_TRUE(IsWindowVisible(main));
 
-    PostMessageW(main, WM_CLOSE, 0, 0);
+    PostMessageW(main, WM_COMMAND, kExitCommand, 0);
     EXPECT_EQ(WaitForSingleObject(first.process(), 10000), WAIT_OBJECT_0);
 }
 

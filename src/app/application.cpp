@@ -1,0 +1,45 @@
+#include "app/application.h"
+
+#include <commctrl.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <memory>
+
+#include "app/main_window.h"
+#include "app/messages.h"
+#include "i18n/text_catalogue.h"
+#include "win32/win32_platform.h"
+
+namespace mv {
+
+BOOL CMorviCorvelConfigApp::InitInstance() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
+    InitCommonControlsEx(&controls);
+
+    Gdiplus::GdiplusStartupInput startup;
+    Gdiplus::GdiplusStartup(&gdiplusToken_, &startup, nullptr);
+
+    wchar_t module[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, module, MAX_PATH);
+    loadTextCatalogue(languageFilePath(FromWide(module)));
+    const std::wstring title = ToWide(tr("tc_mouse_title"));
+
+    if (HWND running = FindWindowW(nullptr, title.c_str())) {
+        PostMessageW(running, WM_ACTIVATE_INSTANCE, 0, 0);
+        return FALSE;
+    }
+
+    auto window = std::make_unique<CMorviCorvelConfigDlg>();
+    mainWindow = window.get();
+    if (window->Create(nullptr)) window->RunModalLoop();
+    mainWindow = nullptr;
+    return FALSE;
+}
+
+int CMorviCorvelConfigApp::ExitInstance() {
+    if (gdiplusToken_) Gdiplus::GdiplusShutdown(gdiplusToken_);
+    return CWinApp::ExitInstance();
+}
+
+}  // namespace mv

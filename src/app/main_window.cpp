@@ -1,0 +1,222 @@
+#include "app/main_window.h"
+
+#include <dbt.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include "actions/windows_generation.h"
+#include "app/messages.h"
+#include "i18n/text_catalogue.h"
+
+namespace mv {
+
+namespace {
+constexpr UINT kDriverRetryMs = 500;
+constexpr UINT kBatteryMs = 120000;
+constexpr UINT kArrivalSettleMs = 200;
+constexpr UINT kAboutCommand = 16;
+
+std::wstring W(const std::u16string& s) { return ToWide(s); }
+
+std::wstring ExecutableDirectory() {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring p(path, n < MAX_PATH ? n : 0);
+    const auto slash = p.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : p.substr(0, slash + 1);
+}
+
+INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) return TRUE;
+    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// DEV_BROADCAST_DEVICEINTERFACE_W for USB device interfaces.
+const GUID kUsbDeviceInterface = {0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
+}  // namespace
+
+CMorviCorvelConfigDlg::CMorviCorvelConfigDlg() : fw::CDialog(kTemplate) {
+    icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128));
+}
+
+CMorviCorvelConfigDlg::~CMorviCorvelConfigDlg() {
+    delete static_cast<Gdiplus::Bitmap*>(mainSheet_);
+}
+
+std::wstring CMorviCorvelConfigDlg::text(std::string_view key) const { return W(tr(key)); }
+
+void CMorviCorvelConfigDlg::LoadSkin() {
+    const std::wstring path = ExecutableDirectory() + L"skins\\MorviCorvel_Main_Normal.png";
+    auto* sheet = Gdiplus::Bitmap::FromFile(path.c_str());
+    int width = 0, height = 0;
+    if (sheet && sheet->GetLastStatus() == Gdiplus::Ok) {
+        width = static_cast<int>(sheet->GetWidth());
+        height = static_cast<int>(sheet->GetHeight());
+        mainSheet_ = sheet;
+    } else {
+        delete sheet;
+    }
+    const int x = (GetSystemMetrics(SM_CXFULLSCREEN) - width) / 2;
+    const int y = (GetSystemMetrics(SM_CYFULLSCREEN) - height) / 2;
+    MoveWindow(hwnd_, x, y, width, height, TRUE);
+}
+
+void CMorviCorvelConfigDlg::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    if (auto* sheet = static_cast<Gdiplus::Bitmap*>(mainSheet_)) {
+        RECT r;
+        GetWindowRect(hwnd_, &r);
+        Gdiplus::Graphics graphics(dc);
+        graphics.DrawImage(sheet, 0, 0, r.right - r.left, r.bottom - r.top);
+    }
+    EndPaint(hwnd_, &ps);
+}
+
+BOOL CMorviCorvelConfigDlg::OnInitDialog() {
+    // User-interface side.
+    if (HMENU system = GetSystemMenu(hwnd_, FALSE)) {
+        wchar_t about[128] = {};
+        if (LoadStringW(GetModuleHandleW(nullptr), 101, about, 128) > 0) {
+            AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(system, MF_STRING, kAboutCommand, about);
+        }
+    }
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    title_ = tr("tc_mouse_title");
+    SetWindowText(W(title_));
+    tray_.Add(hwnd_, W(title_));
+
+    // Device side.
+    ResetRecordsToDefaults(settings_.records);
+    store_.LoadSettings();
+    driver_.StartReader(hwnd_);
+    if (driver_.OpenDevice())
+        DeviceOpened();
+    else
+        SetTimer(TIMER_DRIVER_RETRY, kDriverRetryMs);
+
+    DEV_BROADCAST_DEVICEINTERFACE_W filter{};
+    filter.dbcc_size = 32;
+    filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    filter.dbcc_classguid = kUsbDeviceInterface;
+    deviceNotification_ = RegisterDeviceNotificationW(hwnd_, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+    return TRUE;
+}
+
+bool CMorviCorvelConfigDlg::SendDeviceSettings() { return driver_.SendDeviceSettings(settings_.records); }
+
+void CMorviCorvelConfigDlg::DeviceOpened() {
+    battery_.onDeviceOpened();
+    SendDeviceSettings();
+    SetTimer(TIMER_BATTERY, kBatteryMs);
+}
+
+void CMorviCorvelConfigDlg::OnGestureEvent(WPARAM code) {
+    gestures_.OnGestureEvent(static_cast<DeviceEventCode>(code), settings_.records,
+                             [this](const FunctionRecord& record) { ExecuteFunction(record, facebook_, context_); });
+}
+
+void CMorviCorvelConfigDlg::OnTimer(UINT_PTR id) {
+    if (id == TIMER_DRIVER_RETRY) {
+        if (driver_.OpenDevice()) {
+            KillTimer(TIMER_DRIVER_RETRY);
+            DeviceOpened();
+        }
+    } else if (id == TIMER_BATTERY) {
+        std::uint32_t value = 0;
+        const bool ok = driver_.ReadBattery(value);
+        if (battery_.onReading(ok, value)) {
+            tray_.ShowBalloon(LowBatteryBalloon(WindowsGeneration(desktop_), tr("tc_lowpower_notice")));
+            KillTimer(TIMER_BATTERY);
+        }
+    }
+}
+
+void CMorviCorvelConfigDlg::OnDeviceChange(WPARAM event, LPARAM data) {
+    if (event != DBT_DEVICEARRIVAL || !data) return;
+    const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+    const auto* block = reinterpret_cast<const std::uint8_t*>(data);
+    if (!IsReceiverInterface(InterfaceNameFromBroadcast(block, header->dbch_size))) return;
+    Sleep(kArrivalSettleMs);
+    if (driver_.OpenDevice())
+        DeviceOpened();
+    else
+        SetTimer(TIMER_DRIVER_RETRY, kDriverRetryMs);
+}
+
+LRESULT CMorviCorvelConfigDlg::OnRestoreDefaults() {
+    store_.RestoreDefaults([this] { return SendDeviceSettings(); }, pointer_);
+    return 0;
+}
+
+void CMorviCorvelConfigDlg::OnDestroy() {
+    ResetRecordsToDefaults(settings_.records);
+    SendDeviceSettings();
+    driver_.SetMode(0);
+    tray_.Remove();
+    driver_.StopReader();
+    delete static_cast<Gdiplus::Bitmap*>(mainSheet_);
+    mainSheet_ = nullptr;
+    PostQuitMessage(0);
+}
+
+void CMorviCorvelConfigDlg::OnCommand(WPARAM wParam) {
+    switch (LOWORD(wParam)) {
+        case kCommandShow: ShowWindow(SW_SHOWNORMAL); break;
+        case kCommandExit: DestroyWindow(); break;
+        default: break;  // Enter and Escape (IDOK, IDCANCEL) never close the window
+    }
+}
+
+bool CMorviCorvelConfigDlg::PreTranslateMessage(MSG* msg) {
+    if (msg->message == WM_SYSKEYDOWN && msg->wParam == VK_F4) return true;  // Alt+F4 leaves it open
+    return CDialog::PreTranslateMessage(msg);
+}
+
+LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_GESTURE_EVENT: OnGestureEvent(wParam); return 0;
+        case WM_TRAY_NOTIFY: tray_.OnNotify(hwnd_, lParam, text("tc_exit"), text("tc_config")); return 0;
+        case WM_ACTIVATE_INSTANCE: ShowWindow(SW_SHOWNORMAL); return 0;
+        case WM_RESTORE_DEFAULTS: return OnRestoreDefaults();
+        case WM_DEVICECHANGE: OnDeviceChange(wParam, lParam); return 0;
+        case WM_CREATE: {
+            const LRESULT r = CDialog::WindowProc(message, wParam, lParam);
+            if (r == -1) return -1;
+            LoadSkin();
+            return r;
+        }
+        case WM_PAINT: OnPaint(); return 0;
+        case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(icon_);
+        case WM_TIMER:
+            OnTimer(wParam);
+            return DefWindowProcW(hwnd_, message, wParam, lParam);
+        case WM_COMMAND: OnCommand(wParam); return 0;
+        case WM_CLOSE: ShowWindow(SW_HIDE); return 0;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == kAboutCommand) {
+                DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(100), hwnd_, AboutProc, 0);
+                return 0;
+            }
+            if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
+            break;
+        case WM_LBUTTONDOWN:
+            SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+            break;
+        case WM_DESTROY: {
+            const LRESULT r = CDialog::WindowProc(message, wParam, lParam);
+            OnDestroy();
+            return r;
+        }
+        default: break;
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
+}  // namespace mv

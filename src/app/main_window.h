@@ -1,0 +1,74 @@
+// The main window: hidden hub of the program (gesture events, tray, timers,
+// device notifications) and, when shown, the settings window.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "app/tray.h"
+#include "device/device_presence.h"
+#include "device/usb_driver_win.h"
+#include "framework/wnd.h"
+#include "gesture/dispatcher.h"
+#include "gesture/gesture_events.h"
+#include "gesture/settings_images.h"
+#include "gesture/settings_store.h"
+#include "win32/win32_platform.h"
+#include "win32/win32_registry.h"
+
+namespace mv {
+
+class CMorviCorvelConfigDlg : public fw::CDialog {
+public:
+    static constexpr UINT kTemplate = 102;
+
+    CMorviCorvelConfigDlg();
+    ~CMorviCorvelConfigDlg() override;
+
+    BOOL OnInitDialog() override;
+    bool PreTranslateMessage(MSG* msg) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // The slot selected in the settings window.
+    int CurrentSlot = 0;
+
+private:
+    std::wstring text(std::string_view key) const;
+    void OnGestureEvent(WPARAM code);
+    void OnTimer(UINT_PTR id);
+    void OnDestroy();
+    void OnDeviceChange(WPARAM event, LPARAM data);
+    LRESULT OnRestoreDefaults();
+    void OnCommand(WPARAM wParam);
+    void DeviceOpened();
+    bool SendDeviceSettings();
+    void LoadSkin();
+    void OnPaint();
+
+
+    Win32Input input_;
+    Win32Desktop desktop_;
+    Win32System system_;
+    Win32Clock clock_;
+    Win32Registry registry_;
+    Win32PointerSettings pointer_;
+
+    ButtonSettingBlob settings_;
+    MacroStore macros_;
+    SettingsStore store_{registry_, settings_, macros_};
+    GestureEvents gestures_{clock_};
+    CFaceBookFunction facebook_{desktop_, system_};
+    ActionContext context_{input_, desktop_, system_, macros_, &title_};
+
+    CUSBDriver driver_;
+    BatteryWatch battery_;
+    std::u16string title_;
+    TrayIcon tray_;
+    HDEVNOTIFY deviceNotification_ = nullptr;
+    HICON icon_ = nullptr;
+    void* mainSheet_ = nullptr;  // Gdiplus::Bitmap*
+};
+
+}  // namespace mv

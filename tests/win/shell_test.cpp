@@ -1,0 +1,273 @@
+// The real program with the stand-in driver: start-up, the link to the driver, gestures
+// from the driver, stored functions, device arrival, the exit path. ShellNoDriver runs
+// before the stand-in is installed, Shell after (tests/win/run-shell.sh).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "gesture/function_record.h"
+#include "gesture/settings_images.h"
+#include "gesture/settings_store.h"
+#include "win/program_support.h"
+#include "win32/win32_platform.h"
+
+namespace mv::wintest {
+namespace {
+
+constexpr WPARAM kExitCommand = 0x6001;
+
+std::vector<std::string> Prefixes(const std::vector<std::string>& lines) {
+    std::vector<std::string> out;
+    for (const auto& l : lines) out.push_back(l.substr(0, l.find(' ', l.find(' ') + 1)));
+    return out;
+}
+
+const std::vector<std::string> kSettingsAllDefault = {
+    "mode 0x00000000", "keys 0x00000200:", "keys 0x00000200:", "keys 0x00000200:", "keys 0x00000200:",
+    "keys 0x00000200:", "keys 0x00000200:", "keys 0x00000200:", "keys 0x00000200:", "mode 0x00000180"};
+
+void WriteBinary(const wchar_t* key, const wchar_t* value, const void* data, DWORD size, DWORD type = REG_BINARY) {
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), 0);
+    ASSERT_EQ(RegSetValueExW(k, value, 0, type, static_cast<const BYTE*>(data), size), 0);
+    RegCloseKey(k);
+}
+
+void DeleteSettings() {
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Morvi\\MVSET");
+}
+
+std::wstring Wide(const char16_t* s) { return ToWide(s); }
+
+class ShellNoDriver : public ::testing::Test {};
+
+TEST_F(ShellNoDriver, StartsQuietlyWithTrayIconWhenTheDriverIsMissing) {
+    DeleteSettings();
+    ProbeWindow probe;
+    RunningProgram program;
+    ASSERT_TRUE(program.started());
+    HWND main = WaitForMainWindow(probe, program.processId());
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_TRUE(TrayIconPresent(main));
+    // The only windows are the hidden main window and the hidden driver window: no message box.
+    probe.pump(1500);
+    EXPECT_EQ(FindWindowW(L"#32770", L"Warning"), nullptr);
+    EXPECT_NE(FindWindowW(nullptr, L"Zizozazuzivezude"), nullptr);
+
+    PostMessageW(main, WM_COMMAND, kExitCommand, 0);
+    EXPECT_EQ(program.waitExit(10000), 0u);
+}
+
+class Shell : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(Touchsim(L"fail 0").exitCode, 0u) << "stand-in driver not installed";
+        ASSERT_EQ(Touchsim(L"plug").exitCode, 0u);
+        DeleteSettings();
+    }
+    // Starts the program and waits until it holds the stand-in's client slot.
+    HWND Start(RunningProgram& program) {
+        if (!program.started()) return nullptr;
+        HWND main = WaitForMainWindow(probe, program.processId());
+        if (!main) return nullptr;
+        const bool linked =
+            PumpUntil(probe, 10000, [&] { return TouchsimClientProcess() == program.processId(); });
+        return linked ? main : nullptr;
+    }
+    void CentreCursorOnProbe() {
+        RECT r;
+        GetWindowRect(probe.handle(), &r);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        ASSERT_TRUE(probe.activate());
+        probe.clear();
+    }
+    std::vector<UINT> Buttons() const {
+        std::vector<UINT> out;
+        for (const auto& m : probe.received)
+            if (m.message >= WM_LBUTTONDOWN && m.message <= WM_MBUTTONDBLCLK) out.push_back(m.message);
+        return out;
+    }
+
+    ProbeWindow probe;
+};
+
+TEST_F(Shell, OpensTheDriverRunsItsGesturesAndHandsTheDeviceBackAtExit) {
+    Touchsim(L"clear");
+    RunningProgram program;
+    HWND main = Start(program);
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_TRUE(TrayIconPresent(main));
+
+    auto requests = TouchsimRequests();
+    ASSERT_FALSE(requests.empty());
+    unsigned semaphore = 0;
+    EXPECT_EQ(std::sscanf(requests[0].c_str(), "open semaphore=0x%x", &semaphore), 1) << requests[0];
+    EXPECT_NE(semaphore, 0u);
+    requests.erase(requests.begin());
+    EXPECT_EQ(Prefixes(requests), kSettingsAllDefault);
+
+    CentreCursorOnProbe();
+    ASSERT_EQ(Touchsim(L"push 0x8004 0x8002").exitCode, 0u);  // middle click, right click
+    probe.pumpUntil(4, 3000);
+    EXPECT_EQ(Buttons(), (std::vector<UINT>{WM_MBUTTONDOWN, WM_MBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP}));
+
+    Touchsim(L"clear");
+    PostMessageW(main, WM_COMMAND, kExitCommand, 0);
+    EXPECT_EQ(program.waitExit(10000), 0u);
+    auto atExit = Prefixes(TouchsimRequests());
+    auto expected = kSettingsAllDefault;
+    expected.push_back("mode 0x00000000");
+    EXPECT_EQ(atExit, expected);
+    EXPECT_FALSE(TrayIconPresent(main));
+}
+
+TEST_F(Shell, SecondStartShowsTheFirstAndLeavesTheDriverAlone) {
+    RunningProgram first;
+    HWND main = Start(first);
+    ASSERT_NE(main, nullptr);
+    Touchsim(L"clear");
+    {
+        RunningProgram second;
+        ASSERT_TRUE(second.started());
+        EXPECT_EQ(second.waitExit(10000), 0u);
+        EXPECT_TRUE(PumpUntil(probe, 3000, [&] { return IsWindowVisible(main) != FALSE; }));
+    }
+    EXPECT_TRUE(TouchsimRequests().empty());
+    EXPECT_EQ(TouchsimClientProcess(), first.processId());
+
+    // Closing hides; the tray's show command shows again; the program keeps running.
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(PumpUntil(probe, 3000, [&] { return !IsWindowVisible(main); }));
+    EXPECT_EQ(WaitForSingleObject(first.process(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    PostMessageW(main, WM_COMMAND, 0x6000, 0);
+    EXPECT_TRUE(PumpUntil(probe, 3000, [&] { return IsWindowVisible(main) != FALSE; }));
+    PostMessageW(main, WM_COMMAND, kExitCommand, 0);
+    EXPECT_EQ(first.waitExit(10000), 0u);
+}
+
+TEST_F(Shell, StoredRecordsRunTheirFunctionsIncludingAMacro) {
+    ButtonSettingBlob blob{};
+    ResetRecordsToDefaults(blob.records);
+    blob.records[11].setActionCode(20);  // three-finger click: macro 3
+    blob.records[11].bytes[FunctionRecord::kMacroIndexOffset] = 3;
+    blob.records[1].setActionCode(1);  // double-click gesture: left click
+    MacroStore macros{};
+    std::uint8_t* entry = macros.entry(3);
+    entry[MacroEntry::kStepCountOffset] = 4;
+    const std::uint8_t steps[4][2] = {{'Q', 0}, {'Q', 1}, {'W', 0}, {'W', 1}};
+    for (int i = 0; i < 4; ++i) {
+        entry[MacroStore::kStepsOffset + 8 * i] = steps[i][0];
+        entry[MacroStore::kStepsOffset + 8 * i + 1] = steps[i][1];
+    }
+    WriteBinary(Wide(kButtonSettingKey).c_str(), Wide(kButtonSettingValue).c_str(), &blob, sizeof blob);
+    WriteBinary(Wide(kMacroSettingKey).c_str(), Wide(kMacroSettingValue).c_str(), macros.bytes.data(),
+                static_cast<DWORD>(macros.bytes.size()));
+
+    Touchsim(L"clear");
+    RunningProgram program;
+    HWND main = Start(program);
+    ASSERT_NE(main, nullptr);
+    // Double-click and three-finger click are changed: the device reports them.
+    EXPECT_EQ(Prefixes(TouchsimRequests()).back(), "mode 0x00000186");
+
+    CentreCursorOnProbe();
+    ASSERT_EQ(Touchsim(L"push 0x8004").exitCode, 0u);
+    probe.pumpUntil(4, 3000);
+    EXPECT_EQ(KeyLines(probe.received), (std::vector<std::string>{"down 51", "up 51", "down 57", "up 57"}));
+    probe.clear();
+    ASSERT_EQ(Touchsim(L"push 0x8002").exitCode, 0u);
+    probe.pumpUntil(2, 3000);
+    EXPECT_EQ(Buttons(), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
+
+    PostMessageW(main, WM_COMMAND, kExitCommand, 0);
+    EXPECT_EQ(program.waitExit(10000), 0u);
+    DeleteSettings();
+}
+
+TEST_F(Shell, MalformedRegistryValuesLeaveTheDefaultsRunning) {
+    const std::vector<std::uint8_t> shortImage(100, 0xFF);
+    std::vector<std::uint8_t> longImage(ButtonSettingBlob::kSize + 5000, 0xFF);
+    const std::wstring text = L"not binary";
+    for (int variant = 0; variant < 3; ++variant) {
+        SCOPED_TRACE(variant);
+        DeleteSettings();
+        const std::wstring key = Wide(kButtonSettingKey), value = Wide(kButtonSettingValue);
+        if (variant == 0) WriteBinary(key.c_str(), value.c_str(), shortImage.data(), 100);
+        if (variant == 1) WriteBinary(key.c_str(), value.c_str(), longImage.data(), static_cast<DWORD>(longImage.size()));
+        if (variant == 2)
+            WriteBinary(key.c_str(), value.c_str(), text.c_str(), static_cast<DWORD>((text.size() + 1) * 2), REG_SZ);
+        WriteBinary(Wide(kMacroSettingKey).c_str(), Wide(kMacroSettingValue).c_str(), shortImage.data(), 100);
+        RunningProgram program;
+        HWND main = Start(program);
+        ASSERT_NE(main, nullptr);
+        CentreCursorOnProbe();
+        ASSERT_EQ(Touchsim(L"push 0x8004").exitCode, 0u);
+        probe.pumpUntil(2, 3000);
+        EXPECT_EQ(Buttons(), (std::vector<UINT>{WM_MBUTTONDOWN, WM_MBUTTONUP}));
+        PostMessageW(main, WM_COMMAND, kExitCommand, 0);
+        EXPECT_EQ(program.waitExit(10000), 0u);
+    }
+    DeleteSettings();
+}
+
+TEST_F(Shell, ReceiverPluggedInLaterLinksUpWithoutARestart) {
+    ASSERT_EQ(Touchsim(L"unplug").exitCode, 0u);
+    Touchsim(L"clear");
+    RunningProgram program;
+    ASSERT_TRUE(program.started());
+    HWND main = WaitForMainWindow(probe, program.processId());
+    ASSERT_NE(main, nullptr);
+    probe.pump(1500);
+    EXPECT_TRUE(TouchsimRequests().empty()) << "the device never opened, so nothing reached the driver";
+    EXPECT_NE(TouchsimClientProcess(), program.processId());
+    ASSERT_EQ(Touchsim(L"plug").exitCode, 0u);
+    EXPECT_TRUE(PumpUntil(probe, 3000, [&] { return TouchsimClientProcess() == program.processId(); }));
+    PostMessageW(main, WM_COMMAND, kExitCommand, 0);
+    EXPECT_EQ(program.waitExit(10000), 0u);
+}
+
+TEST_F(Shell, RetriesWhileTheOpenIsRefusedAndReconnectsOnArrival) {
+    ASSERT_EQ(Touchsim(L"fail 1000").exitCode, 0u);
+    Touchsim(L"clear");
+    RunningProgram program;
+    ASSERT_TRUE(program.started());
+    HWND main = WaitForMainWindow(probe, program.processId());
+    ASSERT_NE(main, nullptr);
+    probe.pump(300);
+    Touchsim(L"clear");
+    probe.pump(2000);
+    const auto refused = TouchsimRequests();
+    // About two attempts a second, each a refused open request.
+    EXPECT_GE(refused.size(), 3u);
+    EXPECT_LE(refused.size(), 6u);
+    for (const auto& line : refused) EXPECT_EQ(line.rfind("open ", 0), 0u) << line;
+
+    ASSERT_EQ(Touchsim(L"fail 0").exitCode, 0u);
+    ASSERT_TRUE(PumpUntil(probe, 3000, [&] { return TouchsimClientProcess() == program.processId(); }));
+    probe.pump(1200);
+    Touchsim(L"clear");
+    probe.pump(1200);
+    EXPECT_TRUE(TouchsimRequests().empty()) << "the retry timer kept running after the open";
+
+    // A receiver arriving again (product 1002, name in lower case) reopens and resends.
+    ASSERT_EQ(Touchsim(L"arrive 1002 --lower").exitCode, 0u);
+    auto again = Prefixes(TouchsimRequests());
+    ASSERT_FALSE(again.empty());
+    EXPECT_EQ(again.front(), "open semaphore=0x" + again.front().substr(17));
+    again.erase(again.begin());
+    EXPECT_EQ(again, kSettingsAllDefault);
+
+    // Another device arriving changes nothing.
+    Touchsim(L"clear");
+    ASSERT_EQ(Touchsim(L"arrive-name \\\\?\\USB#Vid_046D&Pid_C077#1#{a5dcbf10-6530-11d2-901f-00c04fb951ed}").exitCode, 0u);
+    probe.pump(500);
+    EXPECT_TRUE(TouchsimRequests().empty());
+
+    PostMessageW(main, WM_COMMAND, kExitCommand, 0);
+    EXPECT_EQ(program.waitExit(10000), 0u);
+}
+
+}  // namespace
+}  // namespace mv::wintest
