@@ -766,7 +766,7 @@ def draw_page(slots, state):
 
 # ---------------------------------------------------------------- menus
 
-MENU_W, MENU_ENTRIES = 150, 5
+MENU_W, MENU_ENTRIES = 160, 5
 SUBMENU_W, SUBMENU_ENTRIES = 184, 12
 ITEM_H = 17
 
@@ -948,12 +948,9 @@ def main(argv):
         return 2
     outdir = argv[1]
     os.makedirs(outdir, exist_ok=True)
-    only = os.environ.get('MV_SKINS_ONLY')  # 'png' or 'gif', to iterate on one half
-    if only != 'gif':
-        for name, img in skin_pictures():
-            save_png(img, outdir, name)
-    if only != 'png':
-        write_animations(outdir)
+    for name, img in skin_pictures():
+        save_png(img, outdir, name)
+    write_animations(outdir)
     return 0
 
 
