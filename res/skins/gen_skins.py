@@ -895,16 +895,20 @@ def knob_x(step):
 # ---------------------------------------------------------------- restore-defaults dialog
 
 def restore_glyph(c, cx, cy, r, colour, width):
-    """A circular arrow turning back: the restore pictogram."""
+    """A circular arrow turning back (anticlockwise): the restore pictogram."""
+    start, sweep = -50, 280
     pts = []
-    for k in range(0, 23):
-        a = math.radians(-60 + k * 12.5)
+    for k in range(0, 29):
+        a = math.radians(start + sweep * k / 28)
         pts.append((cx + r * math.cos(a), cy + r * math.sin(a)))
     c.line(pts, colour, width)
-    a = math.radians(-60)
-    tx, ty = cx + r * math.cos(a), cy + r * math.sin(a)
-    h = width * 2.4
-    c.polygon([(tx - h * 1.1, ty - h * 0.2), (tx + h * 0.5, ty - h * 1.2), (tx + h * 0.6, ty + h * 0.9)], colour)
+    # The head sits at the start of the arc and points against the drawing direction.
+    a = math.radians(start)
+    bx, by = cx + r * math.cos(a), cy + r * math.sin(a)
+    ux, uy = math.sin(a), -math.cos(a)
+    nx, ny = -uy, ux
+    h = width * 1.9
+    c.polygon([(bx + ux * h * 1.4, by + uy * h * 1.4), (bx + nx * h, by + ny * h), (bx - nx * h, by - ny * h)], colour)
 
 
 def draw_default_config(state):
