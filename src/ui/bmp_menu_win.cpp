@@ -1,0 +1,277 @@
+#include "ui/bmp_menu_win.h"
+
+#include "i18n/text_catalogue.h"
+#include "ui/layout.h"
+
+namespace mv {
+
+namespace gp = Gdiplus::DllExports;
+
+namespace {
+
+using SetLayeredAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+
+// Adds WS_EX_LAYERED and sets the opacity through SetLayeredWindowAttributes looked up in
+// user32.dll; returns the module handle that the caller keeps until it is released.
+HMODULE MakeTranslucent(HWND window, BYTE alpha) {
+    HMODULE user32 = ::LoadLibraryW(L"user32.dll");
+    if (!user32) return nullptr;
+    ::SetWindowLongPtrW(window, GWL_EXSTYLE, ::GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_LAYERED);
+    auto set = reinterpret_cast<SetLayeredAttributesFn>(
+        reinterpret_cast<void*>(::GetProcAddress(user32, "SetLayeredWindowAttributes")));
+    if (set) set(window, 0, alpha, LWA_ALPHA);
+    return user32;
+}
+
+void ReleaseModule(HMODULE& module) {
+    if (module) ::FreeLibrary(module);
+    module = nullptr;
+}
+
+// One entry button per menu entry, cut from the level's images at the entry's rectangle.
+void CreateEntryButtons(HWND parent, MenuImages& images, const std::vector<tagBMPMENUINFO>& entries,
+                        int itemHeight, int width, std::vector<std::unique_ptr<CBitmapBtn>>& buttons) {
+    const std::size_t n = std::min(entries.size(), kMaxMenuEntries);
+    for (std::size_t i = 0; i < n; ++i) {
+        const Rect r = MenuEntryRect(static_cast<std::int32_t>(i), itemHeight, width);
+        auto button = std::make_unique<CBitmapBtn>();
+        if (!button->Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, RECT{r.left, r.top, r.right, r.bottom},
+                            parent, 0)) {
+            buttons.push_back(nullptr);  // keeps entry i at index i
+            continue;
+        }
+        button->SetSkin(&images.normal, &images.over, r.left, r.top, r.width(), r.height(), &images.down,
+                        &images.disabled);
+        const std::u16string text = MenuText(entries[i]);
+        button->SetCaption(text, 0, 7, 1);
+        button->SetTooltip(text);
+        buttons.push_back(std::move(button));
+    }
+}
+
+void PaintLevel(HWND window, const SkinPicture& normal) {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(window, &ps);
+    Gdiplus::GpGraphics* graphics = nullptr;
+    if (normal.bitmap() && gp::GdipCreateFromHDC(dc, &graphics) == Gdiplus::Ok) {
+        gp::GdipDrawImageRectI(graphics, normal.bitmap(), 0, 0, static_cast<INT>(normal.width()),
+                               static_cast<INT>(normal.height()));
+        gp::GdipDeleteGraphics(graphics);
+    }
+    ::EndPaint(window, &ps);
+}
+
+Rect ScreenRect(HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+}  // namespace
+
+void MenuImages::Load(const std::wstring& normalPath, const std::wstring& overPath, const std::wstring& downPath,
+                      const std::wstring& disabledPath) {
+    normal.Load(normalPath);
+    over.Load(overPath);
+    down.Load(downPath);
+    disabled.Load(disabledPath);
+}
+
+void MenuImages::Reset() {
+    normal.Reset();
+    over.Reset();
+    down.Reset();
+    disabled.Reset();
+}
+
+// ---- second level
+
+CSubBmpMenu::CSubBmpMenu(int categoryIndex, int itemHeight, const std::vector<tagBMPMENUINFO>* subItems, BYTE alpha)
+    : CDialog(IDD_SUB_BMP_MENU), category_(categoryIndex), itemHeight_(itemHeight), items_(subItems), alpha_(alpha) {}
+
+CSubBmpMenu::~CSubBmpMenu() { ReleaseSubmenu(); }
+
+bool CSubBmpMenu::Create(HWND firstLevel) {
+    parent_ = firstLevel;
+    return CDialog::Create(firstLevel);
+}
+
+void CSubBmpMenu::ReleaseSubmenu() {
+    ReleaseModule(user32_);
+    buttons_.clear();
+    if (hwnd_) DestroyWindow();
+}
+
+BOOL CSubBmpMenu::OnInitDialog() {
+    const int width = static_cast<int>(images_.normal.width());
+    const std::size_t n = items_ ? items_->size() : 0;
+    ::SetWindowPos(hwnd_, nullptr, position_.x, position_.y, width, MenuLevelHeight(n, itemHeight_, 0),
+                   SWP_SHOWWINDOW);
+    user32_ = MakeTranslucent(hwnd_, alpha_);
+    if (items_) CreateEntryButtons(hwnd_, images_, *items_, itemHeight_, width, buttons_);
+    return TRUE;
+}
+
+LRESULT CSubBmpMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        PaintLevel(hwnd_, images_.normal);
+        return 0;
+    case WM_ERASEBKGND:
+        return TRUE;
+    case WM_COMMAND:
+        for (std::size_t j = 0; j < buttons_.size(); ++j) {
+            if (buttons_[j] && reinterpret_cast<HWND>(lParam) == buttons_[j]->GetSafeHwnd() && items_ &&
+                j < items_->size()) {
+                ::PostMessageW(parent_, WM_SUBMENU_PICK, SubmenuPickWParam(category_, static_cast<std::uint32_t>(j)),
+                               (*items_)[j].id);
+                return 0;
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
+// ---- first level
+
+CBmpMenu::CBmpMenu(HWND owner) : CDialog(IDD_BMP_MENU), owner_(owner) {}
+
+CBmpMenu::~CBmpMenu() { ReleaseMenu(); }
+
+void CBmpMenu::SetMenuImages(const std::wstring& normal, const std::wstring& over, const std::wstring& down,
+                             const std::wstring& disabled) {
+    menuImages_.Reset();
+    menuImages_.Load(normal, over, down, disabled);
+}
+
+void CBmpMenu::SetSubmenuImages(const std::wstring& normal, const std::wstring& over, const std::wstring& down,
+                                const std::wstring& disabled) {
+    submenuImages_.Reset();
+    submenuImages_.Load(normal, over, down, disabled);
+}
+
+bool CBmpMenu::Create() { return CDialog::Create(owner_); }
+
+void CBmpMenu::ReleaseMenu() {
+    ReleaseModule(user32_);
+    buttons_.clear();
+    CloseSubmenu();
+    menuImages_.Reset();
+    submenuImages_.Reset();
+    model_.Clear();
+    if (hwnd_) DestroyWindow();
+}
+
+BOOL CBmpMenu::OnInitDialog() {
+    const int width = static_cast<int>(menuImages_.normal.width());
+    ::SetWindowPos(hwnd_, nullptr, position_.x, position_.y, width,
+                   MenuLevelHeight(model_.size(), itemHeight, extraHeight), SWP_SHOWWINDOW);
+    user32_ = MakeTranslucent(hwnd_, alpha);
+    CreateEntryButtons(hwnd_, menuImages_, model_.categories(), itemHeight, width, buttons_);
+    return TRUE;
+}
+
+POINT CBmpMenu::PlaceSubmenu(int categoryIndex) const {
+    SubmenuGeometry g;
+    g.menu = {position_.x, position_.y};
+    g.menuWidth = static_cast<std::int32_t>(menuImages_.normal.width());
+    g.subWidth = static_cast<std::int32_t>(submenuImages_.normal.width());
+    g.subHeight = static_cast<std::int32_t>(submenuImages_.normal.height());
+    g.itemHeight = itemHeight;
+    g.screenWidth = ::GetSystemMetrics(SM_CXFULLSCREEN);
+    g.screenHeight = ::GetSystemMetrics(SM_CYFULLSCREEN);
+    const Point p = mv::PlaceSubmenu(g, categoryIndex, static_cast<std::int32_t>(model_.itemCount(categoryIndex)));
+    return POINT{p.x, p.y};
+}
+
+void CBmpMenu::OpenSubmenu(int i) {
+    CloseSubmenu();
+    auto sub = std::make_unique<CSubBmpMenu>(i, itemHeight, model_.items(i), alpha);
+    const int w = static_cast<int>(submenuImages_.normal.width());
+    const int h = static_cast<int>(submenuImages_.normal.height());
+    sub->images().normal.Adopt(submenuImages_.normal.CloneArea(0, 0, w, h));
+    sub->images().over.Adopt(submenuImages_.over.CloneArea(0, 0, w, h));
+    sub->images().down.Adopt(submenuImages_.down.CloneArea(0, 0, w, h));
+    sub->images().disabled.Adopt(submenuImages_.disabled.CloneArea(0, 0, w, h));
+    sub->SetPosition(PlaceSubmenu(i));
+    submenu_ = std::move(sub);
+    if (!submenu_->Create(hwnd_)) submenu_.reset();
+    if (submenu_) submenu_->ShowWindow(SW_SHOW);
+}
+
+void CBmpMenu::CloseSubmenu() {
+    if (!submenu_) return;
+    submenu_->ReleaseSubmenu();
+    submenu_.reset();
+}
+
+void CBmpMenu::OnHover(POINT pointer) {
+    std::vector<MenuHoverEntry> entries(model_.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        CBitmapBtn* b = button(i);
+        entries[i].hasButton = b && b->GetSafeHwnd();
+        if (entries[i].hasButton) entries[i].button = ScreenRect(*b);
+        entries[i].hasSubmenu = model_.category(i).hasSubmenu != 0;
+        entries[i].submenuOpen = model_.category(i).submenuOpen != 0;
+    }
+    std::int32_t open = submenu_ ? submenu_->categoryIndex() : -1;
+    const Rect subRect = submenu_ && submenu_->GetSafeHwnd() ? ScreenRect(*submenu_) : Rect{};
+    const auto actions = MenuHoverStep(entries, open, subRect, {pointer.x, pointer.y});
+    for (std::size_t i = 0; i < entries.size(); ++i) model_.category(i).submenuOpen = entries[i].submenuOpen ? 1 : 0;
+    for (const auto& a : actions) {
+        if (a.kind == MenuHoverAction::Close)
+            CloseSubmenu();
+        else
+            OpenSubmenu(a.category);
+    }
+}
+
+LRESULT CBmpMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        PaintLevel(hwnd_, menuImages_.normal);
+        return 0;
+    case WM_ERASEBKGND:
+        return TRUE;
+    case WM_MOUSEMOVE: {
+        // Moves forwarded by the entry buttons and the level's own moves (over the gaps between
+        // entries, in client coordinates) alike: the hover rules take the pointer's screen position.
+        POINT pointer{};
+        ::GetCursorPos(&pointer);
+        OnHover(pointer);
+        break;
+    }
+    case WM_COMMAND:
+        return 0;  // a click on a category does nothing
+    case WM_SUBMENU_PICK: {
+        const std::size_t category = static_cast<std::uint32_t>(wParam) >> 16;
+        if (category < model_.size())
+            ::PostMessageW(owner_, WM_FUNCTION_CHOSEN, wParam,
+                           static_cast<LPARAM>(
+                               FunctionChosenLParam(model_.category(category).id, static_cast<std::uint32_t>(lParam))));
+        return 0;
+    }
+    default:
+        break;
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
+std::unique_ptr<CBmpMenu> CreateFunctionMenu(HWND mainWindow, const std::wstring& directory, POINT screen) {
+    auto menu = std::make_unique<CBmpMenu>(mainWindow);
+    const std::wstring menuNormal = MenuSkinPath(directory, L"menu_normal.png");
+    menu->SetMenuImages(menuNormal, MenuSkinPath(directory, L"menu_over.png"), menuNormal, menuNormal);
+    menu->SetPosition(screen);
+    const std::wstring subNormal = MenuSkinPath(directory, L"submenu_normal.png");
+    menu->SetSubmenuImages(subNormal, MenuSkinPath(directory, L"submenu_over.png"),
+                           MenuSkinPath(directory, L"submenu_down.png"), subNormal);
+    FillFunctionMenu(menu->model(), [](std::string_view key) { return tr(key); });
+    if (!menu->Create()) return nullptr;
+    menu->ShowWindow(SW_SHOW);
+    return menu;
+}
+
+}  // namespace mv

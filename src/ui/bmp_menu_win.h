@@ -1,0 +1,126 @@
+// The function picker menus: a first level (CBmpMenu) of categories and, while the
+// pointer rests on a category, a second level (CSubBmpMenu) of its functions beside
+// it. Both are caption-less, slightly translucent popup dialogs whose entries are
+// skinned buttons cut from whole-menu skin images. A click on a function posts
+// WM_FUNCTION_CHOSEN to the owner (bmp_menu_model.h has the message values).
+//
+// The main window:
+//   menu_ = CreateFunctionMenu(hwnd, ExecutableDirectory(), screenPointOf(41, 395));
+//   ... on WM_FUNCTION_CHOSEN or any close: menu_->ReleaseMenu(); menu_.reset();
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/wnd.h"
+#include "ui/bitmap_btn_win.h"
+#include "ui/bmp_menu_model.h"
+#include "ui/skin_picture_win.h"
+
+namespace mv {
+
+inline constexpr UINT IDD_BMP_MENU = 135;
+inline constexpr UINT IDD_SUB_BMP_MENU = 138;
+
+// The four pictures of one menu level.
+struct MenuImages {
+    SkinPicture normal, over, down, disabled;
+    void Load(const std::wstring& normalPath, const std::wstring& overPath, const std::wstring& downPath,
+              const std::wstring& disabledPath);
+    void Reset();
+};
+
+class CSubBmpMenu : public fw::CDialog {
+public:
+    CSubBmpMenu(int categoryIndex, int itemHeight, const std::vector<tagBMPMENUINFO>* subItems, BYTE alpha);
+    ~CSubBmpMenu() override;
+
+    // Set by the first level before Create.
+    void SetPosition(POINT screen) { position_ = screen; }
+    MenuImages& images() { return images_; }
+    // Template 138 with the first level as parent; lays itself out and shows.
+    bool Create(HWND firstLevel);
+    // Destroys the window and its buttons and releases the user32 module handle.
+    void ReleaseSubmenu();
+
+    int categoryIndex() const { return category_; }
+    std::size_t buttonCount() const { return buttons_.size(); }
+    CBitmapBtn* button(std::size_t i) const { return i < buttons_.size() ? buttons_[i].get() : nullptr; }
+
+    BOOL OnInitDialog() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    int category_;
+    int itemHeight_;
+    const std::vector<tagBMPMENUINFO>* items_;  // borrowed from the first level
+    BYTE alpha_;
+    POINT position_{};
+    HWND parent_ = nullptr;
+    HMODULE user32_ = nullptr;
+    MenuImages images_;
+    std::vector<std::unique_ptr<CBitmapBtn>> buttons_;
+};
+
+class CBmpMenu : public fw::CDialog {
+public:
+    // `owner`: the main window, which receives WM_FUNCTION_CHOSEN.
+    explicit CBmpMenu(HWND owner);
+    // Releases the menu if it still has a window.
+    ~CBmpMenu() override;
+
+    void AddCategory(const std::u16string& text, int id) { model_.AddCategory(text, id); }
+    void AddItem(int categoryIndex, const std::u16string& text, int actionCode) {
+        model_.AddItem(categoryIndex, text, actionCode);
+    }
+    // Each set: four file paths; the images held for the set are released first.
+    void SetMenuImages(const std::wstring& normal, const std::wstring& over, const std::wstring& down,
+                       const std::wstring& disabled);
+    void SetSubmenuImages(const std::wstring& normal, const std::wstring& over, const std::wstring& down,
+                          const std::wstring& disabled);
+    // Screen position of the top-left corner; set before Create.
+    void SetPosition(POINT screen) { position_ = screen; }
+    // Template 135 with the owner as parent; lays itself out and shows.
+    bool Create();
+    // Frees the functions, the buttons, the open second level and the eight images,
+    // and destroys the window. Safe to call more than once.
+    void ReleaseMenu();
+
+    BmpMenuModel& model() { return model_; }
+    HWND owner() const { return owner_; }
+    POINT position() const { return position_; }
+    CSubBmpMenu* openSubmenu() const { return submenu_.get(); }
+    std::size_t buttonCount() const { return buttons_.size(); }
+    CBitmapBtn* button(std::size_t i) const { return i < buttons_.size() ? buttons_[i].get() : nullptr; }
+    // Where the second level of category i opens (PlaceSubmenu with the screen limits).
+    POINT PlaceSubmenu(int categoryIndex) const;
+
+    int itemHeight = 17;
+    int extraHeight = 0;
+    BYTE alpha = 250;
+
+    BOOL OnInitDialog() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnHover(POINT pointer);
+    void OpenSubmenu(int categoryIndex);
+    void CloseSubmenu();
+
+    HWND owner_;
+    POINT position_{};
+    HMODULE user32_ = nullptr;
+    BmpMenuModel model_;
+    MenuImages menuImages_;
+    MenuImages submenuImages_;
+    std::vector<std::unique_ptr<CBitmapBtn>> buttons_;
+    std::unique_ptr<CSubBmpMenu> submenu_;
+};
+
+// Builds the settings window's function menu (five categories from the text
+// catalogue, skins from "<directory>skins\menu\"), creates and shows it at `screen`.
+// Null when the window could not be created.
+std::unique_ptr<CBmpMenu> CreateFunctionMenu(HWND mainWindow, const std::wstring& directory, POINT screen);
+
+}  // namespace mv
