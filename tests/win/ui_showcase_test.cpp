@@ -1,0 +1,56 @@
+// Windows shown for screenshots only: run with --gtest_also_run_disabled_tests
+// --gtest_filter=DISABLED_Showcase.* and take the picture while they are up
+// (MV_SHOWCASE_MS, default 4000 ms).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "gif_writer.h"
+#include "ui/picture_ex_win.h"
+
+namespace mv {
+namespace {
+
+DWORD ShowcaseMs() {
+    wchar_t value[32] = {};
+    if (GetEnvironmentVariableW(L"MV_SHOWCASE_MS", value, 32)) return static_cast<DWORD>(_wtoi(value));
+    return 4000;
+}
+
+void PumpFor(DWORD ms) {
+    const DWORD start = GetTickCount();
+    MSG msg;
+    while (GetTickCount() - start < ms) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(5);
+    }
+}
+
+TEST(DISABLED_Showcase, Animation) {
+    fw::CWnd host;
+    ASSERT_TRUE(host.CreateEx(0, nullptr, L"animation", WS_POPUP | WS_VISIBLE | WS_BORDER, RECT{40, 40, 300, 300},
+                              nullptr, 0));
+    CPictureEx picture;
+    ASSERT_TRUE(picture.Create(L"", WS_CHILD | WS_VISIBLE, RECT{10, 10, 235, 272}, host, 0x601));
+    test::GifWriter g(200, 150);
+    g.control(150, 1).image(0, 0, 200, 150, test::kRed);
+    g.control(150, 2).image(40, 40, 60, 60, test::kGreen);
+    g.control(150, 3).image(110, 20, 60, 60, test::kBlue);
+    g.image(0, 0, 30, 30, test::kBlack);
+    g.trailer();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, g.bytes.size());
+    memcpy(GlobalLock(block), g.bytes.data(), g.bytes.size());
+    GlobalUnlock(block);
+    ASSERT_TRUE(picture.loadPictureData(block, static_cast<DWORD>(g.bytes.size())));
+    GlobalFree(block);
+    picture.showPicture();
+    PumpFor(ShowcaseMs());
+}
+
+}  // namespace
+}  // namespace mv
