@@ -37,6 +37,13 @@ TEST(DISABLED_Showcase, Animation) {
                               nullptr, 0));
     CPictureEx picture;
     ASSERT_TRUE(picture.Create(L"", WS_CHILD | WS_VISIBLE, RECT{10, 10, 235, 272}, host, 0x601));
+    wchar_t gif[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"MV_SHOWCASE_GIF", gif, MAX_PATH)) {
+        ASSERT_TRUE(picture.loadPictureFile(gif));
+        picture.showPicture();
+        PumpFor(ShowcaseMs());
+        return;
+    }
     test::GifWriter g(200, 150);
     g.control(150, 1).image(0, 0, 200, 150, test::kRed);
     g.control(150, 2).image(40, 40, 60, 60, test::kGreen);
