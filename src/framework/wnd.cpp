@@ -62,6 +62,7 @@ bool CWnd::SubclassWindow(HWND hwnd) {
     attach(hwnd);
     original_ = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StaticProc)));
+    PreSubclassWindow();
     return true;
 }
 
@@ -259,6 +260,37 @@ void CToolTipCtrl::UpdateTipText(HWND tool, const std::wstring& text) {
     info.lpszText = text_.data();
     ::SendMessageW(hwnd_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
 }
+
+bool CToolTipCtrl::AddTool(HWND window, UINT_PTR id, const RECT& rect, const std::wstring& text) {
+    text_ = text;
+    TOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.hwnd = window;
+    info.uId = id;
+    info.rect = rect;
+    info.lpszText = text_.data();
+    return ::SendMessageW(hwnd_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)) != FALSE;
+}
+
+void CToolTipCtrl::UpdateTipText(HWND window, UINT_PTR id, const std::wstring& text) {
+    text_ = text;
+    TOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.hwnd = window;
+    info.uId = id;
+    info.lpszText = text_.data();
+    ::SendMessageW(hwnd_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+int CToolTipCtrl::GetToolCount() const {
+    return hwnd_ ? static_cast<int>(::SendMessageW(hwnd_, TTM_GETTOOLCOUNT, 0, 0)) : 0;
+}
+
+void CToolTipCtrl::SetDelayTime(DWORD which, int milliseconds) {
+    ::SendMessageW(hwnd_, TTM_SETDELAYTIME, which, MAKELPARAM(milliseconds, 0));
+}
+
+void CToolTipCtrl::SetTipTextColor(COLORREF colour) { ::SendMessageW(hwnd_, TTM_SETTIPTEXTCOLOR, colour, 0); }
 
 void CToolTipCtrl::RelayEvent(MSG* msg) { ::SendMessageW(hwnd_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg)); }
 

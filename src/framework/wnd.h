@@ -40,6 +40,9 @@ public:
     virtual void MeasureItem(MEASUREITEMSTRUCT*) {}
     // Called after WM_NCDESTROY, when the handle is gone.
     virtual void PostNcDestroy() {}
+    // Called once the object is attached to its window, before the window's first message
+    // when the window is created through this layer.
+    virtual void PreSubclassWindow() {}
 
     // The processing of the window's original procedure (or DefWindowProc).
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
@@ -95,6 +98,12 @@ public:
     bool Create(HWND owner);
     bool AddTool(HWND tool, const std::wstring& text);
     void UpdateTipText(HWND tool, const std::wstring& text);
+    // A tool given by window and id that covers `rect` of that window's client area.
+    bool AddTool(HWND window, UINT_PTR id, const RECT& rect, const std::wstring& text);
+    void UpdateTipText(HWND window, UINT_PTR id, const std::wstring& text);
+    int GetToolCount() const;
+    void SetDelayTime(DWORD which, int milliseconds);
+    void SetTipTextColor(COLORREF colour);
     void RelayEvent(MSG* msg);
     void Activate(bool active);
 

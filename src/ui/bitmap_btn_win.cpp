@@ -1,0 +1,273 @@
+#include "ui/bitmap_btn_win.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "ui/button_paint.h"
+
+namespace mv {
+
+namespace gp = Gdiplus::DllExports;
+
+namespace {
+
+constexpr UINT kCaptionFormat = DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_SINGLELINE | DT_NOCLIP | DT_END_ELLIPSIS;
+static_assert(kCaptionFormat == 0x8135);
+constexpr UINT_PTR kToolId = 1;
+constexpr COLORREF kTipTextColour = 0x00285AF0;
+
+std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+
+void Dispose(Gdiplus::GpBitmap*& bitmap) {
+    if (bitmap) gp::GdipDisposeImage(bitmap);
+    bitmap = nullptr;
+}
+
+Gdiplus::GpBitmap* Cut(const SkinPicture* sheet, int x, int y, int width, int height) {
+    return sheet ? sheet->CloneArea(x, y, width, height) : nullptr;
+}
+
+RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+CBitmapBtn::~CBitmapBtn() {
+    FreePictures();
+    if (tooltip_.GetSafeHwnd()) tooltip_.DestroyWindow();
+}
+
+void CBitmapBtn::FreePictures() {
+    Dispose(normal_);
+    Dispose(hoverPicture_);
+    Dispose(pressed_);
+    Dispose(disabled_);
+}
+
+void CBitmapBtn::PreSubclassWindow() {
+    // Skinned controls never take part in keyboard tabbing.
+    const LONG_PTR style = ::GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    if (style & WS_TABSTOP) ::SetWindowLongPtrW(hwnd_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+}
+
+void CBitmapBtn::SetSkin(const SkinPicture* normalSheet, const SkinPicture* hoverSheet, int x, int y, int width,
+                         int height, const SkinPicture* pressedSheet, const SkinPicture* disabledSheet) {
+    FreePictures();
+    normal_ = Cut(normalSheet, x, y, width, height);
+    hoverPicture_ = Cut(hoverSheet, x, y, width, height);
+    pressed_ = Cut(pressedSheet, x, y, width, height);
+    disabled_ = Cut(disabledSheet, x, y, width, height);
+    if (hwnd_) {
+        const LONG_PTR style = ::GetWindowLongPtrW(hwnd_, GWL_STYLE);
+        ::SetWindowLongPtrW(hwnd_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP));
+    }
+}
+
+void CBitmapBtn::ReplaceSkin(const SkinPicture* normalSheet, const SkinPicture* hoverSheet, int x, int y,
+                             int width, int height, const SkinPicture* pressedSheet,
+                             const SkinPicture* disabledSheet) {
+    SetSkin(normalSheet, hoverSheet, x, y, width, height, pressedSheet, disabledSheet);
+    if (hwnd_) Invalidate();
+}
+
+void CBitmapBtn::SetCaption(const std::wstring& text, int offset, int threshold, int layout) {
+    caption_ = text;
+    textOffsetX_ = offset;
+    wrapThreshold_ = threshold;
+    textLayout_ = layout;
+    if (hwnd_) Invalidate();
+}
+
+void CBitmapBtn::SetCaption(const std::u16string& text, int offset, int threshold, int layout) {
+    SetCaption(Wide(text), offset, threshold, layout);
+}
+
+void CBitmapBtn::SetTextRect(int left, int top, int right, int bottom) {
+    textRect_ = RECT{left, top, right, bottom};
+    textRectSet_ = 1;
+}
+
+void CBitmapBtn::SetLatched(int value) {
+    if (value == latched_) return;
+    latched_ = value;
+    if (hwnd_) Invalidate();
+}
+
+void CBitmapBtn::SetToggleMode(int value) {
+    if (value == toggleMode_) return;
+    toggleMode_ = value;
+    if (hwnd_) Invalidate();
+}
+
+void CBitmapBtn::EnsureTooltip() {
+    if (tooltip_.GetSafeHwnd() || !hwnd_) return;
+    if (tooltip_.Create(hwnd_)) tooltip_.Activate(false);
+}
+
+void CBitmapBtn::SetTooltip(const std::wstring& text) {
+    if (text.empty() || !hwnd_) return;
+    EnsureTooltip();
+    if (!tooltip_.GetSafeHwnd()) return;
+    if (tooltip_.GetToolCount() == 0) {
+        RECT client{};
+        ::GetClientRect(hwnd_, &client);
+        tooltip_.AddTool(hwnd_, kToolId, client, text);
+    }
+    tooltip_.UpdateTipText(hwnd_, kToolId, text);
+    tooltip_.Activate(true);
+    tooltip_.SetDelayTime(TTDT_AUTOMATIC, 100);
+    tooltip_.SetTipTextColor(kTipTextColour);
+}
+
+void CBitmapBtn::SetTooltip(const std::u16string& text) { SetTooltip(Wide(text)); }
+
+bool CBitmapBtn::PreTranslateMessage(MSG* msg) {
+    EnsureTooltip();
+    if (tooltip_.GetSafeHwnd()) tooltip_.RelayEvent(msg);
+    return fw::CButton::PreTranslateMessage(msg);
+}
+
+void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
+    HDC dc = dis->hDC;
+    Gdiplus::GpGraphics* graphics = nullptr;
+    if (gp::GdipCreateFromHDC(dc, &graphics) != Gdiplus::Ok) graphics = nullptr;
+
+    ButtonPaintState state;
+    state.toggleMode = toggleMode_ != 0;
+    state.latched = latched_ != 0;
+    state.hover = hover_ != 0;
+    state.pressed = (dis->itemState & ODS_SELECTED) != 0;
+    state.disabled = (dis->itemState & ODS_DISABLED) != 0;
+    const ButtonPaint paint = ChooseButtonPaint(state);
+
+    Gdiplus::GpBitmap* picture = normal_;
+    switch (paint.picture) {
+    case ButtonPicture::Normal: picture = normal_; break;
+    case ButtonPicture::Hover: picture = hoverPicture_; break;
+    case ButtonPicture::Pressed: picture = pressed_; break;
+    case ButtonPicture::Disabled: picture = disabled_; break;
+    }
+    switch (paint.colour) {
+    case ButtonTextColour::Normal: ::SetTextColor(dc, normalTextColor); break;
+    case ButtonTextColour::Pressed: ::SetTextColor(dc, pressedTextColor); break;
+    case ButtonTextColour::Hover: ::SetTextColor(dc, hoverTextColor); break;
+    case ButtonTextColour::Unchanged: break;
+    }
+
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    if (graphics && picture) gp::GdipDrawImageRectI(graphics, picture, 0, 0, client.right, client.bottom);
+
+    if (!caption_.empty()) {
+        ::SetBkMode(dc, TRANSPARENT);
+        HFONT font = ::CreateFontW(fontHeight, 0, CaptionEscapement(textLayout_), 0, 500, FALSE, FALSE, FALSE,
+                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                   FF_SWISS, L"MS Shell Dlg");
+        HGDIOBJ previous = font ? ::SelectObject(dc, font) : nullptr;
+
+        CaptionInput in;
+        in.caption.assign(caption_.begin(), caption_.end());
+        in.layout = textLayout_;
+        in.threshold = wrapThreshold_;
+        in.offsetX = textOffsetX_;
+        in.textRectSet = textRectSet_ != 0;
+        in.textRect = {textRect_.left, textRect_.top, textRect_.right, textRect_.bottom};
+        in.client = {client.left, client.top, client.right, client.bottom};
+        const CaptionPlacement placed = PlaceCaption(in);
+
+        std::wstring line(placed.firstLine.begin(), placed.firstLine.end());
+        RECT r = ToRect(placed.first);
+        ::DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &r, kCaptionFormat);
+        if (placed.twoLines) {
+            line.assign(placed.secondLine.begin(), placed.secondLine.end());
+            r = ToRect(placed.second);
+            ::DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &r, kCaptionFormat);
+        }
+        if (font) {
+            ::SelectObject(dc, previous);
+            ::DeleteObject(font);
+        }
+    }
+    if (graphics) gp::GdipDeleteGraphics(graphics);
+}
+
+void CBitmapBtn::OnMouseMove(WPARAM flags, LPARAM point) {
+    POINT screen{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+    ::ClientToScreen(hwnd_, &screen);
+
+    ButtonMoveInput in;
+    in.leftDown = (flags & MK_LBUTTON) != 0;
+    in.hover = hover_ != 0;
+    in.hasCapture = ::GetCapture() == hwnd_;
+    in.activeWindow = ::GetActiveWindow() != nullptr;
+    HWND owner = ::GetWindow(hwnd_, GW_OWNER);
+    if (!owner) owner = ::GetParent(hwnd_);
+    in.hasOwner = owner != nullptr;
+    if (!(in.leftDown && !in.hover) && !(!in.hasCapture && in.activeWindow && in.hasOwner)) {
+        HWND at = ::WindowFromPoint(screen);
+        in.atPoint = !at ? WindowAtPoint::None : at == hwnd_ ? WindowAtPoint::Self : WindowAtPoint::Other;
+    }
+    const ButtonMoveResult r = ButtonMouseMove(in);
+    hover_ = r.hover ? 1 : 0;
+    if (r.takeCapture) ::SetCapture(hwnd_);
+    if (r.repaint) Invalidate();
+    if (r.releaseCapture) ::ReleaseCapture();
+    if (r.forward) {
+        if (HWND parent = ::GetParent(hwnd_))
+            ::PostMessageW(parent, WM_MOUSEMOVE, flags, MAKELPARAM(screen.x, screen.y));
+    }
+}
+
+void CBitmapBtn::OnCaptureChanged() {
+    if (hover_) {
+        // Only our own capture: another window of this thread that just took it keeps it.
+        if (::GetCapture() == hwnd_) ::ReleaseCapture();
+        Invalidate();
+    }
+}
+
+void CBitmapBtn::OnKillFocus() {
+    hover_ = 0;
+    Invalidate();
+}
+
+void CBitmapBtn::OnLButtonUp() {
+    latched_ = !latched_;
+    Invalidate();
+    if (HWND parent = ::GetParent(hwnd_)) {
+        const int id = ::GetDlgCtrlID(hwnd_);
+        ::SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(hwnd_));
+    }
+}
+
+LRESULT CBitmapBtn::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_MOUSEMOVE: {
+        const LRESULT result = Default(message, wParam, lParam);
+        OnMouseMove(wParam, lParam);
+        return result;
+    }
+    case WM_CAPTURECHANGED:
+        OnCaptureChanged();
+        return Default(message, wParam, lParam);
+    case WM_KILLFOCUS: {
+        const LRESULT result = Default(message, wParam, lParam);
+        OnKillFocus();
+        return result;
+    }
+    case WM_ERASEBKGND:
+        return TRUE;
+    case WM_LBUTTONUP:
+        if (toggleMode_) {
+            OnLButtonUp();
+            return 0;
+        }
+        return Default(message, wParam, lParam);
+    case WM_DESTROY:
+        if (tooltip_.GetSafeHwnd()) tooltip_.DestroyWindow();
+        return Default(message, wParam, lParam);
+    default:
+        return fw::CButton::WindowProc(message, wParam, lParam);
+    }
+}
+
+}  // namespace mv

@@ -1,0 +1,89 @@
+// CBitmapBtn: the one skinned control of all windows. An owner-drawn push button
+// that paints one of four pictures cut from the owner's skin sheets, with an
+// optional caption, hover tracking through the mouse capture, an optional
+// toggle (latch) mode and a tooltip.
+//
+// Set-up by the owner, in this order:
+//   btn.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, rect, parent, 0);
+//   btn.SetSkin(&normal, &over, x, y, w, h, &down, &normal);   // sheets stay the owner's
+//   btn.SetCaption(text, 0, 7, 1);  // optional SetTextRect, SetTooltip, SetLatched, SetToggleMode
+// The parent must be a window of the framework layer (fw::CWnd / fw::CDialog), which
+// reflects WM_DRAWITEM to the button.
+#pragma once
+
+#include "framework/wnd.h"
+#include "ui/skin_picture_win.h"
+
+#include <string>
+
+namespace mv {
+
+class CBitmapBtn : public fw::CButton {
+public:
+    CBitmapBtn() = default;
+    ~CBitmapBtn() override;
+
+    // Frees the four pictures, then cuts each from its sheet at (x, y, width, height); a
+    // null or empty sheet leaves that state without picture. Removes WS_BORDER and
+    // WS_TABSTOP. Does not repaint.
+    void SetSkin(const SkinPicture* normalSheet, const SkinPicture* hoverSheet, int x, int y, int width,
+                 int height, const SkinPicture* pressedSheet, const SkinPicture* disabledSheet);
+    // SetSkin followed by a full repaint.
+    void ReplaceSkin(const SkinPicture* normalSheet, const SkinPicture* hoverSheet, int x, int y, int width,
+                     int height, const SkinPicture* pressedSheet, const SkinPicture* disabledSheet);
+    // Layout: exactly 2 rotates 90 degrees, exactly 3 rotates 270 degrees; bit 4 is
+    // two-line mode for captions longer than `threshold` units. Repaints.
+    void SetCaption(const std::wstring& text, int offset, int threshold, int layout);
+    void SetCaption(const std::u16string& text, int offset, int threshold, int layout);
+    // The caption is centred in this rectangle (client pixels) from now on. No repaint.
+    void SetTextRect(int left, int top, int right, int bottom);
+    // Store and repaint when the value differs.
+    void SetLatched(int value);
+    void SetToggleMode(int value);
+    // Tool 1 over the client rectangle; a second call only changes the text. Empty: nothing.
+    void SetTooltip(const std::wstring& text);
+    void SetTooltip(const std::u16string& text);
+
+    int IsLatched() const { return latched_; }
+    int IsToggleMode() const { return toggleMode_; }
+    int IsHovering() const { return hover_; }
+    const std::wstring& caption() const { return caption_; }
+    HWND tooltipWindow() const { return tooltip_.GetSafeHwnd(); }
+
+    COLORREF normalTextColor = 0x006B5C50;
+    COLORREF pressedTextColor = 0x00FFFFFF;
+    COLORREF hoverTextColor = 0x00C8C8C8;
+    int fontHeight = 12;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool PreTranslateMessage(MSG* msg) override;
+    void DrawItem(DRAWITEMSTRUCT* dis) override;
+
+protected:
+    void PreSubclassWindow() override;
+
+private:
+    void FreePictures();
+    void EnsureTooltip();
+    void OnMouseMove(WPARAM flags, LPARAM point);
+    void OnCaptureChanged();
+    void OnKillFocus();
+    void OnLButtonUp();
+
+    fw::CToolTipCtrl tooltip_;
+    int latched_ = 0;
+    int toggleMode_ = 0;
+    int hover_ = 0;
+    Gdiplus::GpBitmap* normal_ = nullptr;
+    Gdiplus::GpBitmap* hoverPicture_ = nullptr;
+    Gdiplus::GpBitmap* pressed_ = nullptr;
+    Gdiplus::GpBitmap* disabled_ = nullptr;
+    int textRectSet_ = 0;
+    RECT textRect_{};
+    std::wstring caption_;
+    int textOffsetX_ = 0;
+    int textLayout_ = 1;
+    int wrapThreshold_ = 7;
+};
+
+}  // namespace mv

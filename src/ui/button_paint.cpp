@@ -1,0 +1,69 @@
+#include "ui/button_paint.h"
+
+#include "ui/layout.h"
+
+namespace mv {
+
+ButtonPaint ChooseButtonPaint(const ButtonPaintState& s) {
+    using P = ButtonPicture;
+    using C = ButtonTextColour;
+    if (!s.toggleMode) {
+        if (s.latched) return {P::Pressed, C::Normal};
+        if (s.pressed) return {P::Pressed, C::Pressed};
+        if (s.hover) return {P::Hover, C::Hover};
+        if (s.disabled) return {P::Disabled, C::Normal};
+        return {P::Normal, C::Normal};
+    }
+    if (s.latched && s.disabled) return {P::Disabled, C::Normal};
+    if (s.latched) return {P::Pressed, C::Pressed};
+    if (s.hover) return {P::Hover, C::Hover};
+    if (s.disabled) return {P::Disabled, C::Normal};
+    return {P::Normal, C::Unchanged};
+}
+
+std::int32_t CaptionEscapement(std::int32_t layout) {
+    if (layout == 2) return 900;
+    if (layout == 3) return 2700;
+    return 0;
+}
+
+CaptionPlacement PlaceCaption(const CaptionInput& in) {
+    CaptionPlacement out;
+    const CaptionLines lines = SplitCaption(in.caption, in.layout, in.threshold);
+    out.firstLine = lines.first;
+    out.secondLine = lines.rest;
+    out.twoLines = lines.twoLines;
+    if (in.textRectSet) {
+        out.first = in.textRect;
+        out.second = {in.textRect.left, in.textRect.top + 15, in.textRect.right, in.textRect.bottom + 15};
+    } else {
+        out.first = in.client;
+        out.first.left += in.offsetX + 1;
+        out.second = out.first;
+        out.second.top += 6;
+    }
+    return out;
+}
+
+ButtonMoveResult ButtonMouseMove(const ButtonMoveInput& in) {
+    ButtonMoveResult r;
+    r.hover = in.hover;
+    // A drag that started elsewhere neither highlights nor is forwarded.
+    if (in.leftDown && !in.hover) return r;
+    if (!in.hasCapture && in.activeWindow && in.hasOwner) {
+        r.hover = true;
+        r.takeCapture = true;
+        r.repaint = true;
+    } else if (in.atPoint == WindowAtPoint::Other) {
+        if (in.hover) {
+            r.hover = false;
+            r.repaint = true;
+        }
+        // While the left button is held the capture stays, so the release still reaches the button.
+        if (!in.leftDown) r.releaseCapture = true;
+    }
+    r.forward = true;
+    return r;
+}
+
+}  // namespace mv

@@ -1,0 +1,84 @@
+// The decisions of the skinned button that need no window: which picture and
+// caption colour a state paints, where the caption lines go, and what a mouse
+// move does to the hover flag and the mouse capture.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "actions/platform.h"
+
+namespace mv {
+
+enum class ButtonPicture { Normal, Hover, Pressed, Disabled };
+// Unchanged: the device context keeps the text colour it has.
+enum class ButtonTextColour { Normal, Pressed, Hover, Unchanged };
+
+struct ButtonPaintState {
+    bool toggleMode = false;
+    bool latched = false;
+    bool hover = false;
+    bool pressed = false;   // ODS_SELECTED
+    bool disabled = false;  // ODS_DISABLED
+};
+
+struct ButtonPaint {
+    ButtonPicture picture = ButtonPicture::Normal;
+    ButtonTextColour colour = ButtonTextColour::Normal;
+    friend bool operator==(const ButtonPaint&, const ButtonPaint&) = default;
+};
+
+// Plain mode: latched, pressed, hover, disabled, normal (first match wins).
+// Toggle mode ignores the pressed state: latched+disabled, latched, hover, disabled, normal.
+ButtonPaint ChooseButtonPaint(const ButtonPaintState& state);
+
+// Font escapement of a caption layout: 900 for exactly 2, 2700 for exactly 3, else 0.
+std::int32_t CaptionEscapement(std::int32_t layout);
+
+struct CaptionPlacement {
+    std::u16string firstLine;
+    std::u16string secondLine;
+    Rect first;
+    Rect second;
+    bool twoLines = false;
+};
+
+struct CaptionInput {
+    std::u16string caption;
+    std::int32_t layout = 1;
+    std::int32_t threshold = 7;
+    std::int32_t offsetX = 0;
+    bool textRectSet = false;
+    Rect textRect;
+    Rect client;
+};
+
+// The lines of a caption and the rectangles they are centred in. With a text
+// rectangle, line 2 is that rectangle 15 pixels lower; without one, both lines use
+// the client rectangle indented by offsetX + 1, line 2 with its top 6 pixels lower.
+CaptionPlacement PlaceCaption(const CaptionInput& input);
+
+// What one WM_MOUSEMOVE does to a skinned button.
+enum class WindowAtPoint { None, Self, Other };
+
+struct ButtonMoveInput {
+    bool leftDown = false;    // MK_LBUTTON in the key flags
+    bool hover = false;
+    bool hasCapture = false;  // the button holds the mouse capture
+    bool activeWindow = false;
+    bool hasOwner = false;    // owner window, else parent
+    WindowAtPoint atPoint = WindowAtPoint::None;  // WindowFromPoint of the pointer
+};
+
+struct ButtonMoveResult {
+    bool hover = false;        // the new hover flag
+    bool takeCapture = false;
+    bool releaseCapture = false;
+    bool repaint = false;
+    bool forward = false;      // post the move to the parent in screen coordinates
+    friend bool operator==(const ButtonMoveResult&, const ButtonMoveResult&) = default;
+};
+
+ButtonMoveResult ButtonMouseMove(const ButtonMoveInput& in);
+
+}  // namespace mv

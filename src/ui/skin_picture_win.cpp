@@ -1,0 +1,88 @@
+#include "ui/skin_picture_win.h"
+
+#include <cstdlib>
+
+namespace mv {
+
+namespace gp = Gdiplus::DllExports;
+
+GdiplusSession::GdiplusSession() {
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) token_ = token;
+}
+
+GdiplusSession::~GdiplusSession() {
+    if (token_) Gdiplus::GdiplusShutdown(token_);
+}
+
+SkinPicture& SkinPicture::operator=(SkinPicture&& other) noexcept {
+    if (this != &other) {
+        Reset();
+        bitmap_ = other.bitmap_;
+        other.bitmap_ = nullptr;
+    }
+    return *this;
+}
+
+bool SkinPicture::Load(const std::wstring& path) {
+    Reset();
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    if (gp::GdipCreateBitmapFromFile(path.c_str(), &bitmap) != Gdiplus::Ok) {
+        if (bitmap) gp::GdipDisposeImage(bitmap);
+        return false;
+    }
+    bitmap_ = bitmap;
+    return bitmap_ != nullptr;
+}
+
+void SkinPicture::Adopt(Gdiplus::GpBitmap* bitmap) {
+    Reset();
+    bitmap_ = bitmap;
+}
+
+void SkinPicture::Reset() {
+    if (bitmap_) gp::GdipDisposeImage(bitmap_);
+    bitmap_ = nullptr;
+}
+
+UINT SkinPicture::width() const {
+    UINT w = 0;
+    if (bitmap_ && gp::GdipGetImageWidth(bitmap_, &w) != Gdiplus::Ok) w = 0;
+    return w;
+}
+
+UINT SkinPicture::height() const {
+    UINT h = 0;
+    if (bitmap_ && gp::GdipGetImageHeight(bitmap_, &h) != Gdiplus::Ok) h = 0;
+    return h;
+}
+
+Gdiplus::GpBitmap* SkinPicture::CloneArea(int x, int y, int width, int height) const {
+    if (!bitmap_) return nullptr;
+    Gdiplus::GpBitmap* clone = nullptr;
+    if (gp::GdipCloneBitmapAreaI(x, y, width, height, PixelFormatDontCare, bitmap_, &clone) != Gdiplus::Ok) {
+        if (clone) gp::GdipDisposeImage(clone);
+        return nullptr;
+    }
+    return clone;
+}
+
+std::wstring ExecutableDirectory() {
+    wchar_t module[MAX_PATH] = {};
+    const DWORD n = ::GetModuleFileNameW(nullptr, module, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return {};
+    wchar_t drive[MAX_PATH] = {}, dir[MAX_PATH] = {}, name[MAX_PATH] = {}, ext[MAX_PATH] = {};
+    if (_wsplitpath_s(module, drive, MAX_PATH, dir, MAX_PATH, name, MAX_PATH, ext, MAX_PATH) != 0) return {};
+    return std::wstring(drive) + dir;
+}
+
+std::wstring SkinPath(const std::wstring& directory, const std::wstring& fileName) {
+    return directory + L"skins\\" + fileName;
+}
+
+std::wstring MenuSkinPath(const std::wstring& directory, const std::wstring& fileName) {
+    return directory + L"skins\\menu\\" + fileName;
+}
+
+}  // namespace mv
