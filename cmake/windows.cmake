@@ -10,6 +10,9 @@ list(FILTER MV_WIN_LAYER_SOURCES EXCLUDE REGEX "/src/app/winmain\\.cpp$")
 add_library(mvwin STATIC ${MV_WIN_LAYER_SOURCES} ${MV_WIN_SUBSYSTEM_SOURCES})
 target_link_libraries(mvwin PUBLIC mvcore
   gdiplus ole32 oleaut32 oleacc uuid comctl32 shell32 shlwapi advapi32 user32 gdi32 kernel32)
+# The portable core calls the Windows halves of its seams (code pages, for one),
+# which live in mvwin: the two libraries depend on each other.
+target_link_libraries(mvcore INTERFACE mvwin)
 
 set(MV_DIST_DIR ${CMAKE_SOURCE_DIR}/dist)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)

@@ -4,10 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
 
 #include <string>
 
 #include "gif_writer.h"
+#include "i18n/text_catalogue.h"
+#include "support/fake_registry.h"
+#include "ui/default_config_win.h"
+#include "ui/pointer_setting_win.h"
+#include "win32/win32_platform.h"
 #include "ui/picture_ex_win.h"
 
 namespace mv {
@@ -56,6 +63,39 @@ TEST(DISABLED_Showcase, Animation) {
     ASSERT_TRUE(picture.loadPictureData(block, static_cast<DWORD>(g.bytes.size())));
     GlobalFree(block);
     picture.showPicture();
+    PumpFor(ShowcaseMs());
+}
+
+// MV_SHOWCASE_DIR: the folder with skins\ (the program folder); MV_SHOWCASE_LANG: a language file.
+struct DialogShowcase {
+    GdiplusSession gdiplus;
+    std::wstring dir;
+    DialogShowcase() {
+        wchar_t value[MAX_PATH] = {};
+        if (GetEnvironmentVariableW(L"MV_SHOWCASE_DIR", value, MAX_PATH)) dir = value;
+        if (GetEnvironmentVariableW(L"MV_SHOWCASE_LANG", value, MAX_PATH)) loadTextCatalogue(FromWide(value));
+    }
+};
+
+TEST(DISABLED_Showcase, PointerDialog) {
+    DialogShowcase showcase;
+    test::FakeRegistry registry;
+    std::vector<std::uint8_t> sz = {'1', 0, '0', 0, 0, 0};
+    registry.put(RegistryRoot::CurrentUser, kMouseKeyPath, u"MouseSensitivity", kRegSz, sz);
+    registry.put(RegistryRoot::CurrentUser, kMouseKeyPath, u"MouseSpeed", kRegSz, {'1', 0, 0, 0});
+    CPointerSeting dialog(registry, registry);
+    dialog.SetProgramDirectory(showcase.dir);
+    ASSERT_TRUE(dialog.Create(nullptr));
+    dialog.ShowWindow(SW_SHOW);
+    PumpFor(ShowcaseMs());
+}
+
+TEST(DISABLED_Showcase, RestoreDefaultsDialog) {
+    DialogShowcase showcase;
+    CDefaultConfig dialog;
+    dialog.SetProgramDirectory(showcase.dir);
+    ASSERT_TRUE(dialog.Create(nullptr));
+    dialog.ShowWindow(SW_SHOW);
     PumpFor(ShowcaseMs());
 }
 
