@@ -1,0 +1,116 @@
+#include "ui/default_config_win.h"
+
+#include "app/messages.h"
+#include "i18n/text_catalogue.h"
+#include "ui/layout.h"
+#include "win32/win32_platform.h"
+
+namespace mv {
+
+namespace {
+
+constexpr COLORREF kLabelColour = 0x006B5C50;
+
+std::wstring Text(const char* key) { return ToWide(tr(key)); }
+
+}  // namespace
+
+CDefaultConfig::CDefaultConfig() : fw::CDialog(IDD) {}
+
+CDefaultConfig::~CDefaultConfig() {
+    if (GetSafeHwnd()) DestroyWindow();
+    freeSheets();
+}
+
+void CDefaultConfig::freeSheets() {
+    normal_.Reset();
+    over_.Reset();
+    down_.Reset();
+}
+
+BOOL CDefaultConfig::OnInitDialog() {
+    fw::CDialog::OnInitDialog();
+    if (programDirectory_.empty()) programDirectory_ = ExecutableDirectory();
+    normal_.Load(SkinPath(programDirectory_, L"default_config_normal.png"));
+    over_.Load(SkinPath(programDirectory_, L"default_config_over.png"));
+    down_.Load(SkinPath(programDirectory_, L"default_config_down.png"));
+
+    const int width = static_cast<int>(normal_.width());
+    const int height = static_cast<int>(normal_.height());
+    const Point at = CentreInFullScreen(width, height, GetSystemMetrics(SM_CXFULLSCREEN),
+                                        GetSystemMetrics(SM_CYFULLSCREEN));
+    MoveWindow(hwnd_, at.x, at.y, width, height, TRUE);
+
+    struct Control {
+        CBitmapBtn* button;
+        RECT rect;
+        DWORD style;
+        const char* caption;
+        int threshold;
+    };
+    const Control controls[] = {
+        {&close_, {244, 7, 259, 22}, 0, nullptr, 7},
+        {&ok_, {132, 126, 191, 155}, 0, "btn_ok", 7},
+        {&cancel_, {195, 126, 253, 155}, 0, "btn_cancel", 7},
+        {&label_, {60, 50, 250, 100}, BS_MULTILINE | BS_LEFTTEXT, "tc_return_default", 5},
+    };
+    for (const Control& c : controls) {
+        c.button->Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | c.style, c.rect, hwnd_, 0);
+        c.button->SetSkin(&normal_, &over_, c.rect.left, c.rect.top, c.rect.right - c.rect.left,
+                          c.rect.bottom - c.rect.top, &down_, &normal_);
+        if (c.button == &label_) {
+            label_.normalTextColor = kLabelColour;
+            label_.pressedTextColor = kLabelColour;
+            label_.hoverTextColor = kLabelColour;
+            label_.Invalidate(true);
+            label_.SetTextRect(-90, 0, 250, 50);
+        }
+        c.button->SetCaption(c.caption ? Text(c.caption) : std::wstring(), 0, c.threshold, 1);
+    }
+    return TRUE;
+}
+
+BOOL CDefaultConfig::OnCommand(WPARAM, LPARAM lParam) {
+    const HWND from = reinterpret_cast<HWND>(lParam);
+    if (!from) return FALSE;
+    if (from == close_.GetSafeHwnd() || from == cancel_.GetSafeHwnd()) {
+        ShowWindow(SW_HIDE);
+    } else if (from == ok_.GetSafeHwnd()) {
+        ShowWindow(SW_HIDE);
+        PostMessageW(ownerWindow_, WM_RESTORE_DEFAULTS, 0, 0);
+    }
+    return TRUE;
+}
+
+void CDefaultConfig::onPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    RECT rc{};
+    GetWindowRect(hwnd_, &rc);
+    DrawSkinPicture(dc, normal_, rc.right - rc.left, rc.bottom - rc.top);
+    EndPaint(hwnd_, &ps);
+}
+
+LRESULT CDefaultConfig::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(wParam, lParam);
+            break;
+        case WM_PAINT:
+            onPaint();
+            return 0;
+        case WM_ERASEBKGND:
+            if (!normal_.empty()) return TRUE;
+            break;
+        case WM_DESTROY: {
+            const LRESULT result = fw::CDialog::WindowProc(message, wParam, lParam);
+            freeSheets();
+            return result;
+        }
+        default:
+            break;
+    }
+    return fw::CDialog::WindowProc(message, wParam, lParam);
+}
+
+}  // namespace mv
