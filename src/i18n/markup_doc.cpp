@@ -555,16 +555,23 @@ std::u16string_view MarkupDoc::elementName(ElementIndex index) const {
 
 bool MarkupDoc::nameMatches(ElementIndex index, std::u16string_view name) const {
     if (name.empty()) return true;
-    const std::u16string_view found = elementName(index);
-    if (found.size() != name.size()) return false;
-    if (!(docFlags_ & doc_flag::IgnoreCase)) return found == name;
+    // Compared while reading, so that most candidates fail at their first character.
+    const std::u16string_view text(text_);
+    std::size_t k = rec(index).start + 1;
+    while (k < text.size() && isSpace(text[k])) ++k;
+    if (text.size() - k < name.size()) return false;
+    const bool fold = docFlags_ & doc_flag::IgnoreCase;
     for (std::size_t i = 0; i < name.size(); ++i) {
-        char16_t a = found[i], b = name[i];
-        if (a >= 'A' && a <= 'Z') a += 32;
-        if (b >= 'A' && b <= 'Z') b += 32;
+        char16_t a = text[k + i], b = name[i];
+        if (isNameDelimiter(a)) return false;
+        if (fold) {
+            if (a >= 'A' && a <= 'Z') a += 32;
+            if (b >= 'A' && b <= 'Z') b += 32;
+        }
         if (a != b) return false;
     }
-    return true;
+    const std::size_t end = k + name.size();
+    return end == text.size() || isNameDelimiter(text[end]);
 }
 
 void MarkupDoc::rewind() { parentPos_ = currentPos_ = childPos_ = 0; }

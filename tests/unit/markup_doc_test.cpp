@@ -212,6 +212,27 @@ TEST(MarkupNavigation, PositionsMoveAsDescribed) {
     EXPECT_FALSE(doc.nextChildElement(u"A"));  // names are case-sensitive
 }
 
+TEST(MarkupNavigation, NameSearchReadsTheWholeName) {
+    MarkupDoc doc;
+    // Names end at blanks, "/", ">" and the other delimiters; a longer name or
+    // a prefix is another name.
+    doc.setText(u"<r><tc_exit2>x</tc_exit2><tc_exi/><tc_exit a=\"1\">y</tc_exit><k;z/><p>w</p></r>");
+    EXPECT_TRUE(doc.nextChildElement(u"tc_exit"));
+    EXPECT_EQ(doc.childText(), u"y");
+    doc.rewind();
+    EXPECT_TRUE(doc.nextChildElement(u"tc_exi"));
+    EXPECT_EQ(doc.record(doc.childPos()).start, 25u);
+    doc.rewind();
+    EXPECT_TRUE(doc.nextChildElement(u"k"));  // ";" ends a name in the search
+    doc.rewind();
+    EXPECT_FALSE(doc.nextChildElement(u"k;z"));
+    doc.rewind();
+    EXPECT_FALSE(doc.nextChildElement(u"p>w"));
+    EXPECT_FALSE(doc.nextChildElement(u"tc_exit2>"));
+    EXPECT_TRUE(doc.nextChildElement(u"p"));
+    EXPECT_EQ(doc.childText(), u"w");
+}
+
 TEST(MarkupChildText, ContentRules) {
     EXPECT_EQ(rootChildText(u"<k>1 &lt; 2</k>"), u"1 < 2");
     EXPECT_EQ(rootChildText(u"<k>&#65;&#x41;&#X41;</k>"), u"AAA");
