@@ -36,18 +36,25 @@ std::string readFile(const std::string& path) {
     return bytes;
 }
 
-// Best time of repeated runs: at least 3, and at least about 0.4 s in all.
-double bestSeconds(const std::function<void()>& prepare, const std::function<void()>& run) {
-    double best = 1e9, total = 0;
-    for (int i = 0; i < 3 || (total < 0.4 && i < 200000); ++i) {
-        prepare();
-        const auto t0 = Clock::now();
-        run();
-        const double s = std::chrono::duration<double>(Clock::now() - t0).count();
-        best = std::min(best, s);
-        total += s;
+// The readers' runs are interleaved round by round, so that all of them see
+// the same machine load; each keeps its best time. At least 5 rounds and
+// about 2 s in all.
+struct Measurement {
+    std::function<void()> prepare, run;
+    double best = 1e9;
+};
+void measureInterleaved(std::vector<Measurement*> all) {
+    double total = 0;
+    for (int round = 0; round < 5 || (total < 2.0 && round < 200000); ++round) {
+        for (Measurement* m : all) {
+            if (m->prepare) m->prepare();
+            const auto t0 = Clock::now();
+            m->run();
+            const double s = std::chrono::duration<double>(Clock::now() - t0).count();
+            m->best = std::min(m->best, s);
+            total += s;
+        }
     }
-    return best;
 }
 
 // ---- a navigable index built from expat's events ----
@@ -174,54 +181,43 @@ bool benchFile(const std::string& path, const std::string& label) {
     mv::appendUtf8AsUtf16(path.data(), path.size(), wpath);
 
     // MarkupDoc: the decoded UTF-16 text in memory, then loadFile.
-    Figures mine;
-    mv::MarkupDoc doc;
+    mv::MarkupDoc doc, fresh;
     doc.loadFile(wpath);
     const std::u16string decoded = doc.text();
     doc.setText(decoded);
-    mine.indexMBs = mb / bestSeconds([] {}, [&] { doc.parseText(); });
-    mine.elements = static_cast<std::size_t>(doc.freePos() - 1);
-    const double indexPerChar =
-        static_cast<double>(doc.indexBytes()) / static_cast<double>(std::max<std::size_t>(decoded.size(), 1));
-    {
-        mv::MarkupDoc fresh;
-        mine.loadMBs = mb / bestSeconds([] {}, [&] { fresh.loadFile(wpath); });
-    }
+    Measurement mineIndex{nullptr, [&] { doc.parseText(); }};
+    Measurement mineLoad{nullptr, [&] { fresh.loadFile(wpath); }};
 
-    // pugixml: in-place parse of the UTF-8 bytes, then load_file.
-    Figures pugi;
-    {
-        std::vector<char> work(bytes.size());
-        pugi::xml_document d;
-        pugi.indexMBs = mb / bestSeconds([&] { std::memcpy(work.data(), bytes.data(), bytes.size()); },
-                                         [&] { d.load_buffer_inplace(work.data(), work.size(), pugi::parse_default, pugi::encoding_utf8); });
-        pugi.elements = countElements(d);
-        pugi::xml_document e;
-        pugi.loadMBs = mb / bestSeconds([] {}, [&] { e.load_file(path.c_str()); });
-    }
+    // pugixml: in-place parse of the UTF-8 bytes (copied before each run), then load_file.
+    std::vector<char> work(bytes.size());
+    pugi::xml_document pugiDoc, pugiFile;
+    Measurement pugiIndex{[&] { std::memcpy(work.data(), bytes.data(), bytes.size()); },
+                          [&] { pugiDoc.load_buffer_inplace(work.data(), work.size(), pugi::parse_default,
+                                                            pugi::encoding_utf8); }};
+    Measurement pugiLoad{nullptr, [&] { pugiFile.load_file(path.c_str()); }};
 
     // tinyxml2: Parse of the bytes, then LoadFile.
-    Figures tiny;
-    {
-        tinyxml2::XMLDocument d;
-        tiny.indexMBs = mb / bestSeconds([] {}, [&] { d.Parse(bytes.data(), bytes.size()); });
-        tiny.elements = d.Error() ? 0 : countElements(&d);
-        tinyxml2::XMLDocument e;
-        tiny.loadMBs = mb / bestSeconds([] {}, [&] { e.LoadFile(path.c_str()); });
-    }
+    tinyxml2::XMLDocument tinyDoc, tinyFile;
+    Measurement tinyIndex{nullptr, [&] { tinyDoc.Parse(bytes.data(), bytes.size()); }};
+    Measurement tinyLoad{nullptr, [&] { tinyFile.LoadFile(path.c_str()); }};
 
     // expat: the bytes through the parser into a linked element index, then read + parse.
-    Figures ex;
-    {
-        ExpatIndex x;
-        ex.indexMBs = mb / bestSeconds([] {}, [&] { x.parse(bytes.data(), bytes.size()); });
-        ex.elements = x.elements();
-        ExpatIndex y;
-        ex.loadMBs = mb / bestSeconds([] {}, [&] {
-            const std::string b = readFile(path);
-            y.parse(b.data(), b.size());
-        });
-    }
+    ExpatIndex expatDoc, expatFile;
+    Measurement expatIndex{nullptr, [&] { expatDoc.parse(bytes.data(), bytes.size()); }};
+    Measurement expatLoad{nullptr, [&] {
+        const std::string b = readFile(path);
+        expatFile.parse(b.data(), b.size());
+    }};
+
+    measureInterleaved({&mineIndex, &pugiIndex, &tinyIndex, &expatIndex});
+    measureInterleaved({&mineLoad, &pugiLoad, &tinyLoad, &expatLoad});
+
+    Figures mine{mb / mineIndex.best, mb / mineLoad.best, static_cast<std::size_t>(doc.freePos() - 1)};
+    Figures pugi{mb / pugiIndex.best, mb / pugiLoad.best, countElements(pugiDoc)};
+    Figures tiny{mb / tinyIndex.best, mb / tinyLoad.best, tinyDoc.Error() ? 0 : countElements(&tinyDoc)};
+    Figures ex{mb / expatIndex.best, mb / expatLoad.best, expatDoc.elements()};
+    const double indexPerChar =
+        static_cast<double>(doc.indexBytes()) / static_cast<double>(std::max<std::size_t>(decoded.size(), 1));
 
     std::printf("\n%s: %.2f MB, %zu UTF-16 units\n", label.c_str(), mb, decoded.size());
     std::printf("  %-10s %10s %8s %10s %8s %10s\n", "reader", "index MB/s", "vs pugi", "load MB/s", "vs pugi",

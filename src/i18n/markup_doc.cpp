@@ -501,6 +501,7 @@ bool MarkupDoc::parseText() {
         std::vector<OpenTag> open;
         open.reserve(6);
         ElementIndex parent = 0;
+        ElementIndex first = 0, last = 0;  // children of `parent` so far
         std::size_t pos = 0;
         const char16_t* s = text.data();
         const std::size_t n = text.size();
@@ -508,7 +509,7 @@ bool MarkupDoc::parseText() {
             return t.nameLength == nameLength && equalUnits(s + t.nameStart, s + nameStart, nameLength);
         };
         auto startTag = [&](std::size_t start, std::size_t length, std::size_t nameStart, std::size_t nameLength,
-                            bool selfClosing) {
+                            bool selfClosing) __attribute__((always_inline)) {
             const ElementIndex index = newRecord();
             ElementRecord& r = rec(index);
             r.start = static_cast<std::uint32_t>(start);
@@ -516,27 +517,30 @@ bool MarkupDoc::parseText() {
             r.length = static_cast<std::uint32_t>(length);
             r.flagsDepth = static_cast<std::uint32_t>(std::min<std::size_t>(open.size(), 0xFFFF));
             r.parent = parent;
-            ElementRecord& p = rec(parent);
-            if (p.firstChild == 0) {
-                p.firstChild = index;
+            if (first == 0) {
+                rec(parent).firstChild = index;
                 r.prevSibling = index;
                 r.flagsDepth |= FirstChild;
+                first = index;
             } else {
-                ElementRecord& first = rec(p.firstChild);
-                const ElementIndex last = first.prevSibling;
                 rec(last).nextSibling = index;
                 r.prevSibling = last;
-                first.prevSibling = index;
+                rec(first).prevSibling = index;
             }
+            last = index;
             if (!selfClosing) {
                 if (open.size() == open.capacity()) open.reserve(open.capacity() * 2 + 6);
-                open.push_back({index, static_cast<std::uint32_t>(nameStart), static_cast<std::uint32_t>(nameLength)});
+                open.push_back({index, static_cast<std::uint32_t>(nameStart), static_cast<std::uint32_t>(nameLength),
+                                first});
                 parent = index;
+                first = last = 0;
             }
         };
-        auto endTag = [&](std::size_t start, std::size_t length, std::size_t nameStart, std::size_t nameLength) {
+        auto endTag = [&](std::size_t start, std::size_t length, std::size_t nameStart, std::size_t nameLength,
+                          bool closesInnermost = false) {
             std::size_t k = open.size();
-            while (k > 0 && !sameName(open[k - 1], nameStart, nameLength)) --k;
+            if (!closesInnermost)
+                while (k > 0 && !sameName(open[k - 1], nameStart, nameLength)) --k;
             const std::u16string_view name = text.substr(nameStart, nameLength);
             if (k == 0) {
                 rec(0).flagsDepth |= Malformed;
@@ -571,6 +575,8 @@ bool MarkupDoc::parseText() {
             const std::size_t endLength = std::min<std::size_t>(length, ElementRecord::kEndTagMax);
             r.tagLengths = (r.tagLengths & ElementRecord::kStartTagMax) | static_cast<std::uint32_t>(endLength << 22);
             parent = r.parent;
+            first = open[matched].parentFirst;
+            last = open[matched].element;
             open.resize(matched);
         };
 
@@ -591,19 +597,42 @@ bool MarkupDoc::parseText() {
                         continue;
                     }
                 } else if (d == '/') {
+                    // Mostly "</" and the innermost open name directly followed by ">".
+                    if (!open.empty()) {
+                        const OpenTag& top = open.back();
+                        const std::size_t after = pos + 2 + top.nameLength;
+                        if (after < n && s[after] == '>' && equalUnits(s + pos + 2, s + top.nameStart, top.nameLength)) {
+                            ElementRecord& r = rec(top.element);
+                            r.length = static_cast<std::uint32_t>(after + 1 - r.start);
+                            const std::size_t endLength = std::min<std::size_t>(after + 1 - pos, ElementRecord::kEndTagMax);
+                            r.tagLengths = (r.tagLengths & ElementRecord::kStartTagMax) |
+                                           static_cast<std::uint32_t>(endLength << 22);
+                            parent = r.parent;
+                            first = top.parentFirst;
+                            last = top.element;
+                            open.pop_back();
+                            pos = after + 1;
+                            continue;
+                        }
+                    }
                     const std::size_t close = findChar(s, pos + 2, n, '>');
                     if (close < n) {
                         // Mostly the end tag of the innermost open element: its name
                         // followed by the end of the end tag's name.
                         std::size_t nameEnd;
-                        if (!open.empty() && open.back().nameLength <= close - pos - 2 &&
-                            equalUnits(s + pos + 2, s + open.back().nameStart, open.back().nameLength) &&
-                            (pos + 2 + open.back().nameLength == close ||
-                             isSpace(s[pos + 2 + open.back().nameLength]) || s[pos + 2 + open.back().nameLength] == '/'))
+                        bool innermost = false;
+                        if (!open.empty()) {
+                            const OpenTag& top = open.back();
+                            const std::size_t after = pos + 2 + top.nameLength;
+                            innermost = top.nameLength <= close - pos - 2 &&
+                                        equalUnits(s + pos + 2, s + top.nameStart, top.nameLength) &&
+                                        (after == close || isSpace(s[after]) || s[after] == '/');
+                        }
+                        if (innermost)
                             nameEnd = pos + 2 + open.back().nameLength;
                         else
                             nameEnd = endTagNameEnd(s, pos, close);
-                        endTag(pos, close + 1 - pos, pos + 2, nameEnd - pos - 2);
+                        endTag(pos, close + 1 - pos, pos + 2, nameEnd - pos - 2, innermost);
                         pos = close + 1;
                         continue;
                     }
