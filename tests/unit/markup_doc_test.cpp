@@ -59,6 +59,24 @@ TEST(MarkupTokenizer, SelfClosingRule) {
     EXPECT_EQ(readMarkupNode(u"<a b\"c>d\">", pos).length, 7u);
 }
 
+TEST(MarkupTokenizer, QuotedValuesOnlyAfterEquals) {
+    // Start tag lengths, read alone and as the parse indexes them.
+    auto tagLength = [](const std::u16string& tag) {
+        std::size_t pos = 0;
+        const std::size_t alone = readMarkupNode(tag, pos).length;
+        MarkupDoc doc;
+        doc.setText(tag + u"</a>");
+        EXPECT_EQ(doc.record(1).startTagLength(), alone) << narrow(tag);
+        return alone;
+    };
+    EXPECT_EQ(tagLength(u"<a b=\"x>y\">"), 11u);
+    EXPECT_EQ(tagLength(u"<a b = \t'x>y'>"), 14u);
+    EXPECT_EQ(tagLength(u"<a b=\"x\"c='>'>"), 14u);  // a closed value, then another
+    EXPECT_EQ(tagLength(u"<a b=x\"y>\">"), 9u);      // the quote follows a value, not "="
+    EXPECT_EQ(tagLength(u"<a= \"x>y\">"), 7u);       // that "=" belongs to the name
+    EXPECT_EQ(tagLength(u"<a\tb\n=\r\">\">"), 11u);
+}
+
 TEST(MarkupTokenizer, ErrorMessages) {
     auto message = [](const std::u16string& text) {
         std::size_t pos = 0;
