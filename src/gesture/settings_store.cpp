@@ -20,7 +20,9 @@ const std::uint8_t* BlobBytes(const ButtonSettingBlob& blob) { return reinterpre
 void SettingsStore::load(const char16_t* key, const char16_t* value, std::uint8_t* image, std::size_t size) {
     const RegistryKey k = registry_.openKey(RegistryRoot::LocalMachine, key, kKeyReadWrite);
     if (!k) return;
-    if (const auto stored = registry_.queryValue(k, value, size))
+    // An empty value has no bytes to copy (and may have no buffer at all).
+    const auto stored = registry_.queryValue(k, value, size);
+    if (stored && !stored->data.empty())
         std::memcpy(image, stored->data.data(), std::min(stored->data.size(), size));
     registry_.closeKey(k);
 }

@@ -3,6 +3,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <vector>
 
 namespace mv {
@@ -38,19 +42,33 @@ void appendNumber(std::u16string& out, std::size_t value) {
     while (n) out.push_back(static_cast<char16_t>(buffer[--n]));
 }
 
-std::size_t findChar(const char16_t* s, std::size_t from, std::size_t end, char16_t c) {
-    const char16_t* p = s + from;
-    const char16_t* e = s + end;
-    while (e - p >= 4) {
-        if (p[0] == c) return p - s;
-        if (p[1] == c) return p + 1 - s;
-        if (p[2] == c) return p + 2 - s;
-        if (p[3] == c) return p + 3 - s;
-        p += 4;
+// Scans for one of up to three characters, eight units at a time where SSE2 is available.
+template <int Count>
+std::size_t findFirstOf(const char16_t* s, std::size_t from, std::size_t end, char16_t c0, char16_t c1 = 0,
+                        char16_t c2 = 0) {
+    std::size_t k = from;
+#if defined(__SSE2__)
+    const __m128i v0 = _mm_set1_epi16(static_cast<short>(c0));
+    const __m128i v1 = _mm_set1_epi16(static_cast<short>(c1));
+    const __m128i v2 = _mm_set1_epi16(static_cast<short>(c2));
+    for (; k + 8 <= end; k += 8) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + k));
+        __m128i hit = _mm_cmpeq_epi16(x, v0);
+        if constexpr (Count > 1) hit = _mm_or_si128(hit, _mm_cmpeq_epi16(x, v1));
+        if constexpr (Count > 2) hit = _mm_or_si128(hit, _mm_cmpeq_epi16(x, v2));
+        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit));
+        if (mask) return k + static_cast<std::size_t>(__builtin_ctz(mask)) / 2;
     }
-    for (; p < e; ++p)
-        if (*p == c) return p - s;
+#endif
+    for (; k < end; ++k) {
+        const char16_t x = s[k];
+        if (x == c0 || (Count > 1 && x == c1) || (Count > 2 && x == c2)) return k;
+    }
     return end;
+}
+
+inline std::size_t findChar(const char16_t* s, std::size_t from, std::size_t end, char16_t c) {
+    return findFirstOf<1>(s, from, end, c);
 }
 
 // First ">" at or after `from` whose preceding characters are `a` and then `b`
@@ -117,42 +135,115 @@ std::size_t skipDeclaration(const char16_t* s, std::size_t k, std::size_t n) {
     return n;
 }
 
-void readStartTag(MarkupNode& node, const char16_t* s, std::size_t n) {
-    const std::size_t pos = node.start;
-    std::size_t k = pos + 1;
-    while (k < n) {
-        const char16_t c = s[k];
-        if (isSpace(c) || c == '/' || c == '>') break;
-        ++k;
+// Characters below 64 as bit sets, for scans that stop at a few ASCII characters.
+constexpr std::uint64_t bitsOf(std::initializer_list<char> chars) {
+    std::uint64_t bits = 0;
+    for (char c : chars) bits |= std::uint64_t(1) << c;
+    return bits;
+}
+constexpr std::uint64_t kNameEnd = bitsOf({' ', '\t', '\n', '\r', '/', '>'});
+inline bool inSet(std::uint64_t set, char16_t c) { return c < 64 && ((set >> c) & 1); }
+
+// A start tag at `pos` ("<" and a name character): its length, the end of its
+// name and whether it closes itself. False when the text ends inside it.
+struct TagScan {
+    std::size_t length;
+    std::size_t nameEnd;
+    bool selfClosing;
+};
+// The end of an element name starting at `k`: the first blank, "/" or ">".
+inline std::size_t nameEndFrom(const char16_t* s, std::size_t k, std::size_t n) {
+#if defined(__SSE2__)
+    // Candidates are units up to U+0020, "/" and ">"; only blanks among the former end a name.
+    const __m128i space = _mm_set1_epi16(0x20), slash = _mm_set1_epi16('/'), close = _mm_set1_epi16('>');
+    for (; k + 8 <= n; k += 8) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + k));
+        const __m128i low = _mm_cmpeq_epi16(_mm_subs_epu16(x, space), _mm_setzero_si128());
+        const __m128i hit = _mm_or_si128(low, _mm_or_si128(_mm_cmpeq_epi16(x, slash), _mm_cmpeq_epi16(x, close)));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit));
+        while (mask) {
+            const std::size_t at = k + static_cast<std::size_t>(__builtin_ctz(mask)) / 2;
+            if (inSet(kNameEnd, s[at])) return at;
+            mask &= mask - 1;
+            mask &= mask - 1;  // both bytes of the unit
+        }
     }
+#endif
+    while (k < n && !inSet(kNameEnd, s[k])) ++k;
+    return k;
+}
+
+inline bool scanStartTag(const char16_t* s, std::size_t n, std::size_t pos, TagScan& tag) {
+    std::size_t k = nameEndFrom(s, pos + 1, n);
     const std::size_t nameEnd = k;
-    node.nameStart = pos + 1;
-    node.nameLength = nameEnd - node.nameStart;
-    bool afterEquals = false;
-    for (; k < n; ++k) {
+    if (k < n && s[k] == '>') {  // no attributes
+        tag.length = k + 1 - pos;
+        tag.nameEnd = nameEnd;
+        tag.selfClosing = false;
+        return true;
+    }
+    for (;;) {
+        k = findFirstOf<3>(s, k, n, '>', '"', '\'');
+        if (k >= n) return false;
         const char16_t c = s[k];
         if (c == '>') {
-            node.kind = NodeKind::StartTag;
-            node.length = k + 1 - pos;
+            tag.length = k + 1 - pos;
+            tag.nameEnd = nameEnd;
+            tag.selfClosing = false;
             if (s[k - 1] == '/' && k - 1 >= nameEnd) {
                 const std::size_t slash = k - 1;
                 const char16_t before = s[slash - 1];
-                node.selfClosing = slash == nameEnd || isSpace(before) || before == '"' || before == '\'';
+                tag.selfClosing = slash == nameEnd || isSpace(before) || before == '"' || before == '\'';
             }
-            return;
+            return true;
         }
-        if ((c == '"' || c == '\'') && afterEquals) {
+        // A quote opens a value only when "=" precedes it (blanks between),
+        // and that "=" is not part of the name.
+        std::size_t b = k;
+        while (b > nameEnd && isSpace(s[b - 1])) --b;
+        if (b > nameEnd && s[b - 1] == '=') {
             const std::size_t close = findChar(s, k + 1, n, c);
-            if (close >= n) break;
+            if (close >= n) return false;
             k = close;
-            afterEquals = false;
-        } else if (c == '=') {
-            afterEquals = true;
-        } else if (!isSpace(c)) {
-            afterEquals = false;
         }
+        ++k;
     }
-    makeUnterminated(node, n, "Element tag");
+}
+
+inline bool equalUnits(const char16_t* a, const char16_t* b, std::size_t count) {
+    std::size_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        std::uint64_t x, y;
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        if (x != y) return false;
+    }
+    for (; i < count; ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
+// The name of an end tag whose ">" is at `close`.
+inline std::size_t endTagNameEnd(const char16_t* s, std::size_t pos, std::size_t close) {
+    std::size_t k = pos + 2;
+    while (k < close && !isSpace(s[k]) && s[k] != '/') ++k;
+    return k;
+}
+
+void readStartTag(MarkupNode& node, const char16_t* s, std::size_t n) {
+    TagScan tag;
+    node.nameStart = node.start + 1;
+    if (!scanStartTag(s, n, node.start, tag)) {
+        std::size_t k = node.nameStart;
+        while (k < n && !inSet(kNameEnd, s[k])) ++k;
+        node.nameLength = k - node.nameStart;
+        makeUnterminated(node, n, "Element tag");
+        return;
+    }
+    node.kind = NodeKind::StartTag;
+    node.length = tag.length;
+    node.nameLength = tag.nameEnd - node.nameStart;
+    node.selfClosing = tag.selfClosing;
 }
 
 void readDocType(MarkupNode& node, const char16_t* s, std::size_t n) {
@@ -233,10 +324,8 @@ MarkupNode readMarkupNode(std::u16string_view text, std::size_t& pos) {
             } else {
                 node.kind = NodeKind::EndTag;
                 node.length = close + 1 - pos;
-                std::size_t k = pos + 2;
-                while (k < close && !isSpace(s[k]) && s[k] != '/') ++k;
                 node.nameStart = pos + 2;
-                node.nameLength = k - node.nameStart;
+                node.nameLength = endTagNameEnd(s, pos, close) - node.nameStart;
             }
         } else if (d == '?') {
             const std::size_t close = findTerminator(s, pos + 3, pos + 2, n, '?');
@@ -326,7 +415,7 @@ void MarkupDoc::reserveRecords(std::size_t wanted) {
         segmentTableCapacity_ = tableCapacity;
     }
     auto resizeSegment = [&](std::size_t segment, std::size_t records) {
-        auto grown = std::make_unique<ElementRecord[]>(records);
+        auto grown = std::make_unique_for_overwrite<ElementRecord[]>(records);
         if (segments_[segment])
             std::memcpy(grown.get(), segments_[segment].get(), segmentSizes_[segment] * sizeof(ElementRecord));
         segments_[segment] = std::move(grown);
@@ -412,87 +501,151 @@ bool MarkupDoc::parseText() {
         std::vector<OpenTag> open;
         open.reserve(6);
         ElementIndex parent = 0;
+        ElementIndex first = 0, last = 0;  // children of `parent` so far
         std::size_t pos = 0;
-        for (;;) {
+        const char16_t* s = text.data();
+        const std::size_t n = text.size();
+        auto sameName = [&](const OpenTag& t, std::size_t nameStart, std::size_t nameLength) {
+            return t.nameLength == nameLength && equalUnits(s + t.nameStart, s + nameStart, nameLength);
+        };
+        auto startTag = [&](std::size_t start, std::size_t length, std::size_t nameStart, std::size_t nameLength,
+                            bool selfClosing) __attribute__((always_inline)) {
+            const ElementIndex index = newRecord();
+            ElementRecord& r = rec(index);
+            r.start = static_cast<std::uint32_t>(start);
+            r.tagLengths = static_cast<std::uint32_t>(std::min<std::size_t>(length, ElementRecord::kStartTagMax));
+            r.length = static_cast<std::uint32_t>(length);
+            r.flagsDepth = static_cast<std::uint32_t>(std::min<std::size_t>(open.size(), 0xFFFF));
+            r.parent = parent;
+            if (first == 0) {
+                rec(parent).firstChild = index;
+                r.prevSibling = index;
+                r.flagsDepth |= FirstChild;
+                first = index;
+            } else {
+                rec(last).nextSibling = index;
+                r.prevSibling = last;
+                rec(first).prevSibling = index;
+            }
+            last = index;
+            if (!selfClosing) {
+                if (open.size() == open.capacity()) open.reserve(open.capacity() * 2 + 6);
+                open.push_back({index, static_cast<std::uint32_t>(nameStart), static_cast<std::uint32_t>(nameLength),
+                                first});
+                parent = index;
+                first = last = 0;
+            }
+        };
+        auto endTag = [&](std::size_t start, std::size_t length, std::size_t nameStart, std::size_t nameLength,
+                          bool closesInnermost = false) {
+            std::size_t k = open.size();
+            if (!closesInnermost)
+                while (k > 0 && !sameName(open[k - 1], nameStart, nameLength)) --k;
+            const std::u16string_view name = text.substr(nameStart, nameLength);
+            if (k == 0) {
+                rec(0).flagsDepth |= Malformed;
+                rec(parent).flagsDepth |= BadContent;
+                if (parseMessage_.empty()) {
+                    std::u16string m = u"No start tag for end tag '";
+                    m.append(name);
+                    appendAscii(m, "' at offset ");
+                    appendNumber(m, start);
+                    parseMessage_ = std::move(m);
+                }
+                return;
+            }
+            const std::size_t matched = k - 1;
+            if (matched + 1 < open.size()) {
+                if (parseMessage_.empty()) {
+                    const OpenTag& inner = open.back();
+                    std::u16string m = u"End tag '";
+                    m.append(name);
+                    appendAscii(m, "' at offset ");
+                    appendNumber(m, start + 1);
+                    appendAscii(m, " does not match start tag '");
+                    m.append(text.substr(inner.nameStart, inner.nameLength));
+                    appendAscii(m, "' at offset ");
+                    appendNumber(m, rec(inner.element).start);
+                    parseMessage_ = std::move(m);
+                }
+                closeUnclosed(open.data() + matched + 1, open.size() - matched - 1, open[matched].element);
+            }
+            ElementRecord& r = rec(open[matched].element);
+            r.length = static_cast<std::uint32_t>(start + length - r.start);
+            const std::size_t endLength = std::min<std::size_t>(length, ElementRecord::kEndTagMax);
+            r.tagLengths = (r.tagLengths & ElementRecord::kStartTagMax) | static_cast<std::uint32_t>(endLength << 22);
+            parent = r.parent;
+            first = open[matched].parentFirst;
+            last = open[matched].element;
+            open.resize(matched);
+        };
+
+        while (pos < n) {
+            // Text and white space do not change the index: pass them in one scan.
+            if (s[pos] != '<') {
+                pos = findChar(s, pos, n, '<');
+                continue;
+            }
+            // Start and end tags directly; everything else through the tokenizer.
+            if (pos + 1 < n) {
+                const char16_t d = s[pos + 1];
+                if (isNameStart(d)) {
+                    TagScan tag;
+                    if (scanStartTag(s, n, pos, tag)) {
+                        startTag(pos, tag.length, pos + 1, tag.nameEnd - pos - 1, tag.selfClosing);
+                        pos += tag.length;
+                        continue;
+                    }
+                } else if (d == '/') {
+                    // Mostly "</" and the innermost open name directly followed by ">".
+                    if (!open.empty()) {
+                        const OpenTag& top = open.back();
+                        const std::size_t after = pos + 2 + top.nameLength;
+                        if (after < n && s[after] == '>' && equalUnits(s + pos + 2, s + top.nameStart, top.nameLength)) {
+                            ElementRecord& r = rec(top.element);
+                            r.length = static_cast<std::uint32_t>(after + 1 - r.start);
+                            const std::size_t endLength = std::min<std::size_t>(after + 1 - pos, ElementRecord::kEndTagMax);
+                            r.tagLengths = (r.tagLengths & ElementRecord::kStartTagMax) |
+                                           static_cast<std::uint32_t>(endLength << 22);
+                            parent = r.parent;
+                            first = top.parentFirst;
+                            last = top.element;
+                            open.pop_back();
+                            pos = after + 1;
+                            continue;
+                        }
+                    }
+                    const std::size_t close = findChar(s, pos + 2, n, '>');
+                    if (close < n) {
+                        // Mostly the end tag of the innermost open element: its name
+                        // followed by the end of the end tag's name.
+                        std::size_t nameEnd;
+                        bool innermost = false;
+                        if (!open.empty()) {
+                            const OpenTag& top = open.back();
+                            const std::size_t after = pos + 2 + top.nameLength;
+                            innermost = top.nameLength <= close - pos - 2 &&
+                                        equalUnits(s + pos + 2, s + top.nameStart, top.nameLength) &&
+                                        (after == close || isSpace(s[after]) || s[after] == '/');
+                        }
+                        if (innermost)
+                            nameEnd = pos + 2 + open.back().nameLength;
+                        else
+                            nameEnd = endTagNameEnd(s, pos, close);
+                        endTag(pos, close + 1 - pos, pos + 2, nameEnd - pos - 2, innermost);
+                        pos = close + 1;
+                        continue;
+                    }
+                }
+            }
             MarkupNode node = readMarkupNode(text, pos);
-            if (node.kind == NodeKind::EndOfText) break;
             switch (node.kind) {
-                case NodeKind::StartTag: {
-                    const ElementIndex index = newRecord();
-                    ElementRecord& r = rec(index);
-                    r.start = static_cast<std::uint32_t>(node.start);
-                    const std::size_t tagLength = std::min<std::size_t>(node.length, ElementRecord::kStartTagMax);
-                    r.tagLengths = static_cast<std::uint32_t>(tagLength);
-                    r.length = static_cast<std::uint32_t>(node.length);
-                    r.flagsDepth = static_cast<std::uint32_t>(std::min<std::size_t>(open.size(), 0xFFFF));
-                    r.parent = parent;
-                    ElementRecord& p = rec(parent);
-                    if (p.firstChild == 0) {
-                        p.firstChild = index;
-                        r.prevSibling = index;
-                        r.flagsDepth |= FirstChild;
-                    } else {
-                        ElementRecord& first = rec(p.firstChild);
-                        const ElementIndex last = first.prevSibling;
-                        rec(last).nextSibling = index;
-                        r.prevSibling = last;
-                        first.prevSibling = index;
-                    }
-                    if (!node.selfClosing) {
-                        if (open.size() == open.capacity()) open.reserve(open.capacity() * 2 + 6);
-                        open.push_back({index, static_cast<std::uint32_t>(node.nameStart),
-                                        static_cast<std::uint32_t>(node.nameLength)});
-                        parent = index;
-                    }
+                case NodeKind::StartTag:
+                    startTag(node.start, node.length, node.nameStart, node.nameLength, node.selfClosing);
                     break;
-                }
-                case NodeKind::EndTag: {
-                    const std::u16string_view name = text.substr(node.nameStart, node.nameLength);
-                    std::size_t k = open.size();
-                    while (k > 0) {
-                        const OpenTag& t = open[k - 1];
-                        if (t.nameLength == name.size() &&
-                            std::equal(name.begin(), name.end(), text.begin() + t.nameStart))
-                            break;
-                        --k;
-                    }
-                    if (k == 0) {
-                        rec(0).flagsDepth |= Malformed;
-                        rec(parent).flagsDepth |= BadContent;
-                        if (parseMessage_.empty()) {
-                            std::u16string m = u"No start tag for end tag '";
-                            m.append(name);
-                            appendAscii(m, "' at offset ");
-                            appendNumber(m, node.start);
-                            parseMessage_ = std::move(m);
-                        }
-                        break;
-                    }
-                    const std::size_t matched = k - 1;
-                    if (matched + 1 < open.size()) {
-                        if (parseMessage_.empty()) {
-                            const OpenTag& inner = open.back();
-                            std::u16string m = u"End tag '";
-                            m.append(name);
-                            appendAscii(m, "' at offset ");
-                            appendNumber(m, node.start + 1);
-                            appendAscii(m, " does not match start tag '");
-                            m.append(text.substr(inner.nameStart, inner.nameLength));
-                            appendAscii(m, "' at offset ");
-                            appendNumber(m, rec(inner.element).start);
-                            parseMessage_ = std::move(m);
-                        }
-                        closeUnclosed(open.data() + matched + 1, open.size() - matched - 1, open[matched].element);
-                    }
-                    ElementRecord& r = rec(open[matched].element);
-                    r.length = static_cast<std::uint32_t>(node.start + node.length - r.start);
-                    const std::size_t endLength = std::min<std::size_t>(node.length, ElementRecord::kEndTagMax);
-                    r.tagLengths = (r.tagLengths & ElementRecord::kStartTagMax) |
-                                   static_cast<std::uint32_t>(endLength << 22);
-                    parent = r.parent;
-                    open.resize(matched);
+                case NodeKind::EndTag:
+                    endTag(node.start, node.length, node.nameStart, node.nameLength);
                     break;
-                }
                 case NodeKind::Error:
                     rec(0).flagsDepth |= Malformed;
                     rec(parent).flagsDepth |= BadContent;
@@ -555,16 +708,23 @@ std::u16string_view MarkupDoc::elementName(ElementIndex index) const {
 
 bool MarkupDoc::nameMatches(ElementIndex index, std::u16string_view name) const {
     if (name.empty()) return true;
-    const std::u16string_view found = elementName(index);
-    if (found.size() != name.size()) return false;
-    if (!(docFlags_ & doc_flag::IgnoreCase)) return found == name;
+    // Compared while reading, so that most candidates fail at their first character.
+    const std::u16string_view text(text_);
+    std::size_t k = rec(index).start + 1;
+    while (k < text.size() && isSpace(text[k])) ++k;
+    if (text.size() - k < name.size()) return false;
+    const bool fold = docFlags_ & doc_flag::IgnoreCase;
     for (std::size_t i = 0; i < name.size(); ++i) {
-        char16_t a = found[i], b = name[i];
-        if (a >= 'A' && a <= 'Z') a += 32;
-        if (b >= 'A' && b <= 'Z') b += 32;
+        char16_t a = text[k + i], b = name[i];
+        if (isNameDelimiter(a)) return false;
+        if (fold) {
+            if (a >= 'A' && a <= 'Z') a += 32;
+            if (b >= 'A' && b <= 'Z') b += 32;
+        }
         if (a != b) return false;
     }
-    return true;
+    const std::size_t end = k + name.size();
+    return end == text.size() || isNameDelimiter(text[end]);
 }
 
 void MarkupDoc::rewind() { parentPos_ = currentPos_ = childPos_ = 0; }

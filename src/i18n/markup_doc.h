@@ -130,6 +130,7 @@ private:
         ElementIndex element;
         std::uint32_t nameStart;
         std::uint32_t nameLength;
+        ElementIndex parentFirst;  // first child of the element's parent
     };
 
     ElementRecord& rec(ElementIndex index) const {

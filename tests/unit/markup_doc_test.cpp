@@ -59,6 +59,24 @@ TEST(MarkupTokenizer, SelfClosingRule) {
     EXPECT_EQ(readMarkupNode(u"<a b\"c>d\">", pos).length, 7u);
 }
 
+TEST(MarkupTokenizer, QuotedValuesOnlyAfterEquals) {
+    // Start tag lengths, read alone and as the parse indexes them.
+    auto tagLength = [](const std::u16string& tag) {
+        std::size_t pos = 0;
+        const std::size_t alone = readMarkupNode(tag, pos).length;
+        MarkupDoc doc;
+        doc.setText(tag + u"</a>");
+        EXPECT_EQ(doc.record(1).startTagLength(), alone) << narrow(tag);
+        return alone;
+    };
+    EXPECT_EQ(tagLength(u"<a b=\"x>y\">"), 11u);
+    EXPECT_EQ(tagLength(u"<a b = \t'x>y'>"), 14u);
+    EXPECT_EQ(tagLength(u"<a b=\"x\"c='>'>"), 14u);  // a closed value, then another
+    EXPECT_EQ(tagLength(u"<a b=x\"y>\">"), 9u);      // the quote follows a value, not "="
+    EXPECT_EQ(tagLength(u"<a= \"x>y\">"), 7u);       // that "=" belongs to the name
+    EXPECT_EQ(tagLength(u"<a\tb\n=\r\">\">"), 11u);
+}
+
 TEST(MarkupTokenizer, ErrorMessages) {
     auto message = [](const std::u16string& text) {
         std::size_t pos = 0;
@@ -210,6 +228,27 @@ TEST(MarkupNavigation, PositionsMoveAsDescribed) {
     doc.rewind();
     EXPECT_FALSE(doc.enterElement());
     EXPECT_FALSE(doc.nextChildElement(u"A"));  // names are case-sensitive
+}
+
+TEST(MarkupNavigation, NameSearchReadsTheWholeName) {
+    MarkupDoc doc;
+    // Names end at blanks, "/", ">" and the other delimiters; a longer name or
+    // a prefix is another name.
+    doc.setText(u"<r><tc_exit2>x</tc_exit2><tc_exi/><tc_exit a=\"1\">y</tc_exit><k;z/><p>w</p></r>");
+    EXPECT_TRUE(doc.nextChildElement(u"tc_exit"));
+    EXPECT_EQ(doc.childText(), u"y");
+    doc.rewind();
+    EXPECT_TRUE(doc.nextChildElement(u"tc_exi"));
+    EXPECT_EQ(doc.record(doc.childPos()).start, 25u);
+    doc.rewind();
+    EXPECT_TRUE(doc.nextChildElement(u"k"));  // ";" ends a name in the search
+    doc.rewind();
+    EXPECT_FALSE(doc.nextChildElement(u"k;z"));
+    doc.rewind();
+    EXPECT_FALSE(doc.nextChildElement(u"p>w"));
+    EXPECT_FALSE(doc.nextChildElement(u"tc_exit2>"));
+    EXPECT_TRUE(doc.nextChildElement(u"p"));
+    EXPECT_EQ(doc.childText(), u"w");
 }
 
 TEST(MarkupChildText, ContentRules) {

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# mvlang.exe under Wine on the shipped dist/language.xml and on the Chinese file:
+# the encoding line, all 117 keys with texts, Chinese texts arriving as UTF-8.
+set -uo pipefail
+root=$1
+exe="$root/build/windows/mvlang.exe"
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+passed=0 failed=0
+check() {
+  local name=$1; shift
+  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
+}
+
+run_lang() {  # run_lang FILE OUT
+  wine "$exe" "$(winepath -w "$1")" >"$2" 2>"$2.err"
+}
+
+for name in en zh; do
+  case $name in
+    en) file="$root/dist/language.xml" ;;
+    zh) file="$root/lang/zh-CN/language.xml" ;;
+  esac
+  out="$tmp/$name.out"
+  run_lang "$file" "$out"; rc=$?
+  sed -i 's/\r$//' "$out"
+  check "$name exit code" test $rc -eq 0
+  check "$name encoding line" grep -qE '^UTF-8 (BOM \+ )?length [0-9]+ to [0-9]+ wide chars $' <(head -1 "$out")
+  check "$name key lines" test "$(tail -n +2 "$out" | grep -cE '^(tc|btn)_[A-Za-z0-9_]+=.')" -eq 117
+done
+check "dist file is the English one" cmp -s "$root/dist/language.xml" "$root/lang/en/language.xml"
+check "English title" grep -qxF 'tc_mouse_title=Morvi Corvel Config' "$tmp/en.out"
+check "Chinese text as UTF-8" grep -qxF 'tc_exit=退出' "$tmp/zh.out"
+check "Chinese title as UTF-8" grep -qxF 'tc_mouse_title=Morvi Corvel 设置' "$tmp/zh.out"
+
+# The same keys in the same order in both files.
+check "same key order" cmp -s <(cut -d= -f1 "$tmp/en.out" | tail -n +2) <(cut -d= -f1 "$tmp/zh.out" | tail -n +2)
+
+# A missing file gives exit code 2 and the system's message.
+run_lang "$tmp/none.xml" "$tmp/none.out"; rc=$?
+check "missing exit code" test $rc -eq 2
+check "missing no output" test ! -s "$tmp/none.out"
+
+echo "mvlang under Wine: $passed passed, $failed failed"
+[[ $failed -eq 0 ]]

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# mvlang on the shipped language files, on broken files and on a missing file.
+# Usage: mvlang_test.sh MVLANG REPO_ROOT
+set -uo pipefail
+mvlang=$1
+root=$2
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+passed=0 failed=0
+check() {  # check NAME CONDITION...
+  local name=$1; shift
+  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
+}
+keys=117
+
+# The shipped files: the encoding line, then every key with a text.
+for lang in en zh-CN; do
+  out="$tmp/$lang.out"
+  "$mvlang" "$root/lang/$lang/language.xml" >"$out"; rc=$?
+  check "$lang exit code" test $rc -eq 0
+  check "$lang line count" test "$(wc -l <"$out")" -eq $((keys + 1))
+  check "$lang encoding line" grep -qE '^UTF-8 (BOM \+ )?length [0-9]+ ' <(head -1 "$out")
+  check "$lang no empty text" test "$(tail -n +2 "$out" | grep -c '^[a-zA-Z_]*=$')" -eq 0
+  check "$lang keys in order" test "$(tail -n +2 "$out" | head -1 | cut -d= -f1)" = tc_mouse_title
+  check "$lang last key" test "$(tail -1 "$out" | cut -d= -f1)" = tc_scrollrt
+done
+check "zh-CN text survives as UTF-8" grep -q '^tc_exit=退出$' "$tmp/zh-CN.out"
+check "en title" grep -q '^tc_exit=Exit$' "$tmp/en.out"
+
+# A broken file: mismatched tags, escapes of line breaks, tabs and backslashes,
+# entities and CDATA; the recognised keys still come through.
+printf '<?xml version="1.0" encoding="UTF-8"?>\n<lang><config>\n<tc_exit>a\\b\tc\r\nd</tc_exit>\n<tc_config>A &amp; B</tc_config><tc_copy><![CDATA[x&amp;y]]></tc_copy>\n<tc_cut><b></tc_cut>\n</junk><tc_run>R</tc_run></config></lang>' >"$tmp/broken.xml"
+out="$tmp/broken.out"
+"$mvlang" "$tmp/broken.xml" >"$out"; rc=$?
+check "broken exit code" test $rc -eq 0
+check "broken line count" test "$(wc -l <"$out")" -eq $((keys + 1))
+check "broken message" grep -q "^UTF-8 length [0-9]* to [0-9]* wide chars  End tag 'tc_cut' at offset" <(head -1 "$out")
+check "escapes" grep -qxF 'tc_exit=a\\b\tc\r\nd' "$out"
+check "entity" grep -qxF 'tc_config=A & B' "$out"
+check "cdata" grep -qxF 'tc_copy=x&amp;y' "$out"
+check "missing key is empty" grep -qxF 'tc_lock=' "$out"
+check "unclosed keeps later keys" grep -qxF 'tc_run=R' "$out"
+
+# UTF-16 big-endian with mark gives the same texts as the UTF-8 file.
+iconv -f UTF-8 -t UTF-16BE "$root/lang/zh-CN/language.xml" | { printf '\xFE\xFF'; cat; } >"$tmp/be.xml"
+"$mvlang" "$tmp/be.xml" >"$tmp/be.out"
+check "utf-16be encoding line" grep -q '^UTF-16BE BOM + length [0-9]* endian swap' <(head -1 "$tmp/be.out")
+check "utf-16be same texts" cmp -s <(tail -n +2 "$tmp/be.out") <(tail -n +2 "$tmp/zh-CN.out")
+
+# An empty file and garbage bytes still give every key (empty) and exit 0.
+: >"$tmp/empty.xml"
+"$mvlang" "$tmp/empty.xml" >"$tmp/empty.out"; rc=$?
+check "empty exit code" test $rc -eq 0
+check "empty message" grep -qxF 'ANSI 0 length  Empty document' <(head -1 "$tmp/empty.out")
+check "empty texts" test "$(grep -c '=$' "$tmp/empty.out")" -eq $keys
+head -c 3000 /dev/urandom >"$tmp/noise.xml"
+"$mvlang" "$tmp/noise.xml" >"$tmp/noise.out"; rc=$?
+check "noise exit code" test $rc -eq 0
+check "noise line count" test "$(wc -l <"$tmp/noise.out")" -eq $((keys + 1))
+
+# A missing file: exit 2, nothing on standard output, the reason on standard error.
+"$mvlang" "$tmp/none.xml" >"$tmp/none.out" 2>"$tmp/none.err"; rc=$?
+check "missing exit code" test $rc -eq 2
+check "missing no output" test ! -s "$tmp/none.out"
+check "missing reason" grep -q 'No such file' "$tmp/none.err"
+"$mvlang" >/dev/null 2>&1; rc=$?
+check "no argument" test $rc -eq 2
+
+echo "mvlang: $passed passed, $failed failed"
+[[ $failed -eq 0 ]]
