@@ -24,6 +24,28 @@ add_custom_command(
   COMMENT "Drawing the program icons")
 add_custom_target(mvicons DEPENDS ${MV_ICON_DIR}/icon128.ico)
 
+# The skins folder: every picture of the settings window, drawn by a generator
+# (Python with Pillow) into the build tree and copied to dist/skins.
+execute_process(COMMAND ${Python3_EXECUTABLE} -c "import PIL" RESULT_VARIABLE MV_PIL_MISSING OUTPUT_QUIET ERROR_QUIET)
+set(MV_SKIN_PYTHON ${Python3_EXECUTABLE})
+if(MV_PIL_MISSING)
+  find_program(MV_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
+  if(MV_SYSTEM_PYTHON)
+    set(MV_SKIN_PYTHON ${MV_SYSTEM_PYTHON})
+  endif()
+endif()
+set(MV_SKIN_DIR ${CMAKE_BINARY_DIR}/skins)
+add_custom_command(
+  OUTPUT ${MV_SKIN_DIR}/MorviCorvel_Main_Normal.png ${MV_DIST_DIR}/skins/MorviCorvel_Main_Normal.png
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${MV_SKIN_DIR}
+  COMMAND ${MV_SKIN_PYTHON} ${CMAKE_SOURCE_DIR}/res/skins/gen_skins.py ${MV_SKIN_DIR}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${MV_DIST_DIR}/skins
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${MV_SKIN_DIR} ${MV_DIST_DIR}/skins
+  DEPENDS ${CMAKE_SOURCE_DIR}/res/skins/gen_skins.py
+  COMMENT "Drawing the skins")
+add_custom_target(mvskins ALL DEPENDS ${MV_SKIN_DIR}/MorviCorvel_Main_Normal.png
+  ${MV_DIST_DIR}/skins/MorviCorvel_Main_Normal.png)
+
 configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${CMAKE_BINARY_DIR}/res/version.h @ONLY)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/res -I${MV_ICON_DIR} -I${CMAKE_SOURCE_DIR}/res -I${CMAKE_SOURCE_DIR}/src")
 enable_language(RC)
