@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <vector>
 
 #include "win/skin_fixtures.h"
@@ -315,6 +316,45 @@ TEST_F(BitmapBtnTest, ButtonSetWithTwoLineAndRotatedCaptions) {
     EXPECT_EQ(WindowPixel(latched, 3, 3), Ref(kDown));
     EXPECT_EQ(WindowPixel(off, 3, 3), Ref(kDisabled));
     SaveScreenshot(L"button_set.png");
+}
+
+// The main window's buttons cut from the program's own main sheets, for a look.
+TEST_F(BitmapBtnTest, MainSheetButtonsScreenshot) {
+    const std::wstring dist = DistFolderWith(L"skins\\MorviCorvel_Main_Normal.png");
+    if (dist.empty()) GTEST_SKIP() << "no program folder with skins";
+    SkinPicture n(SkinPath(dist, L"MorviCorvel_Main_Normal.png")), o(SkinPath(dist, L"MorviCorvel_Main_Over.png")),
+        d(SkinPath(dist, L"MorviCorvel_Main_Down.png"));
+    ASSERT_GE(n.width(), 709u);
+    ShowWindow(button, SW_HIDE);
+    SetWindowPos(dialog, HWND_TOP, 20, 20, static_cast<int>(n.width()), static_cast<int>(n.height()), SWP_SHOWWINDOW);
+    struct Spec {
+        RECT r;
+        const wchar_t* caption;
+    } specs[] = {{{682, 0, 709, 26}, L""},           {{654, 0, 681, 26}, L""},
+                 {{450, 421, 551, 469}, L"Restore"}, {{562, 421, 662, 469}, L"Apply"},
+                 {{41, 363, 280, 394}, L"Tap"},      {{289, 363, 409, 394}, L"Pointer"},
+                 {{40, 65, 165, 105}, L"Page 1"},    {{167, 65, 309, 105}, L"Page 2"},
+                 {{311, 65, 416, 105}, L"Page 3"}};
+    std::vector<std::unique_ptr<CBitmapBtn>> set;
+    for (const auto& s : specs) {
+        auto b = std::make_unique<CBitmapBtn>();
+        ASSERT_TRUE(b->Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, s.r, dialog, 0));
+        b->SetSkin(&n, &o, s.r.left, s.r.top, s.r.right - s.r.left, s.r.bottom - s.r.top, &d, &n);
+        b->SetCaption(std::wstring(s.caption), 0, 7, 1);
+        set.push_back(std::move(b));
+    }
+    set[2]->SetTextRect(0, -2, 100, 51);
+    set[3]->SetTextRect(0, -2, 100, 51);
+    set[6]->SetTextRect(30, 10, 90, 30);
+    set[7]->SetTextRect(30, 10, 110, 30);
+    set[8]->SetTextRect(30, 10, 90, 30);
+    set[6]->SetLatched(1);
+    set[6]->SetToggleMode(1);
+    EnableWindow(*set[4], FALSE);
+    MoveMouse(20 + 600, 20 + 445);  // over the apply button
+    Pump(200);
+    EXPECT_EQ(set[3]->IsHovering(), 1);
+    SaveScreenshot(L"main_buttons.png");
 }
 
 }  // namespace

@@ -255,8 +255,18 @@ TEST_F(BmpMenuTest, MissingSkinsGiveAZeroWidthMenu) {
     EXPECT_EQ(menu->buttonCount(), 5u);
 }
 
-// The open two-level menu over a stand-in main window, saved for a look.
+// The open two-level menu over a stand-in main window, saved for a look; with the
+// program's own skins when the program folder has them.
 TEST_F(BmpMenuTest, OpenTwoLevelMenuScreenshot) {
+    const std::wstring dist = DistFolderWith(L"skins\\menu\\menu_normal.png");
+    if (!dist.empty()) {
+        menu->ReleaseMenu();
+        menu = CreateFunctionMenu(owner, dist, POINT{kMain.left + 41, kMain.top + 395});
+        ASSERT_TRUE(menu);
+        SkinPicture first(MenuSkinPath(dist, L"menu_normal.png"));
+        EXPECT_EQ(WindowRect(*menu).right - WindowRect(*menu).left, static_cast<LONG>(first.width()));
+        Pump(100);
+    }
     PointAtEntry(3);
     ASSERT_NE(menu->openSubmenu(), nullptr);
     RECT entry;

@@ -97,6 +97,14 @@ COLORREF ScreenPixel(int x, int y) {
     return c;
 }
 
+std::wstring DistFolderWith(const wchar_t* probe) {
+    wchar_t dist[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"MV_DIST_DIR", dist, MAX_PATH)) return {};
+    std::wstring folder = dist;
+    if (folder.empty() || folder.back() != L'\\') folder += L'\\';
+    return GetFileAttributesW((folder + probe).c_str()) == INVALID_FILE_ATTRIBUTES ? std::wstring() : folder;
+}
+
 void SaveScreenshot(const wchar_t* name) {
     wchar_t folder[MAX_PATH] = {};
     if (!GetEnvironmentVariableW(L"MV_SHOT_DIR", folder, MAX_PATH)) return;

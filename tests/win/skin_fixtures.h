@@ -39,6 +39,10 @@ COLORREF WindowPixel(HWND window, int clientX, int clientY);
 // Screen DC pixel (what the user sees, other windows included).
 COLORREF ScreenPixel(int x, int y);
 
+// The program folder named by MV_DIST_DIR with a trailing backslash, when it holds the
+// skin file `probe` (relative to it); empty otherwise.
+std::wstring DistFolderWith(const wchar_t* probe);
+
 // Saves the screen as a PNG into the folder named by MV_SHOT_DIR (when it is set).
 void SaveScreenshot(const wchar_t* name);
 
