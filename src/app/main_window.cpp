@@ -18,13 +18,6 @@ constexpr UINT kAboutCommand = 16;
 
 std::wstring W(const std::u16string& s) { return ToWide(s); }
 
-std::wstring ExecutableDirectory() {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring p(path, n < MAX_PATH ? n : 0);
-    const auto slash = p.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring() : p.substr(0, slash + 1);
-}
 
 INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) return TRUE;
@@ -43,38 +36,16 @@ CMorviCorvelConfigDlg::CMorviCorvelConfigDlg() : fw::CDialog(kTemplate) {
     icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128));
 }
 
-CMorviCorvelConfigDlg::~CMorviCorvelConfigDlg() {
-    delete static_cast<Gdiplus::Bitmap*>(mainSheet_);
-}
+CMorviCorvelConfigDlg::~CMorviCorvelConfigDlg() = default;
 
 std::wstring CMorviCorvelConfigDlg::text(std::string_view key) const { return W(tr(key)); }
 
-void CMorviCorvelConfigDlg::LoadSkin() {
-    const std::wstring path = ExecutableDirectory() + L"skins\\MorviCorvel_Main_Normal.png";
-    auto* sheet = Gdiplus::Bitmap::FromFile(path.c_str());
-    int width = 0, height = 0;
-    if (sheet && sheet->GetLastStatus() == Gdiplus::Ok) {
-        width = static_cast<int>(sheet->GetWidth());
-        height = static_cast<int>(sheet->GetHeight());
-        mainSheet_ = sheet;
-    } else {
-        delete sheet;
-    }
-    const int x = (GetSystemMetrics(SM_CXFULLSCREEN) - width) / 2;
-    const int y = (GetSystemMetrics(SM_CYFULLSCREEN) - height) / 2;
-    MoveWindow(hwnd_, x, y, width, height, TRUE);
-}
-
-void CMorviCorvelConfigDlg::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
-    if (auto* sheet = static_cast<Gdiplus::Bitmap*>(mainSheet_)) {
-        RECT r;
-        GetWindowRect(hwnd_, &r);
-        Gdiplus::Graphics graphics(dc);
-        graphics.DrawImage(sheet, 0, 0, r.right - r.left, r.bottom - r.top);
-    }
-    EndPaint(hwnd_, &ps);
+void CMorviCorvelConfigDlg::OnApply() {
+    store_.ApplySettings([this] { return SendDeviceSettings(); },
+                         [this] {
+                             MessageBoxW(hwnd_, ToWide(kApplyWarningText).c_str(),
+                                         ToWide(kApplyWarningCaption).c_str(), MB_OK | MB_ICONWARNING);
+                         });
 }
 
 BOOL CMorviCorvelConfigDlg::OnInitDialog() {
@@ -91,6 +62,13 @@ BOOL CMorviCorvelConfigDlg::OnInitDialog() {
     title_ = tr("tc_mouse_title");
     SetWindowText(W(title_));
     tray_.Add(hwnd_, W(title_));
+    defaultConfig_.Create(hwnd_);
+    defaultConfig_.SetOwnerWindow(hwnd_);
+    pointerSetting_.Create(hwnd_);
+    pointerSetting_.SetMainWindow(hwnd_);
+    view_.resetDialog = defaultConfig_.GetSafeHwnd();
+    view_.pointerDialog = pointerSetting_.GetSafeHwnd();
+    view_.onApply = [this] { OnApply(); };
 
     // Device side.
     ResetRecordsToDefaults(settings_.records);
@@ -152,6 +130,7 @@ void CMorviCorvelConfigDlg::OnDeviceChange(WPARAM event, LPARAM data) {
 
 LRESULT CMorviCorvelConfigDlg::OnRestoreDefaults() {
     store_.RestoreDefaults([this] { return SendDeviceSettings(); }, pointer_);
+    view_.ShowFunctionName(settings_.records[view_.CurrentSlot].actionCode());
     return 0;
 }
 
@@ -161,21 +140,20 @@ void CMorviCorvelConfigDlg::OnDestroy() {
     driver_.SetMode(0);
     tray_.Remove();
     driver_.StopReader();
-    delete static_cast<Gdiplus::Bitmap*>(mainSheet_);
-    mainSheet_ = nullptr;
+    view_.FreeSkins();
     PostQuitMessage(0);
 }
 
-void CMorviCorvelConfigDlg::OnCommand(WPARAM wParam) {
+void CMorviCorvelConfigDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
         case kCommandShow: ShowWindow(SW_SHOWNORMAL); break;
         case kCommandExit: DestroyWindow(); break;
-        default: break;  // Enter and Escape (IDOK, IDCANCEL) never close the window
+        default: view_.OnCommand(wParam, lParam); break;  // IDOK and IDCANCEL close nothing
     }
 }
 
 bool CMorviCorvelConfigDlg::PreTranslateMessage(MSG* msg) {
-    if (msg->message == WM_SYSKEYDOWN && msg->wParam == VK_F4) return true;  // Alt+F4 leaves it open
+    if (view_.PreTranslateMessage(msg)) return true;
     return CDialog::PreTranslateMessage(msg);
 }
 
@@ -189,15 +167,18 @@ LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lP
         case WM_CREATE: {
             const LRESULT r = CDialog::WindowProc(message, wParam, lParam);
             if (r == -1) return -1;
-            LoadSkin();
+            view_.Create();
             return r;
         }
-        case WM_PAINT: OnPaint(); return 0;
+        case WM_PAINT: view_.Paint(); return 0;
+        case WM_FUNCTION_CHOSEN:
+            view_.OnFunctionChosen(lParam);
+            break;
         case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(icon_);
         case WM_TIMER:
             OnTimer(wParam);
             return DefWindowProcW(hwnd_, message, wParam, lParam);
-        case WM_COMMAND: OnCommand(wParam); return 0;
+        case WM_COMMAND: OnCommand(wParam, lParam); return 0;
         case WM_CLOSE: ShowWindow(SW_HIDE); return 0;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == kAboutCommand) {
@@ -207,6 +188,7 @@ LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lP
             if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
             break;
         case WM_LBUTTONDOWN:
+            view_.CloseFunctionMenu();
             SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
             break;
         case WM_DESTROY: {

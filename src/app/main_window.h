@@ -15,6 +15,9 @@
 #include "gesture/gesture_events.h"
 #include "gesture/settings_images.h"
 #include "gesture/settings_store.h"
+#include "ui/default_config_win.h"
+#include "ui/pointer_setting_win.h"
+#include "ui/settings_window_win.h"
 #include "win32/win32_platform.h"
 #include "win32/win32_registry.h"
 
@@ -31,8 +34,7 @@ public:
     bool PreTranslateMessage(MSG* msg) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // The slot selected in the settings window.
-    int CurrentSlot = 0;
+    SettingsWindow& view() { return view_; }
 
 private:
     std::wstring text(std::string_view key) const;
@@ -41,11 +43,10 @@ private:
     void OnDestroy();
     void OnDeviceChange(WPARAM event, LPARAM data);
     LRESULT OnRestoreDefaults();
-    void OnCommand(WPARAM wParam);
+    void OnCommand(WPARAM wParam, LPARAM lParam);
     void DeviceOpened();
     bool SendDeviceSettings();
-    void LoadSkin();
-    void OnPaint();
+    void OnApply();
 
 
     Win32Input input_;
@@ -68,7 +69,9 @@ private:
     TrayIcon tray_;
     HDEVNOTIFY deviceNotification_ = nullptr;
     HICON icon_ = nullptr;
-    void* mainSheet_ = nullptr;  // Gdiplus::Bitmap*
+    SettingsWindow view_{*this, settings_.records};
+    CDefaultConfig defaultConfig_;
+    CPointerSeting pointerSetting_;
 };
 
 }  // namespace mv

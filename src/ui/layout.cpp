@@ -28,6 +28,22 @@ CaptionLines SplitCaption(const std::u16string& caption, std::int32_t layout, st
         lines.first = caption;
         return lines;
     }
+    // Text with spaces (English) breaks between words, at the space nearest the middle;
+    // text without (Chinese) after eight units.
+    if (caption.size() > 8) {
+        std::size_t best = std::u16string::npos;
+        for (std::size_t i = 1; i + 1 < caption.size(); ++i) {
+            if (caption[i] != u' ') continue;
+            const auto distance = [&](std::size_t at) { return at > caption.size() / 2 ? at - caption.size() / 2 : caption.size() / 2 - at; };
+            if (best == std::u16string::npos || distance(i) < distance(best)) best = i;
+        }
+        if (best != std::u16string::npos) {
+            lines.first = caption.substr(0, best);
+            lines.rest = caption.substr(best + 1);
+            lines.twoLines = true;
+            return lines;
+        }
+    }
     std::size_t cut = std::min<std::size_t>(8, caption.size());
     if (cut > 0 && cut < caption.size() && caption[cut - 1] >= 0xD800 && caption[cut - 1] < 0xDC00) --cut;
     lines.first = caption.substr(0, cut);

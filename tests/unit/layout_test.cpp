@@ -60,6 +60,16 @@ TEST(Layout, TwoLineCaptionsSplitAfterEightUnits) {
     EXPECT_FALSE(s.twoLines);
     EXPECT_EQ(s.first, u"1234567");
 
+    s = SplitCaption(u"Scroll up", 5, 0);  // words: broken at the space, never inside a word
+    EXPECT_EQ(s.first, u"Scroll");
+    EXPECT_EQ(s.rest, u"up");
+    s = SplitCaption(u"Three-finger swipe left", 5, 0);
+    EXPECT_EQ(s.first, u"Three-finger");
+    EXPECT_EQ(s.rest, u"swipe left");
+    s = SplitCaption(u"Two taps", 5, 0);  // eight units fit on one line
+    EXPECT_EQ(s.first, u"Two taps");
+    EXPECT_EQ(s.rest, u"");
+
     s = SplitCaption(u"123456789", 7, 7);
     EXPECT_TRUE(s.twoLines);
     EXPECT_EQ(s.first, u"12345678");

@@ -3,7 +3,9 @@
 // before the stand-in is installed, Shell after (tests/win/run-shell.sh).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 
 #include "gesture/function_record.h"
 #include "gesture/settings_images.h"
@@ -267,6 +269,109 @@ TEST_F(Shell, RetriesWhileTheOpenIsRefusedAndReconnectsOnArrival) {
 
     PostMessageW(main, WM_COMMAND, kExitCommand, 0);
     EXPECT_EQ(program.waitExit(10000), 0u);
+}
+
+}  // namespace
+}  // namespace mv::wintest
+
+namespace mv::wintest {
+namespace {
+
+void ClickAt(ProbeWindow& probe, HWND window, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    SetCursorPos(p.x, p.y);
+    probe.pump(150);
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    probe.pump(100);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    probe.pump(400);
+}
+
+// The visible dialog windows of `process` other than `except`.
+std::vector<HWND> PopupsOf(DWORD process, std::initializer_list<HWND> except) {
+    std::vector<HWND> found;
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        wchar_t cls[32] = {};
+        GetClassNameW(w, cls, 32);
+        if (owner != process || !IsWindowVisible(w) || std::wstring(cls) != L"#32770") continue;
+        if (std::find(except.begin(), except.end(), w) == except.end()) found.push_back(w);
+    }
+    return found;
+}
+
+std::vector<std::uint8_t> ReadValue(const std::wstring& key, const std::wstring& value) {
+    std::vector<std::uint8_t> data(300000);
+    DWORD size = static_cast<DWORD>(data.size()), type = 0;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), value.c_str(), RRF_RT_ANY, &type, data.data(), &size) != 0)
+        return {};
+    data.resize(size);
+    return data;
+}
+
+TEST_F(Shell, AFunctionPickedInTheWindowRunsAtOnceAndSurvivesApplyAndRestart) {
+    RunningProgram program;
+    HWND main = Start(program);
+    ASSERT_NE(main, nullptr);
+    PostMessageW(main, 0x4CA, 0, 0);  // show, as a second start does
+    ASSERT_TRUE(PumpUntil(probe, 3000, [&] { return IsWindowVisible(main) != FALSE; }));
+    RECT r{};
+    GetWindowRect(main, &r);
+    EXPECT_EQ(r.right - r.left, 709);
+    EXPECT_EQ(r.bottom - r.top, 477);
+    SetForegroundWindow(main);
+
+    ClickAt(probe, main, 226, 185);  // the double-click gesture's tile (slot 1)
+    ClickAt(probe, main, 160, 378);  // the function button: the menu opens below it
+    const auto firstLevel = PopupsOf(program.processId(), {main});
+    ASSERT_EQ(firstLevel.size(), 1u) << "no function menu";
+    RECT menu{};
+    GetWindowRect(firstLevel[0], &menu);
+    POINT hover{menu.left + 30, menu.top + 18 + 9};  // second category: mouse functions
+    ScreenToClient(main, &hover);
+    ClickAt(probe, main, hover.x, hover.y);
+    std::vector<HWND> second;
+    PumpUntil(probe, 4000, [&] {
+        second = PopupsOf(program.processId(), {main, firstLevel[0]});
+        return !second.empty();
+    });
+    ASSERT_EQ(second.size(), 1u) << "no second level";
+    RECT sub{};
+    GetWindowRect(second[0], &sub);
+    POINT entry{sub.left + 30, sub.top + 9};  // its first entry: three-finger click (middle click)
+    ScreenToClient(main, &entry);
+    ClickAt(probe, main, entry.x, entry.y);
+    EXPECT_TRUE(PumpUntil(probe, 4000, [&] { return PopupsOf(program.processId(), {main}).empty(); }))
+        << "the menu stayed open";
+
+    // Before any apply, the double-click gesture runs the new function.
+    CentreCursorOnProbe();
+    ASSERT_EQ(Touchsim(L"push 0x8002").exitCode, 0u);
+    probe.pumpUntil(2, 3000);
+    EXPECT_EQ(Buttons(), (std::vector<UINT>{WM_MBUTTONDOWN, WM_MBUTTONUP}));
+
+    SetForegroundWindow(main);
+    probe.pump(200);
+    ClickAt(probe, main, 612, 445);  // apply
+    const auto buttons = ReadValue(Wide(kButtonSettingKey), Wide(kButtonSettingValue));
+    ASSERT_EQ(buttons.size(), ButtonSettingBlob::kSize);
+    EXPECT_EQ(buttons[ButtonSettingBlob::kRecordsOffset + FunctionRecord::kSize * 1 + 1], 3);
+    EXPECT_EQ(ReadValue(Wide(kMacroSettingKey), Wide(kMacroSettingValue)).size(), MacroStore::kSize);
+    PostMessageW(main, WM_COMMAND, kExitCommand, 0);
+    ASSERT_EQ(program.waitExit(10000), 0u);
+
+    RunningProgram again;
+    ASSERT_NE(Start(again), nullptr);
+    CentreCursorOnProbe();
+    ASSERT_EQ(Touchsim(L"push 0x8002").exitCode, 0u);
+    probe.pumpUntil(2, 3000);
+    EXPECT_EQ(Buttons(), (std::vector<UINT>{WM_MBUTTONDOWN, WM_MBUTTONUP}));
+    HWND main2 = WaitForMainWindow(probe, again.processId());
+    PostMessageW(main2, WM_COMMAND, kExitCommand, 0);
+    EXPECT_EQ(again.waitExit(10000), 0u);
+    DeleteSettings();
 }
 
 }  // namespace

@@ -1,0 +1,283 @@
+#include "ui/settings_window_win.h"
+
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <cstdio>
+#include <utility>
+
+#include "gesture/slot_catalogue.h"
+#include "i18n/text_catalogue.h"
+#include "ui/layout.h"
+#include "win32/win32_platform.h"
+
+namespace mv {
+
+namespace {
+
+constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
+constexpr UINT kAnimationId = 0x601;
+
+const wchar_t* const kMainSheets[3] = {L"MorviCorvel_Main_Normal.png", L"MorviCorvel_Main_Over.png",
+                                       L"MorviCorvel_Main_Down.png"};
+const wchar_t* const kPagePrefixes[3] = {L"movcli_gesure_", L"win8_gesure_", L"ngwctr_gesure_"};
+const wchar_t* const kStates[3] = {L"normal", L"over", L"down"};
+const char* const kTabKeys[3] = {"tc_mocli", "tc_win8", "tc_winctl"};
+
+constexpr RECT kClose{682, 0, 709, 26};
+constexpr RECT kMinimize{654, 0, 681, 26};
+constexpr RECT kReset{450, 421, 551, 469};
+constexpr RECT kApply{562, 421, 662, 469};
+constexpr RECT kVersion{38, 416, 218, 477};
+constexpr RECT kFunction{41, 363, 280, 394};
+constexpr RECT kPointer{289, 363, 409, 394};
+constexpr RECT kTabs[3] = {{40, 65, 165, 105}, {167, 65, 309, 105}, {311, 65, 416, 105}};
+constexpr RECT kTabText[3] = {{30, 10, 90, 30}, {30, 10, 110, 30}, {30, 10, 90, 30}};
+constexpr RECT kTiles[6] = {{51, 133, 165, 238}, {169, 133, 283, 238}, {287, 133, 401, 238},
+                            {51, 243, 165, 348}, {169, 243, 283, 348}, {287, 243, 401, 348}};
+constexpr POINT kCells[6] = {{10, 7}, {127, 7}, {244, 7}, {10, 119}, {127, 119}, {244, 119}};
+constexpr int kCellWidth = 113, kCellHeight = 105;
+
+// The function names the button shows, by ActionCode.
+constexpr std::pair<int, const char*> kFunctionNames[] = {
+    {2, "tc_function_doubleclick"}, {3, "tc_function_threeclick"}, {4, "tc_function_threeright"},
+    {5, "tc_function_threeleft"}, {9, "tc_function_scrollup"}, {10, "tc_function_scrolldown"},
+    {16, "tc_function_scrollleft"}, {17, "tc_function_scrollwright"}, {33, "tc_function_threeup"},
+    {37, "tc_function_wcharmmenu"}, {64, "tc_cut"}, {65, "tc_copy"}, {66, "tc_past"}, {68, "tc_all"},
+    {69, "tc_find"}, {70, "tc_new"}, {71, "tc_print"}, {72, "tc_save"}, {80, "tc_swap"}, {81, "tc_close"},
+    {82, "tc_lock"}, {83, "tc_explor"}, {84, "tc_run"}, {85, "tc_function_threedown"},
+    {88, "tc_function_fourup"}, {89, "tc_function_fourdown"}, {110, "tc_PL"}, {112, "tc_pre_media"},
+    {113, "tc_next_media"}, {114, "tc_stop"}, {115, "tc_mute"}, {116, "tc_vol_up"}, {117, "tc_vol_dw"},
+    {161, "tc_function_push"}, {162, "tc_function_largenarrow"}, {163, "tc_function_warechange"},
+    {164, "tc_function_win8ware"}};
+
+int PageOfSlot(int slot) { return static_cast<int>(SlotCatalogue[slot].page) + 1; }
+
+// Position of a slot among the slots of its page, row by row.
+int CellOfSlot(int slot) {
+    int first = slot;
+    while (first > 0 && SlotCatalogue[first - 1].page == SlotCatalogue[slot].page) --first;
+    return slot - first;
+}
+
+}  // namespace
+
+SettingsWindow::~SettingsWindow() { CloseFunctionMenu(); }
+
+void SettingsWindow::CreateButton(CBitmapBtn& button, const RECT& rect) {
+    button.Create(L"", kButtonStyle, rect, host_.GetSafeHwnd(), 0);
+}
+
+void SettingsWindow::SkinFromMain(CBitmapBtn& button, const RECT& r) {
+    button.SetSkin(&main_[0], &main_[1], r.left, r.top, r.right - r.left, r.bottom - r.top, &main_[2], &main_[0]);
+}
+
+void SettingsWindow::Create() {
+    directory_ = ExecutableDirectory();
+    for (int i = 0; i < 3; ++i) main_[i].Load(SkinPath(directory_, kMainSheets[i]));
+    const int width = static_cast<int>(main_[0].width()), height = static_cast<int>(main_[0].height());
+    const Point at = CentreInFullScreen(width, height, GetSystemMetrics(SM_CXFULLSCREEN),
+                                        GetSystemMetrics(SM_CYFULLSCREEN));
+    MoveWindow(host_.GetSafeHwnd(), at.x, at.y, width, height, TRUE);
+
+    CreateButton(close_, kClose);
+    SkinFromMain(close_, kClose);
+    CreateButton(minimize_, kMinimize);
+    SkinFromMain(minimize_, kMinimize);
+    CreateButton(reset_, kReset);
+    SkinFromMain(reset_, kReset);
+    reset_.SetCaption(tr("btn_reset"), 0, 7, 1);
+    reset_.SetTextRect(0, -2, 100, 51);
+    CreateButton(apply_, kApply);
+    SkinFromMain(apply_, kApply);
+    apply_.SetCaption(tr("btn_apply"), 0, 7, 1);
+    apply_.SetTextRect(0, -2, 100, 51);
+
+    CreateButton(version_, kVersion);
+    const RECT& v = kVersion;
+    version_.SetSkin(&main_[0], &main_[0], v.left, v.top, v.right - v.left, v.bottom - v.top, &main_[0], &main_[0]);
+    version_.SetCaption(tr("tc_version"), 0, 7, 1);
+    version_.normalTextColor = version_.pressedTextColor = version_.hoverTextColor = 0x006B5C50;
+    version_.Invalidate();
+
+    CreateButton(function_, kFunction);
+    SkinFromMain(function_, kFunction);
+    function_.SetCaption(std::wstring(), 0, 7, 1);
+    EnableWindow(function_.GetSafeHwnd(), FALSE);
+    CreateButton(pointer_, kPointer);
+    SkinFromMain(pointer_, kPointer);
+    pointer_.SetCaption(tr("tc_pointer_move"), 0, 7, 1);
+
+    for (int p = 0; p < 3; ++p) {
+        CreateButton(tabs_[p], kTabs[p]);
+        SkinFromMain(tabs_[p], kTabs[p]);
+        tabs_[p].SetCaption(tr(kTabKeys[p]), 0, 7, 1);
+        tabText_[p] = kTabText[p];
+        tabs_[p].SetTextRect(kTabText[p].left, kTabText[p].top, kTabText[p].right, kTabText[p].bottom);
+        tabs_[p].SetTooltip(tr(kTabKeys[p]));
+    }
+    tabs_[0].SetLatched(1);
+    tabs_[0].SetToggleMode(1);
+    for (int p = 1; p < 3; ++p) {
+        tabs_[p].SetLatched(0);
+        tabs_[p].SetToggleMode(0);
+    }
+
+    for (int p = 0; p < 3; ++p)
+        for (int s = 0; s < 3; ++s)
+            pages_[p][s].Load(SkinPath(directory_, std::wstring(kPagePrefixes[p]) + kStates[s] + L".png"));
+
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const int page = PageOfSlot(slot) - 1, cell = CellOfSlot(slot);
+        CBitmapBtn& tile = gestures_[slot];
+        CreateButton(tile, kTiles[cell]);
+        tile.SetSkin(&pages_[page][0], &pages_[page][1], kCells[cell].x, kCells[cell].y, kCellWidth, kCellHeight,
+                     &pages_[page][2], &pages_[page][0]);
+        const std::u16string name = tr(slot == 16 ? "tc_function_largenarrow" : SlotCatalogue[slot].gestureName);
+        tile.SetCaption(name, 0, 0, 5);
+        tile.SetTextRect(0, 122, 110, 42);
+        tile.SetTooltip(name);
+        if (slot == 0) {
+            tile.SetToggleMode(1);
+            tile.SetLatched(1);
+        }
+        if (page != 0) tile.ShowWindow(SW_HIDE);
+    }
+
+    const RECT picture{444, 122, 669, 384};
+    animation_.Create(L"", WS_CHILD | WS_VISIBLE, picture, host_.GetSafeHwnd(), kAnimationId);
+    ShowGestureAnimation(0);
+    function_.SetCaption(tr("tc_function_push"), 0, 7, 1);
+}
+
+void SettingsWindow::FreeSkins() {
+    CloseFunctionMenu();
+    animation_.clearPicture();
+    for (auto& sheet : main_) sheet.Reset();
+    for (auto& page : pages_)
+        for (auto& sheet : page) sheet.Reset();
+}
+
+void SettingsWindow::Paint() {
+    PAINTSTRUCT ps;
+    HWND hwnd = host_.GetSafeHwnd();
+    HDC dc = BeginPaint(hwnd, &ps);
+    if (!main_[0].empty()) {
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        Gdiplus::GpGraphics* graphics = nullptr;
+        if (Gdiplus::DllExports::GdipCreateFromHDC(dc, &graphics) == Gdiplus::Ok) {
+            Gdiplus::DllExports::GdipDrawImageRectI(graphics, main_[0].bitmap(), 0, 0, r.right - r.left,
+                                                    r.bottom - r.top);
+            Gdiplus::DllExports::GdipDeleteGraphics(graphics);
+        }
+    }
+    EndPaint(hwnd, &ps);
+}
+
+void SettingsWindow::ShowFunctionName(int actionCode) {
+    for (const auto& [code, key] : kFunctionNames)
+        if (code == actionCode) functionText_ = ToWide(tr(key));
+    function_.SetCaption(functionText_, 0, 7, 1);
+}
+
+void SettingsWindow::ShowGestureAnimation(int slot) {
+    wchar_t path[MAX_PATH + 64];
+    std::swprintf(path, sizeof path / sizeof path[0], L"%lsskins\\gesture_detail_gif\\%d.gif", directory_.c_str(),
+                  slot + 1);
+    animation_.clearPicture();
+    animation_.loadPictureFile(path);
+    animation_.showPicture();
+}
+
+void SettingsWindow::SwitchPage(int page) {
+    for (int p = 0; p < 3; ++p) {
+        const RECT& t = tabText_[p];
+        if (p == page - 1)
+            tabs_[p].SetTextRect(t.left, t.top - 1, t.right, t.bottom - 1);
+        else
+            tabs_[p].SetTextRect(t.left, t.top, t.right, t.bottom);
+        tabs_[p].SetLatched(p == page - 1 ? 1 : 0);
+        tabs_[p].SetToggleMode(p == page - 1 ? 1 : 0);
+    }
+    for (int slot = 0; slot < kSlotCount; ++slot) gestures_[slot].ShowWindow(PageOfSlot(slot) == page ? SW_SHOW : SW_HIDE);
+}
+
+void SettingsWindow::SelectGesture(int slot) {
+    if (slot < 0 || slot >= kSlotCount) return;
+    CurrentSlot = slot;
+    for (auto& tile : gestures_) {
+        if (!tile.IsLatched()) continue;
+        tile.SetLatched(0);
+        if (tile.IsToggleMode()) tile.SetToggleMode(0);
+    }
+    gestures_[slot].SetLatched(1);
+    gestures_[slot].SetToggleMode(1);
+    ShowGestureAnimation(slot);
+    ShowFunctionName(records_[slot].actionCode());
+    EnableWindow(function_.GetSafeHwnd(), SlotCatalogue[slot].hasMenu ? TRUE : FALSE);
+}
+
+void SettingsWindow::OpenFunctionMenu() {
+    CloseFunctionMenu();
+    function_.SetLatched(1);
+    POINT corner{kFunction.left, kFunction.bottom + 1};
+    ClientToScreen(host_.GetSafeHwnd(), &corner);
+    menu_ = CreateFunctionMenu(host_.GetSafeHwnd(), directory_, corner);
+    if (!menu_) function_.SetLatched(0);
+}
+
+void SettingsWindow::CloseFunctionMenu() {
+    if (menu_) {
+        menu_->ReleaseMenu();
+        menu_.reset();
+    }
+    if (function_.GetSafeHwnd() && function_.IsLatched()) function_.SetLatched(0);
+}
+
+void SettingsWindow::OnCommand(WPARAM, LPARAM lParam) {
+    CloseFunctionMenu();
+    HWND source = reinterpret_cast<HWND>(lParam);
+    HWND host = host_.GetSafeHwnd();
+    if (!source) return;
+    if (source == close_.GetSafeHwnd()) {
+        ::ShowWindow(host, SW_HIDE);
+    } else if (source == minimize_.GetSafeHwnd()) {
+        SendMessageW(host, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    } else if (source == apply_.GetSafeHwnd()) {
+        if (onApply) onApply();
+    } else if (source == tabs_[0].GetSafeHwnd() || source == tabs_[1].GetSafeHwnd() ||
+               source == tabs_[2].GetSafeHwnd()) {
+        SwitchPage(source == tabs_[0].GetSafeHwnd() ? 1 : source == tabs_[1].GetSafeHwnd() ? 2 : 3);
+    } else if (source == function_.GetSafeHwnd()) {
+        OpenFunctionMenu();
+    } else if (source == reset_.GetSafeHwnd()) {
+        if (resetDialog) ::ShowWindow(resetDialog, SW_SHOW);
+    } else if (source == pointer_.GetSafeHwnd()) {
+        if (pointerDialog) ::ShowWindow(pointerDialog, SW_SHOW);
+    }
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        if (source == gestures_[slot].GetSafeHwnd()) {
+            SelectGesture(slot);
+            break;
+        }
+}
+
+void SettingsWindow::OnFunctionChosen(LPARAM lParam) {
+    CloseFunctionMenu();
+    ShowFunctionName(static_cast<int>(lParam & 0xFFFF));
+    records_[CurrentSlot].setActionCode(static_cast<std::uint8_t>(lParam & 0xFF));
+}
+
+bool SettingsWindow::PreTranslateMessage(const MSG* msg) {
+    if ((msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) &&
+        (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE))
+        return true;
+    if (msg->message == WM_SYSKEYDOWN && msg->wParam == VK_F4) {
+        ::ShowWindow(host_.GetSafeHwnd(), SW_SHOW);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace mv
