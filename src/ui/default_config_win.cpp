@@ -77,7 +77,9 @@ BOOL CDefaultConfig::OnCommand(WPARAM, LPARAM lParam) {
         ShowWindow(SW_HIDE);
     } else if (from == ok_.GetSafeHwnd()) {
         ShowWindow(SW_HIDE);
-        PostMessageW(ownerWindow_, WM_RESTORE_DEFAULTS, 0, 0);
+        // Never a thread message: without an owner set, the window it was created under.
+        const HWND owner = ownerWindow_ ? ownerWindow_ : GetWindow(hwnd_, GW_OWNER);
+        if (owner) PostMessageW(owner, WM_RESTORE_DEFAULTS, 0, 0);
     }
     return TRUE;
 }

@@ -173,6 +173,15 @@ TEST(DefaultConfig, OkHidesThenPostsOneRestoreToTheOwner) {
     EXPECT_EQ(owner.restores[0].wParam, 0u);
     EXPECT_EQ(owner.restores[0].lParam, 0);
     EXPECT_FALSE(owner.restores[0].dialogVisible);
+
+    // Without SetOwnerWindow the window it was created under hears it, not the thread's queue.
+    CDefaultConfig unowned;
+    unowned.SetProgramDirectory(SkinDirectory(260, 165));
+    ASSERT_TRUE(unowned.Create(owner));
+    unowned.ShowWindow(SW_SHOW);
+    Click(unowned.okButton());
+    Pump(50);
+    EXPECT_EQ(owner.restores.size(), 2u);
 }
 
 TEST(DefaultConfig, CancelCloseAndTheLabelPostNothing) {
