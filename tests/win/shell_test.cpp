@@ -376,3 +376,29 @@ TEST_F(Shell, AFunctionPickedInTheWindowRunsAtOnceAndSurvivesApplyAndRestart) {
 
 }  // namespace
 }  // namespace mv::wintest
+
+namespace mv::wintest {
+namespace {
+
+TEST_F(Shell, ApplyWithoutTheReceiverWarnsAndSavesNothing) {
+    RunningProgram program;
+    HWND main = Start(program);
+    ASSERT_NE(main, nullptr);
+    ASSERT_EQ(Touchsim(L"unplug").exitCode, 0u);  // requests on the open handle now fail
+    PostMessageW(main, 0x4CA, 0, 0);
+    ASSERT_TRUE(PumpUntil(probe, 3000, [&] { return IsWindowVisible(main) != FALSE; }));
+    SetForegroundWindow(main);
+    probe.pump(300);
+    ClickAt(probe, main, 612, 445);  // apply
+    HWND warning = nullptr;
+    EXPECT_TRUE(PumpUntil(probe, 3000, [&] { return (warning = FindWindowW(L"#32770", L"Warning")) != nullptr; }));
+    EXPECT_TRUE(ReadValue(Wide(kButtonSettingKey), Wide(kButtonSettingValue)).empty()) << "saved despite the failure";
+    if (warning) PostMessageW(warning, WM_COMMAND, IDOK, 0);
+    probe.pump(500);
+    Touchsim(L"plug");
+    PostMessageW(main, WM_COMMAND, kExitCommand, 0);
+    EXPECT_EQ(program.waitExit(10000), 0u);
+}
+
+}  // namespace
+}  // namespace mv::wintest
