@@ -501,10 +501,10 @@ def write_animations(outdir):
     folder = os.path.join(outdir, 'gesture_detail_gif')
     os.makedirs(folder, exist_ok=True)
     for slot, g in enumerate(GESTURES):
-        spec = animation_frames(g)
-        frames = [render_animation_frame(g, phase) for phase, _ in spec]
+        timeline = animation_frames(g)
+        frames = [render_animation_frame(g, phase) for phase, _ in timeline]
         with open(os.path.join(folder, '%d.gif' % (slot + 1)), 'wb') as f:
-            f.write(encode_gif(frames, [d for _, d in spec]))
+            f.write(encode_gif(frames, [d for _, d in timeline]))
 
 
 # ---------------------------------------------------------------- PNG writing

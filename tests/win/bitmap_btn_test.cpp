@@ -327,16 +327,16 @@ TEST_F(BitmapBtnTest, MainSheetButtonsScreenshot) {
     ASSERT_GE(n.width(), 709u);
     ShowWindow(button, SW_HIDE);
     SetWindowPos(dialog, HWND_TOP, 20, 20, static_cast<int>(n.width()), static_cast<int>(n.height()), SWP_SHOWWINDOW);
-    struct Spec {
+    struct Placement {
         RECT r;
         const wchar_t* caption;
-    } specs[] = {{{682, 0, 709, 26}, L""},           {{654, 0, 681, 26}, L""},
+    } placements[] = {{{682, 0, 709, 26}, L""},           {{654, 0, 681, 26}, L""},
                  {{450, 421, 551, 469}, L"Restore"}, {{562, 421, 662, 469}, L"Apply"},
                  {{41, 363, 280, 394}, L"Tap"},      {{289, 363, 409, 394}, L"Pointer"},
                  {{40, 65, 165, 105}, L"Page 1"},    {{167, 65, 309, 105}, L"Page 2"},
                  {{311, 65, 416, 105}, L"Page 3"}};
     std::vector<std::unique_ptr<CBitmapBtn>> set;
-    for (const auto& s : specs) {
+    for (const auto& s : placements) {
         auto b = std::make_unique<CBitmapBtn>();
         ASSERT_TRUE(b->Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, s.r, dialog, 0));
         b->SetSkin(&n, &o, s.r.left, s.r.top, s.r.right - s.r.left, s.r.bottom - s.r.top, &d, &n);
