@@ -2,7 +2,6 @@
 
 #include "app/messages.h"
 #include "i18n/text_catalogue.h"
-#include "ui/layout.h"
 #include "win32/win32_platform.h"
 
 namespace mv {
@@ -22,24 +21,14 @@ CDefaultConfig::~CDefaultConfig() {
     freeSheets();
 }
 
-void CDefaultConfig::freeSheets() {
-    normal_.Reset();
-    over_.Reset();
-    down_.Reset();
-}
+void CDefaultConfig::freeSheets() { sheets_.Reset(); }
 
 BOOL CDefaultConfig::OnInitDialog() {
     fw::CDialog::OnInitDialog();
     if (programDirectory_.empty()) programDirectory_ = ExecutableDirectory();
-    normal_.Load(SkinPath(programDirectory_, L"default_config_normal.png"));
-    over_.Load(SkinPath(programDirectory_, L"default_config_over.png"));
-    down_.Load(SkinPath(programDirectory_, L"default_config_down.png"));
-
-    const int width = static_cast<int>(normal_.width());
-    const int height = static_cast<int>(normal_.height());
-    const Point at = CentreInFullScreen(width, height, GetSystemMetrics(SM_CXFULLSCREEN),
-                                        GetSystemMetrics(SM_CYFULLSCREEN));
-    MoveWindow(hwnd_, at.x, at.y, width, height, TRUE);
+    sheets_.Load(programDirectory_, L"default_config_normal.png", L"default_config_over.png",
+                 L"default_config_down.png");
+    sheets_.SizeAndCentre(hwnd_);
 
     struct Control {
         CBitmapBtn* button;
@@ -56,8 +45,7 @@ BOOL CDefaultConfig::OnInitDialog() {
     };
     for (const Control& c : controls) {
         c.button->Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | c.style, c.rect, hwnd_, 0);
-        c.button->SetSkin(&normal_, &over_, c.rect.left, c.rect.top, c.rect.right - c.rect.left,
-                          c.rect.bottom - c.rect.top, &down_, &normal_);
+        sheets_.Skin(*c.button, c.rect);
         if (c.button == &label_) {
             label_.normalTextColor = kLabelColour;
             label_.pressedTextColor = kLabelColour;
@@ -84,25 +72,16 @@ BOOL CDefaultConfig::OnCommand(WPARAM, LPARAM lParam) {
     return TRUE;
 }
 
-void CDefaultConfig::onPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
-    RECT rc{};
-    GetWindowRect(hwnd_, &rc);
-    DrawSkinPicture(dc, normal_, rc.right - rc.left, rc.bottom - rc.top);
-    EndPaint(hwnd_, &ps);
-}
-
 LRESULT CDefaultConfig::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             OnCommand(wParam, lParam);
             break;
         case WM_PAINT:
-            onPaint();
+            sheets_.Paint(hwnd_);
             return 0;
         case WM_ERASEBKGND:
-            if (!normal_.empty()) return TRUE;
+            if (!sheets_.normal.empty()) return TRUE;
             break;
         case WM_DESTROY: {
             const LRESULT result = fw::CDialog::WindowProc(message, wParam, lParam);

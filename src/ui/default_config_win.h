@@ -39,14 +39,11 @@ protected:
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
 
 private:
-    void onPaint();
     void freeSheets();
 
     HWND ownerWindow_ = nullptr;
     std::wstring programDirectory_;
-    SkinPicture normal_;
-    SkinPicture over_;
-    SkinPicture down_;
+    SkinSheets sheets_;
     CBitmapBtn close_;
     CBitmapBtn ok_;
     CBitmapBtn cancel_;

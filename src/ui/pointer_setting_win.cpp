@@ -3,7 +3,6 @@
 #include <windowsx.h>
 
 #include "i18n/text_catalogue.h"
-#include "ui/layout.h"
 #include "win32/win32_platform.h"
 #include "win32/win32_registry.h"
 
@@ -42,27 +41,19 @@ CPointerSeting::~CPointerSeting() {
 }
 
 void CPointerSeting::freeImages() {
-    normal_.Reset();
-    over_.Reset();
-    down_.Reset();
+    sheets_.Reset();
     for (SkinPicture& s : speed_) s.Reset();
 }
 
 BOOL CPointerSeting::OnInitDialog() {
     fw::CDialog::OnInitDialog();
     if (programDirectory_.empty()) programDirectory_ = ExecutableDirectory();
-    normal_.Load(SkinPath(programDirectory_, L"pointer_setting_normal.png"));
-    over_.Load(SkinPath(programDirectory_, L"pointer_setting_over.png"));
-    down_.Load(SkinPath(programDirectory_, L"pointer_setting_down.png"));
+    sheets_.Load(programDirectory_, L"pointer_setting_normal.png", L"pointer_setting_over.png",
+                 L"pointer_setting_down.png");
     for (std::size_t i = 0; i < speed_.size(); ++i)
         speed_[i].Load(SkinPath(programDirectory_, L"pointer_speed_" + std::to_wstring(i + 1) + L".png"));
 
-    const int width = static_cast<int>(normal_.width());
-    const int height = static_cast<int>(normal_.height());
-    const Point at = CentreInFullScreen(width, height, GetSystemMetrics(SM_CXFULLSCREEN),
-                                        GetSystemMetrics(SM_CYFULLSCREEN));
-    MoveWindow(hwnd_, at.x, at.y, width, height, TRUE);
-    model_.setDialogLeft(at.x);
+    model_.setDialogLeft(sheets_.SizeAndCentre(hwnd_).x);
 
     const DWORD style = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
     struct Control {
@@ -75,8 +66,7 @@ BOOL CPointerSeting::OnInitDialog() {
         {&precision_, kToggle, "tc_pointer_distinguish"}};
     for (const Control& c : skinned) {
         c.button->Create(L"", style, c.rect, hwnd_, 0);
-        c.button->SetSkin(&normal_, &over_, c.rect.left, c.rect.top, c.rect.right - c.rect.left,
-                          c.rect.bottom - c.rect.top, &down_, &normal_);
+        sheets_.Skin(*c.button, c.rect);
     }
     ok_.SetCaption(ToWide(tr("btn_ok")), 0, 7, 1);
     cancel_.SetCaption(ToWide(tr("btn_cancel")), 0, 7, 1);
@@ -129,15 +119,6 @@ BOOL CPointerSeting::OnCommand(WPARAM, LPARAM lParam) {
     return TRUE;
 }
 
-void CPointerSeting::onPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
-    RECT rc{};
-    GetWindowRect(hwnd_, &rc);
-    DrawSkinPicture(dc, normal_, rc.right - rc.left, rc.bottom - rc.top);
-    EndPaint(hwnd_, &ps);
-}
-
 LRESULT CPointerSeting::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
@@ -147,10 +128,10 @@ LRESULT CPointerSeting::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             model_.mouseMoved(static_cast<std::uint32_t>(wParam), GET_X_LPARAM(lParam));
             break;
         case WM_PAINT:
-            onPaint();
+            sheets_.Paint(hwnd_);
             return 0;
         case WM_ERASEBKGND:
-            if (!normal_.empty()) return TRUE;
+            if (!sheets_.normal.empty()) return TRUE;
             break;
         case WM_DESTROY: {
             const LRESULT result = fw::CDialog::WindowProc(message, wParam, lParam);

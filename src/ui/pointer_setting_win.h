@@ -51,14 +51,11 @@ protected:
 
 private:
     void showSpeedImage(bool repaint);
-    void onPaint();
     void freeImages();
 
     RegistrySeam* registry_;
     PointerSettingsSeam* pointer_;
-    SkinPicture normal_;
-    SkinPicture over_;
-    SkinPicture down_;
+    SkinSheets sheets_;
     std::array<SkinPicture, 10> speed_;
     std::wstring programDirectory_;
     CBitmapBtn ok_;

@@ -1,14 +1,10 @@
 #include "ui/settings_window_win.h"
 
-#include <objidl.h>
-#include <gdiplus.h>
-
 #include <cstdio>
 #include <utility>
 
 #include "gesture/slot_catalogue.h"
 #include "i18n/text_catalogue.h"
-#include "ui/layout.h"
 #include "win32/win32_platform.h"
 
 namespace mv {
@@ -18,8 +14,6 @@ namespace {
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
 constexpr UINT kAnimationId = 0x601;
 
-const wchar_t* const kMainSheets[3] = {L"MorviCorvel_Main_Normal.png", L"MorviCorvel_Main_Over.png",
-                                       L"MorviCorvel_Main_Down.png"};
 const wchar_t* const kPagePrefixes[3] = {L"movcli_gesure_", L"win8_gesure_", L"ngwctr_gesure_"};
 const wchar_t* const kStates[3] = {L"normal", L"over", L"down"};
 const char* const kTabKeys[3] = {"tc_mocli", "tc_win8", "tc_winctl"};
@@ -68,49 +62,44 @@ void SettingsWindow::CreateButton(CBitmapBtn& button, const RECT& rect) {
     button.Create(L"", kButtonStyle, rect, host_.GetSafeHwnd(), 0);
 }
 
-void SettingsWindow::SkinFromMain(CBitmapBtn& button, const RECT& r) {
-    button.SetSkin(&main_[0], &main_[1], r.left, r.top, r.right - r.left, r.bottom - r.top, &main_[2], &main_[0]);
-}
-
 void SettingsWindow::Create() {
     directory_ = ExecutableDirectory();
-    for (int i = 0; i < 3; ++i) main_[i].Load(SkinPath(directory_, kMainSheets[i]));
-    const int width = static_cast<int>(main_[0].width()), height = static_cast<int>(main_[0].height());
-    const Point at = CentreInFullScreen(width, height, GetSystemMetrics(SM_CXFULLSCREEN),
-                                        GetSystemMetrics(SM_CYFULLSCREEN));
-    MoveWindow(host_.GetSafeHwnd(), at.x, at.y, width, height, TRUE);
+    main_.Load(directory_, L"MorviCorvel_Main_Normal.png", L"MorviCorvel_Main_Over.png",
+               L"MorviCorvel_Main_Down.png");
+    main_.SizeAndCentre(host_.GetSafeHwnd());
 
     CreateButton(close_, kClose);
-    SkinFromMain(close_, kClose);
+    main_.Skin(close_, kClose);
     CreateButton(minimize_, kMinimize);
-    SkinFromMain(minimize_, kMinimize);
+    main_.Skin(minimize_, kMinimize);
     CreateButton(reset_, kReset);
-    SkinFromMain(reset_, kReset);
+    main_.Skin(reset_, kReset);
     reset_.SetCaption(tr("btn_reset"), 0, 7, 1);
     reset_.SetTextRect(0, -2, 100, 51);
     CreateButton(apply_, kApply);
-    SkinFromMain(apply_, kApply);
+    main_.Skin(apply_, kApply);
     apply_.SetCaption(tr("btn_apply"), 0, 7, 1);
     apply_.SetTextRect(0, -2, 100, 51);
 
     CreateButton(version_, kVersion);
     const RECT& v = kVersion;
-    version_.SetSkin(&main_[0], &main_[0], v.left, v.top, v.right - v.left, v.bottom - v.top, &main_[0], &main_[0]);
+    version_.SetSkin(&main_.normal, &main_.normal, v.left, v.top, v.right - v.left, v.bottom - v.top, &main_.normal,
+                     &main_.normal);
     version_.SetCaption(tr("tc_version"), 0, 7, 1);
     version_.normalTextColor = version_.pressedTextColor = version_.hoverTextColor = 0x006B5C50;
     version_.Invalidate();
 
     CreateButton(function_, kFunction);
-    SkinFromMain(function_, kFunction);
+    main_.Skin(function_, kFunction);
     function_.SetCaption(std::wstring(), 0, 7, 1);
     EnableWindow(function_.GetSafeHwnd(), FALSE);
     CreateButton(pointer_, kPointer);
-    SkinFromMain(pointer_, kPointer);
+    main_.Skin(pointer_, kPointer);
     pointer_.SetCaption(tr("tc_pointer_move"), 0, 7, 1);
 
     for (int p = 0; p < 3; ++p) {
         CreateButton(tabs_[p], kTabs[p]);
-        SkinFromMain(tabs_[p], kTabs[p]);
+        main_.Skin(tabs_[p], kTabs[p]);
         tabs_[p].SetCaption(tr(kTabKeys[p]), 0, 7, 1);
         tabText_[p] = kTabText[p];
         tabs_[p].SetTextRect(kTabText[p].left, kTabText[p].top, kTabText[p].right, kTabText[p].bottom);
@@ -153,27 +142,12 @@ void SettingsWindow::Create() {
 void SettingsWindow::FreeSkins() {
     CloseFunctionMenu();
     animation_.clearPicture();
-    for (auto& sheet : main_) sheet.Reset();
+    main_.Reset();
     for (auto& page : pages_)
         for (auto& sheet : page) sheet.Reset();
 }
 
-void SettingsWindow::Paint() {
-    PAINTSTRUCT ps;
-    HWND hwnd = host_.GetSafeHwnd();
-    HDC dc = BeginPaint(hwnd, &ps);
-    if (!main_[0].empty()) {
-        RECT r;
-        GetWindowRect(hwnd, &r);
-        Gdiplus::GpGraphics* graphics = nullptr;
-        if (Gdiplus::DllExports::GdipCreateFromHDC(dc, &graphics) == Gdiplus::Ok) {
-            Gdiplus::DllExports::GdipDrawImageRectI(graphics, main_[0].bitmap(), 0, 0, r.right - r.left,
-                                                    r.bottom - r.top);
-            Gdiplus::DllExports::GdipDeleteGraphics(graphics);
-        }
-    }
-    EndPaint(hwnd, &ps);
-}
+void SettingsWindow::Paint() { main_.Paint(host_.GetSafeHwnd()); }
 
 void SettingsWindow::ShowFunctionName(int actionCode) {
     for (const auto& [code, key] : kFunctionNames)

@@ -16,6 +16,7 @@
 #include "ui/bitmap_btn_win.h"
 #include "ui/bmp_menu_win.h"
 #include "ui/picture_ex_win.h"
+#include "ui/skin_draw_win.h"
 #include "ui/skin_picture_win.h"
 
 namespace mv {
@@ -59,12 +60,11 @@ public:
 
 private:
     void CreateButton(CBitmapBtn& button, const RECT& rect);
-    void SkinFromMain(CBitmapBtn& button, const RECT& rect);
 
     fw::CWnd& host_;
     FunctionRecordArray& records_;
     std::wstring directory_;
-    SkinPicture main_[3];
+    SkinSheets main_;
     SkinPicture pages_[3][3];
     CBitmapBtn close_, minimize_, reset_, apply_, version_, function_, pointer_;
     std::array<CBitmapBtn, 3> tabs_;

@@ -12,4 +12,39 @@ void DrawSkinPicture(HDC dc, const SkinPicture& picture, int width, int height) 
     GdipDeleteGraphics(graphics);
 }
 
+void SkinSheets::Load(const std::wstring& directory, const wchar_t* normalName, const wchar_t* overName,
+                      const wchar_t* downName) {
+    normal.Load(SkinPath(directory, normalName));
+    over.Load(SkinPath(directory, overName));
+    down.Load(SkinPath(directory, downName));
+}
+
+void SkinSheets::Reset() {
+    normal.Reset();
+    over.Reset();
+    down.Reset();
+}
+
+Point SkinSheets::SizeAndCentre(HWND window) const {
+    const int width = static_cast<int>(normal.width());
+    const int height = static_cast<int>(normal.height());
+    const Point at = CentreInFullScreen(width, height, GetSystemMetrics(SM_CXFULLSCREEN),
+                                        GetSystemMetrics(SM_CYFULLSCREEN));
+    MoveWindow(window, at.x, at.y, width, height, TRUE);
+    return at;
+}
+
+void SkinSheets::Skin(CBitmapBtn& button, const RECT& r) const {
+    button.SetSkin(&normal, &over, r.left, r.top, r.right - r.left, r.bottom - r.top, &down, &normal);
+}
+
+void SkinSheets::Paint(HWND window) const {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    RECT rc{};
+    GetWindowRect(window, &rc);
+    DrawSkinPicture(dc, normal, rc.right - rc.left, rc.bottom - rc.top);
+    EndPaint(window, &ps);
+}
+
 }  // namespace mv

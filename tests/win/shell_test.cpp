@@ -41,6 +41,12 @@ void DeleteSettings() {
 
 std::wstring Wide(const char16_t* s) { return ToWide(s); }
 
+// The tray menu's exit command: the program ends by itself with code 0.
+void ExitThroughTray(HWND main, RunningProgram& program) {
+    PostMessageW(main, WM_COMMAND, kExitCommand, 0);
+    EXPECT_EQ(program.waitExit(10000), 0u);
+}
+
 class ShellNoDriver : public ::testing::Test {};
 
 TEST_F(ShellNoDriver, StartsQuietlyWithTrayIconWhenTheDriverIsMissing) {
@@ -57,8 +63,7 @@ TEST_F(ShellNoDriver, StartsQuietlyWithTrayIconWhenTheDriverIsMissing) {
     EXPECT_EQ(FindWindowW(L"#32770", L"Warning"), nullptr);
     EXPECT_NE(FindWindowW(nullptr, L"Zizozazuzivezude"), nullptr);
 
-    PostMessageW(main, WM_COMMAND, kExitCommand, 0);
-    EXPECT_EQ(program.waitExit(10000), 0u);
+    ExitThroughTray(main, program);
 }
 
 class Shell : public ::testing::Test {
@@ -116,8 +121,7 @@ TEST_F(Shell, OpensTheDriverRunsItsGesturesAndHandsTheDeviceBackAtExit) {
     EXPECT_EQ(Buttons(), (std::vector<UINT>{WM_MBUTTONDOWN, WM_MBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP}));
 
     Touchsim(L"clear");
-    PostMessageW(main, WM_COMMAND, kExitCommand, 0);
-    EXPECT_EQ(program.waitExit(10000), 0u);
+    ExitThroughTray(main, program);
     auto atExit = Prefixes(TouchsimRequests());
     auto expected = kSettingsAllDefault;
     expected.push_back("mode 0x00000000");
@@ -145,8 +149,7 @@ TEST_F(Shell, SecondStartShowsTheFirstAndLeavesTheDriverAlone) {
     EXPECT_EQ(WaitForSingleObject(first.process(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
     PostMessageW(main, WM_COMMAND, 0x6000, 0);
     EXPECT_TRUE(PumpUntil(probe, 3000, [&] { return IsWindowVisible(main) != FALSE; }));
-    PostMessageW(main, WM_COMMAND, kExitCommand, 0);
-    EXPECT_EQ(first.waitExit(10000), 0u);
+    ExitThroughTray(main, first);
 }
 
 TEST_F(Shell, StoredRecordsRunTheirFunctionsIncludingAMacro) {
@@ -183,8 +186,7 @@ TEST_F(Shell, StoredRecordsRunTheirFunctionsIncludingAMacro) {
     probe.pumpUntil(2, 3000);
     EXPECT_EQ(Buttons(), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
 
-    PostMessageW(main, WM_COMMAND, kExitCommand, 0);
-    EXPECT_EQ(program.waitExit(10000), 0u);
+    ExitThroughTray(main, program);
     DeleteSettings();
 }
 
@@ -208,8 +210,7 @@ TEST_F(Shell, MalformedRegistryValuesLeaveTheDefaultsRunning) {
         ASSERT_EQ(Touchsim(L"push 0x8004").exitCode, 0u);
         probe.pumpUntil(2, 3000);
         EXPECT_EQ(Buttons(), (std::vector<UINT>{WM_MBUTTONDOWN, WM_MBUTTONUP}));
-        PostMessageW(main, WM_COMMAND, kExitCommand, 0);
-        EXPECT_EQ(program.waitExit(10000), 0u);
+        ExitThroughTray(main, program);
     }
     DeleteSettings();
 }
@@ -226,8 +227,7 @@ TEST_F(Shell, ReceiverPluggedInLaterLinksUpWithoutARestart) {
     EXPECT_NE(TouchsimClientProcess(), program.processId());
     ASSERT_EQ(Touchsim(L"plug").exitCode, 0u);
     EXPECT_TRUE(PumpUntil(probe, 3000, [&] { return TouchsimClientProcess() == program.processId(); }));
-    PostMessageW(main, WM_COMMAND, kExitCommand, 0);
-    EXPECT_EQ(program.waitExit(10000), 0u);
+    ExitThroughTray(main, program);
 }
 
 TEST_F(Shell, RetriesWhileTheOpenIsRefusedAndReconnectsOnArrival) {
@@ -267,8 +267,7 @@ TEST_F(Shell, RetriesWhileTheOpenIsRefusedAndReconnectsOnArrival) {
     probe.pump(500);
     EXPECT_TRUE(TouchsimRequests().empty());
 
-    PostMessageW(main, WM_COMMAND, kExitCommand, 0);
-    EXPECT_EQ(program.waitExit(10000), 0u);
+    ExitThroughTray(main, program);
 }
 
 }  // namespace
@@ -369,8 +368,7 @@ TEST_F(Shell, AFunctionPickedInTheWindowRunsAtOnceAndSurvivesApplyAndRestart) {
     probe.pumpUntil(2, 3000);
     EXPECT_EQ(Buttons(), (std::vector<UINT>{WM_MBUTTONDOWN, WM_MBUTTONUP}));
     HWND main2 = WaitForMainWindow(probe, again.processId());
-    PostMessageW(main2, WM_COMMAND, kExitCommand, 0);
-    EXPECT_EQ(again.waitExit(10000), 0u);
+    ExitThroughTray(main2, again);
     DeleteSettings();
 }
 
@@ -396,8 +394,7 @@ TEST_F(Shell, ApplyWithoutTheReceiverWarnsAndSavesNothing) {
     if (warning) PostMessageW(warning, WM_COMMAND, IDOK, 0);
     probe.pump(500);
     Touchsim(L"plug");
-    PostMessageW(main, WM_COMMAND, kExitCommand, 0);
-    EXPECT_EQ(program.waitExit(10000), 0u);
+    ExitThroughTray(main, program);
 }
 
 }  // namespace
