@@ -180,6 +180,11 @@ LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lP
             return DefWindowProcW(hwnd_, message, wParam, lParam);
         case WM_COMMAND: OnCommand(wParam, lParam); return 0;
         case WM_CLOSE: ShowWindow(SW_HIDE); return 0;
+        case WM_SHOWWINDOW: view_.OnVisibilityChanged(wParam != FALSE && !::IsIconic(hwnd_)); break;
+        case WM_SIZE:
+            if (wParam == SIZE_MINIMIZED) view_.OnVisibilityChanged(false);
+            if (wParam == SIZE_RESTORED) view_.OnVisibilityChanged(::IsWindowVisible(hwnd_) != FALSE);
+            break;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == kAboutCommand) {
                 DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(100), hwnd_, AboutProc, 0);

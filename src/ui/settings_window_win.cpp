@@ -161,7 +161,20 @@ void SettingsWindow::ShowGestureAnimation(int slot) {
                   slot + 1);
     animation_.clearPicture();
     animation_.loadPictureFile(path);
-    animation_.showPicture();
+    HWND host = host_.GetSafeHwnd();
+    playing_ = ::IsWindowVisible(host) && !::IsIconic(host);
+    if (playing_) animation_.showPicture();
+}
+
+void SettingsWindow::OnVisibilityChanged(bool onScreen) {
+    if (onScreen == playing_) return;
+    if (onScreen) {
+        playing_ = true;
+        animation_.showPicture();
+    } else {
+        playing_ = false;
+        animation_.stopAnimation();
+    }
 }
 
 void SettingsWindow::SwitchPage(int page) {

@@ -36,7 +36,11 @@ public:
     // Enter and Escape are consumed; Alt+F4 shows the window and is consumed.
     bool PreTranslateMessage(const MSG* msg);
     void ShowFunctionName(int actionCode);
+    // Loads the slot's animation; it plays only while the window is on screen.
     void ShowGestureAnimation(int slot);
+    // The window was shown, hidden, minimized or restored: the animation plays only while it
+    // is on screen, so that the hidden program does not wake for frames nobody sees.
+    void OnVisibilityChanged(bool onScreen);
     void SwitchPage(int page);  // 1..3
     void SelectGesture(int slot);
     void OpenFunctionMenu();
@@ -48,6 +52,7 @@ public:
     HWND resetDialog = nullptr;
     HWND pointerDialog = nullptr;
     int CurrentSlot = 0;
+    bool animationPlaying() const { return playing_; }
 
     // For tests and screenshots.
     HWND closeButton() const { return close_.GetSafeHwnd(); }
@@ -72,6 +77,7 @@ private:
     std::array<CBitmapBtn, kSlotCount> gestures_;
     CPictureEx animation_;
     std::unique_ptr<CBmpMenu> menu_;
+    bool playing_ = false;
     std::wstring functionText_;
 };
 

@@ -13,6 +13,8 @@
 #include "win/program_support.h"
 #include "win32/win32_platform.h"
 
+#include <tlhelp32.h>
+
 namespace mv::wintest {
 namespace {
 
@@ -63,6 +65,44 @@ TEST_F(ShellNoDriver, StartsQuietlyWithTrayIconWhenTheDriverIsMissing) {
     EXPECT_EQ(FindWindowW(L"#32770", L"Warning"), nullptr);
     EXPECT_NE(FindWindowW(nullptr, L"Zizozazuzivezude"), nullptr);
 
+    ExitThroughTray(main, program);
+}
+
+int ThreadCount(DWORD processId) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    int n = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        if (entry.th32OwnerProcessID == processId) ++n;
+    CloseHandle(snapshot);
+    return n;
+}
+
+// The gesture animation has its own thread while it plays: one thread more exactly while the
+// settings window is on screen, none while it is hidden or minimized.
+TEST_F(ShellNoDriver, TheAnimationPlaysOnlyWhileTheWindowIsOnScreen) {
+    ProbeWindow probe;
+    RunningProgram program;
+    HWND main = WaitForMainWindow(probe, program.processId());
+    ASSERT_NE(main, nullptr);
+    probe.pump(1000);
+    const int hidden = ThreadCount(program.processId());
+    ASSERT_GT(hidden, 0);
+    auto settle = [&](int expected) {
+        return PumpUntil(probe, 3000, [&] { return ThreadCount(program.processId()) == expected; });
+    };
+    PostMessageW(main, 0x4CA, 0, 0);  // show
+    EXPECT_TRUE(settle(hidden + 1)) << ThreadCount(program.processId()) << " threads, hidden " << hidden;
+    PostMessageW(main, WM_CLOSE, 0, 0);  // hides
+    EXPECT_TRUE(settle(hidden)) << ThreadCount(program.processId());
+    PostMessageW(main, 0x4CA, 0, 0);
+    EXPECT_TRUE(settle(hidden + 1));
+    PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(settle(hidden)) << "still animating while minimized";
+    PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(settle(hidden + 1));
     ExitThroughTray(main, program);
 }
 
@@ -394,6 +434,103 @@ TEST_F(Shell, ApplyWithoutTheReceiverWarnsAndSavesNothing) {
     if (warning) PostMessageW(warning, WM_COMMAND, IDOK, 0);
     probe.pump(500);
     Touchsim(L"plug");
+    ExitThroughTray(main, program);
+}
+
+}  // namespace
+}  // namespace mv::wintest
+
+namespace mv::wintest {
+namespace {
+
+// Faults injected into a working link: a refused settings request, a refused read, a flood.
+class ShellFaults : public Shell {
+protected:
+    HWND StartShown(RunningProgram& program) {
+        HWND main = Start(program);
+        if (!main) return nullptr;
+        PostMessageW(main, 0x4CA, 0, 0);  // show, as a second start does
+        if (!PumpUntil(probe, 3000, [&] { return IsWindowVisible(main) != FALSE; })) return nullptr;
+        return main;
+    }
+    HWND WaitForWarning() {
+        HWND warning = nullptr;
+        PumpUntil(probe, 3000, [&] { return (warning = FindWindowW(L"#32770", L"Warning")) != nullptr; });
+        return warning;
+    }
+};
+
+TEST_F(ShellFaults, ARefusedSettingsRequestWarnsSavesNothingAndTheNextApplyWorks) {
+    RunningProgram program;
+    HWND main = StartShown(program);
+    ASSERT_NE(main, nullptr);
+    SetForegroundWindow(main);
+    probe.pump(300);
+    ASSERT_EQ(Touchsim(L"fail 1").exitCode, 0u);  // the first request of the apply is refused
+    ClickAt(probe, main, 612, 445);
+    HWND warning = WaitForWarning();
+    EXPECT_NE(warning, nullptr);
+    EXPECT_TRUE(ReadValue(Wide(kButtonSettingKey), Wide(kButtonSettingValue)).empty()) << "saved despite the failure";
+    EXPECT_TRUE(ReadValue(Wide(kMacroSettingKey), Wide(kMacroSettingValue)).empty());
+    if (warning) PostMessageW(warning, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(PumpUntil(probe, 3000, [] { return FindWindowW(L"#32770", L"Warning") == nullptr; }));
+
+    // The fault has passed: the same apply now saves both values.
+    SetForegroundWindow(main);
+    probe.pump(300);
+    ClickAt(probe, main, 612, 445);
+    EXPECT_EQ(ReadValue(Wide(kButtonSettingKey), Wide(kButtonSettingValue)).size(), ButtonSettingBlob::kSize);
+    EXPECT_EQ(ReadValue(Wide(kMacroSettingKey), Wide(kMacroSettingValue)).size(), MacroStore::kSize);
+    EXPECT_EQ(FindWindowW(L"#32770", L"Warning"), nullptr);
+    ExitThroughTray(main, program);
+    DeleteSettings();
+}
+
+TEST_F(ShellFaults, ARefusedReadLosesOnlyItsOwnGesture) {
+    RunningProgram program;
+    HWND main = Start(program);
+    ASSERT_NE(main, nullptr);
+    CentreCursorOnProbe();
+    ASSERT_EQ(Touchsim(L"fail 1").exitCode, 0u);
+    ASSERT_EQ(Touchsim(L"push 0x8004 0x8002").exitCode, 0u);  // middle click (refused), right click
+    probe.pumpUntil(2, 3000);
+    probe.pump(300);
+    EXPECT_EQ(Buttons(), (std::vector<UINT>{WM_RBUTTONDOWN, WM_RBUTTONUP}));
+    probe.clear();
+    ASSERT_EQ(Touchsim(L"push 0x8004").exitCode, 0u);
+    probe.pumpUntil(2, 3000);
+    EXPECT_EQ(Buttons(), (std::vector<UINT>{WM_MBUTTONDOWN, WM_MBUTTONUP}));
+    ExitThroughTray(main, program);
+}
+
+TEST_F(ShellFaults, AFloodOf8000QueuedGesturesRunsInOrderWhileTheWindowAnswers) {
+    RunningProgram program;
+    HWND main = StartShown(program);
+    ASSERT_NE(main, nullptr);
+    CentreCursorOnProbe();
+    // 8000 announcements pending at once, the semaphore's maximum: middle and right clicks.
+    ASSERT_EQ(Touchsim(L"push --burst --times 4000 0x8004 0x8002").exitCode, 0u);
+    const std::size_t expected = 4 * 4000;
+    int answers = 0, unanswered = 0;
+    for (int round = 0; round < 3000 && probe.received.size() < expected; ++round) {
+        probe.pump(20);
+        DWORD_PTR result = 0;
+        if (SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result))
+            ++answers;
+        else
+            ++unanswered;
+    }
+    probe.pump(300);
+    EXPECT_EQ(unanswered, 0) << "the settings window stopped answering during the flood";
+    EXPECT_GT(answers, 0);
+    const auto buttons = Buttons();
+    ASSERT_EQ(buttons.size(), expected);
+    const UINT cycle[4] = {WM_MBUTTONDOWN, WM_MBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP};
+    std::size_t firstWrong = buttons.size();
+    for (std::size_t i = 0; i < buttons.size() && firstWrong == buttons.size(); ++i)
+        if (buttons[i] != cycle[i % 4]) firstWrong = i;
+    EXPECT_EQ(firstWrong, buttons.size()) << "out of order at message " << firstWrong;
+    EXPECT_NE(Touchsim(L"status").output.find("queued=0"), std::string::npos);
     ExitThroughTray(main, program);
 }
 

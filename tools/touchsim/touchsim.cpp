@@ -2,9 +2,11 @@
 //
 //   touchsim install [SYS]        register and start the driver in this Wine prefix
 //   touchsim status               the client that opened the device, and queued events
-//   touchsim push [--burst] CODE… queue event codes, then release the client's semaphore once
-//                                 per code (--burst: one release by the whole count, so that
-//                                 every announcement is pending before the reader wakes)
+//   touchsim push [--burst] [--times N] CODE…
+//                                 queue event codes (the list N times over), then release the
+//                                 client's semaphore once per code (--burst: one release by the
+//                                 whole count, so that every announcement is pending before the
+//                                 reader wakes)
 //   touchsim battery VALUE [ST]   the battery register's answer (status byte ST, default 1)
 //   touchsim fail N               refuse the next N requests of the program
 //   touchsim log [FIRST]          print the requests received, decoded, one a line
@@ -140,10 +142,19 @@ int Status() {
 
 int Push(int argc, wchar_t** argv) {
     bool burst = false;
+    unsigned long times = 1;
     std::vector<std::uint32_t> codes;
     for (int i = 2; i < argc; ++i) {
         if (std::wcscmp(argv[i], L"--burst") == 0) {
             burst = true;
+            continue;
+        }
+        if (std::wcscmp(argv[i], L"--times") == 0) {
+            if (i + 1 >= argc || !ParseNumber(argv[i + 1], times) || times == 0 || times > TS_QUEUE_CAPACITY) {
+                std::fprintf(stderr, "touchsim: --times needs a count from 1 to %u\n", TS_QUEUE_CAPACITY);
+                return 2;
+            }
+            ++i;
             continue;
         }
         unsigned long code = 0;
@@ -154,6 +165,12 @@ int Push(int argc, wchar_t** argv) {
         codes.push_back(static_cast<std::uint32_t>(code));
     }
     if (codes.empty()) return 2;
+    if (codes.size() * times > TS_QUEUE_CAPACITY) {
+        std::fprintf(stderr, "touchsim: more than %u codes\n", TS_QUEUE_CAPACITY);
+        return 2;
+    }
+    const std::vector<std::uint32_t> once = codes;
+    for (unsigned long t = 1; t < times; ++t) codes.insert(codes.end(), once.begin(), once.end());
 
     ts_client client{};
     if (!Client(client)) return Fail("driver not running");
