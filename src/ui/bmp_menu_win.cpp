@@ -106,7 +106,7 @@ BOOL CSubBmpMenu::OnInitDialog() {
     const int width = static_cast<int>(images_.normal.width());
     const std::size_t n = items_ ? items_->size() : 0;
     ::SetWindowPos(hwnd_, nullptr, position_.x, position_.y, width, MenuLevelHeight(n, itemHeight_, 0),
-                   SWP_SHOWWINDOW);
+                   SWP_SHOWWINDOW | SWP_NOACTIVATE);
     user32_ = MakeTranslucent(hwnd_, alpha_);
     if (items_) CreateEntryButtons(hwnd_, images_, *items_, itemHeight_, width, buttons_);
     return TRUE;
@@ -114,6 +114,8 @@ BOOL CSubBmpMenu::OnInitDialog() {
 
 LRESULT CSubBmpMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
     case WM_PAINT:
         PaintLevel(hwnd_, images_.normal);
         return 0;
@@ -168,7 +170,7 @@ void CBmpMenu::ReleaseMenu() {
 BOOL CBmpMenu::OnInitDialog() {
     const int width = static_cast<int>(menuImages_.normal.width());
     ::SetWindowPos(hwnd_, nullptr, position_.x, position_.y, width,
-                   MenuLevelHeight(model_.size(), itemHeight, extraHeight), SWP_SHOWWINDOW);
+                   MenuLevelHeight(model_.size(), itemHeight, extraHeight), SWP_SHOWWINDOW | SWP_NOACTIVATE);
     user32_ = MakeTranslucent(hwnd_, alpha);
     CreateEntryButtons(hwnd_, menuImages_, model_.categories(), itemHeight, width, buttons_);
     return TRUE;
@@ -231,6 +233,11 @@ void CBmpMenu::OnHover(POINT pointer) {
 
 LRESULT CBmpMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_MOUSEACTIVATE:
+        // As a real menu: neither level takes the activation from the settings window, so a
+        // window manager (and Wine's X11 driver) leaves them unmanaged and they close at once
+        // instead of after waiting for the manager (2 s each time when there is none).
+        return MA_NOACTIVATE;
     case WM_PAINT:
         PaintLevel(hwnd_, menuImages_.normal);
         return 0;
