@@ -83,3 +83,6 @@ foreach(src IN LISTS MV_WIN_TEST_TOOLS)
   target_link_libraries(${name} PRIVATE mvwin)
   target_link_options(${name} PRIVATE ${MV_WIN_LINK_FLAGS} -municode)
 endforeach()
+
+# The program's own benchmarks under Wine (the host build adds the portable ones).
+add_subdirectory(${CMAKE_SOURCE_DIR}/bench/program ${CMAKE_BINARY_DIR}/bench_program)

@@ -1,0 +1,553 @@
+// bench_program.exe: the real program (dist\MorviCorvelConfig.exe, MV_DIST_DIR) with the
+// stand-in driver installed in the prefix, measured side by side in one run:
+//   start-up        process start to main window, tray icon and driver opened
+//   latency         semaphore released to the injected middle button arriving in a probe window
+//   flood           8000 pending gestures: time to run them and the settings window's answers
+//   idle            CPU time and wake-ups over a period, driver open and driver absent
+//   memory          hidden, shown with the animation, over menu cycles and gesture selections
+// Options: --starts N  --events N  --cycles N  --idle-seconds N
+//
+// CPU time, wake-ups and resident private memory come from Linux (Z:\proc): Wine answers
+// another process's CPU times and private bytes with zero.
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "touchsim_protocol.h"
+#include "win/program_support.h"
+
+using namespace mv::wintest;
+
+namespace {
+
+constexpr WPARAM kExitCommand = 0x6001;
+constexpr UINT kShowMessage = 0x4CA;
+constexpr DWORD kMiddleClick = 0x8004, kRightClick = 0x8002;
+
+double NowMs() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+struct Summary {
+    double p50 = 0, p99 = 0, max = 0, mean = 0;
+};
+
+Summary Summarize(std::vector<double> values) {
+    Summary s;
+    if (values.empty()) return s;
+    std::sort(values.begin(), values.end());
+    auto at = [&](double q) { return values[std::min(values.size() - 1, static_cast<std::size_t>(q * values.size()))]; };
+    s.p50 = at(0.50);
+    s.p99 = at(0.99);
+    s.max = values.back();
+    double sum = 0;
+    for (double v : values) sum += v;
+    s.mean = sum / static_cast<double>(values.size());
+    return s;
+}
+
+// ---- the stand-in's control device
+
+bool Control(DWORD code, const void* in, DWORD inLength, void* out, DWORD outLength) {
+    HANDLE control = CreateFileW(TS_CONTROL_PATH, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+    if (control == INVALID_HANDLE_VALUE) return false;
+    DWORD got = 0;
+    const BOOL ok = DeviceIoControl(control, code, const_cast<void*>(in), inLength, out, outLength, &got, nullptr);
+    CloseHandle(control);
+    return ok != FALSE;
+}
+
+ts_client Client() {
+    ts_client client{};
+    if (!Control(TS_CTL_CLIENT, nullptr, 0, &client, sizeof client)) client = {};
+    return client;
+}
+
+bool Queue(const std::vector<std::uint32_t>& codes) {
+    ts_client client{};
+    return Control(TS_CTL_PUSH, codes.data(), static_cast<DWORD>(codes.size() * 4), &client, sizeof client);
+}
+
+bool SetPresent(bool present) {
+    const std::uint32_t value = present ? 1 : 0;
+    return Control(TS_CTL_PRESENT, &value, sizeof value, nullptr, 0);
+}
+
+// The semaphore the program handed to the driver, duplicated into this process.
+HANDLE ClientSemaphore(DWORD processId) {
+    const ts_client client = Client();
+    if (!client.opened || client.process_id != processId) return nullptr;
+    HANDLE process = OpenProcess(PROCESS_DUP_HANDLE, FALSE, processId);
+    if (!process) return nullptr;
+    HANDLE semaphore = nullptr;
+    DuplicateHandle(process, reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(client.semaphore)),
+                    GetCurrentProcess(), &semaphore, SEMAPHORE_MODIFY_STATE, FALSE, 0);
+    CloseHandle(process);
+    return semaphore;
+}
+
+// ---- the Linux view of the program's process
+
+std::string ReadWholeFile(const std::wstring& path) {
+    std::string text;
+    FILE* f = _wfopen(path.c_str(), L"rb");
+    if (!f) return text;
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, got);
+    std::fclose(f);
+    return text;
+}
+
+// The Linux process id of the running MorviCorvelConfig.exe, or empty.
+std::wstring UnixProcessOfProgram() {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &found);
+    if (search == INVALID_HANDLE_VALUE) return {};
+    std::wstring pid;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name.empty() || name.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
+        std::string command = ReadWholeFile(L"Z:\\proc\\" + name + L"\\cmdline");
+        std::replace(command.begin(), command.end(), '\0', ' ');
+        if (command.find("MorviCorvelConfig.exe") != std::string::npos) pid = name;
+    } while (pid.empty() && FindNextFileW(search, &found));
+    FindClose(search);
+    return pid;
+}
+
+long long Field(const std::string& text, const char* name) {
+    const auto at = text.find(name);
+    return at == std::string::npos ? -1 : std::atoll(text.c_str() + at + std::strlen(name));
+}
+
+struct LinuxUsage {
+    double cpuMs = 0;             // on-CPU time of all threads
+    long long wakeups = 0;        // voluntary context switches of all threads
+    long long rssAnonKb = -1;     // resident private memory
+    int threads = 0;
+};
+
+LinuxUsage ReadUsage(const std::wstring& pid) {
+    LinuxUsage usage;
+    if (pid.empty()) return usage;
+    const std::wstring base = L"Z:\\proc\\" + pid;
+    usage.rssAnonKb = Field(ReadWholeFile(base + L"\\status"), "RssAnon:");
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((base + L"\\task\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return usage;
+    do {
+        const std::wstring tid = found.cFileName;
+        if (tid.empty() || tid[0] == L'.') continue;
+        const std::wstring task = base + L"\\task\\" + tid;
+        usage.cpuMs += std::atof(ReadWholeFile(task + L"\\schedstat").c_str()) / 1e6;
+        const long long voluntary = Field(ReadWholeFile(task + L"\\status"), "voluntary_ctxt_switches:");
+        if (voluntary > 0) usage.wakeups += voluntary;
+        ++usage.threads;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return usage;
+}
+
+double WorkingSetKb(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(process, &counters, sizeof counters)) return 0;
+    return static_cast<double>(counters.WorkingSetSize) / 1024.0;
+}
+
+// ---- driving the program
+
+void PumpOwn() {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&m);
+        DispatchMessageW(&m);
+    }
+}
+
+// Runs this thread's messages for `ms`, however many keep arriving.
+void PumpFor(double ms) {
+    const double end = NowMs() + ms;
+    MSG m;
+    while (NowMs() < end) {
+        if (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&m);
+            DispatchMessageW(&m);
+        } else {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+        }
+    }
+}
+
+HWND MainWindowOf(DWORD processId) {
+    HWND w = FindWindowW(nullptr, kProgramTitle);
+    DWORD owner = 0;
+    if (w) GetWindowThreadProcessId(w, &owner);
+    return owner == processId ? w : nullptr;
+}
+
+// Waits until `done`, pumping this thread, polling every millisecond.
+template <class Predicate>
+bool Poll(DWORD ms, Predicate done) {
+    const double end = NowMs() + ms;
+    while (NowMs() < end) {
+        if (done()) return true;
+        PumpOwn();
+        Sleep(1);
+    }
+    return done();
+}
+
+struct Started {
+    HWND main = nullptr;
+    bool linked = false;
+};
+
+Started WaitForProgram(RunningProgram& program, bool expectLink) {
+    Started s;
+    Poll(15000, [&] { return (s.main = MainWindowOf(program.processId())) != nullptr; });
+    if (s.main && expectLink) s.linked = Poll(15000, [&] { return Client().process_id == program.processId(); });
+    return s;
+}
+
+void Exit(RunningProgram& program, HWND main) {
+    if (main) PostMessageW(main, WM_COMMAND, kExitCommand, 0);
+    program.waitExit(10000);
+}
+
+bool Answers(HWND window, double* ms = nullptr) {
+    const double t0 = NowMs();
+    DWORD_PTR result = 0;
+    const bool ok = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result) != 0;
+    if (ms) *ms = NowMs() - t0;
+    return ok;
+}
+
+bool ShowSettings(HWND main) {
+    PostMessageW(main, kShowMessage, 0, 0);
+    return Poll(5000, [&] { return IsWindowVisible(main) != FALSE; });
+}
+
+void CentreCursorOn(ProbeWindow& probe) {
+    RECT r;
+    GetWindowRect(probe.handle(), &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    probe.activate();
+    probe.pump(100);
+    probe.clear();
+}
+
+int VisiblePopups(DWORD process, HWND main) {
+    int n = 0;
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        wchar_t cls[32] = {};
+        GetClassNameW(w, cls, 32);
+        if (w != main && owner == process && IsWindowVisible(w) && std::wcscmp(cls, L"#32770") == 0) ++n;
+    }
+    return n;
+}
+
+struct ChildSearch {
+    HWND main;
+    POINT corner;
+    HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND child, LPARAM data) {
+    auto* s = reinterpret_cast<ChildSearch*>(data);
+    if (GetParent(child) != s->main) return TRUE;
+    RECT r;
+    GetWindowRect(child, &r);
+    POINT p{r.left, r.top};
+    ScreenToClient(s->main, &p);
+    if (p.x != s->corner.x || p.y != s->corner.y) return TRUE;
+    s->found = child;
+    return FALSE;
+}
+
+// The main window's child control whose client-area corner is at (x, y).
+HWND ChildAt(HWND main, int x, int y) {
+    ChildSearch search{main, {x, y}, nullptr};
+    EnumChildWindows(main, MatchChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool Command(HWND main, HWND source) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(main, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(source), BN_CLICKED),
+                               reinterpret_cast<LPARAM>(source), SMTO_NORMAL, 5000, &result) != 0;
+}
+
+// ---- the measurements
+
+int gFailures = 0;
+
+void Failed(const char* what) {
+    std::printf("FAILED: %s\n", what);
+    ++gFailures;
+}
+
+void StartUp(ProbeWindow& probe, int starts) {
+    std::vector<double> window, tray, linked;
+    for (int i = 0; i < starts; ++i) {
+        const double t0 = NowMs();
+        RunningProgram program;
+        if (!program.started()) return Failed("the program did not start");
+        HWND main = nullptr;
+        bool iconed = false;
+        if (!Poll(15000, [&] { return (main = MainWindowOf(program.processId())) != nullptr; }))
+            return Failed("no main window");
+        window.push_back(NowMs() - t0);
+        iconed = Poll(15000, [&] { return TrayIconPresent(main); });
+        if (!iconed) return Failed("no tray icon");
+        tray.push_back(NowMs() - t0);
+        if (!Poll(15000, [&] { return Client().process_id == program.processId(); }))
+            return Failed("the driver was not opened");
+        linked.push_back(NowMs() - t0);
+        Exit(program, main);
+        probe.pump(200);
+    }
+    const Summary w = Summarize(window), t = Summarize(tray), l = Summarize(linked);
+    std::printf("start-up (%d starts): main window p50 %.0f ms max %.0f; tray icon p50 %.0f ms max %.0f; "
+                "driver opened p50 %.0f ms max %.0f\n",
+                starts, w.p50, w.max, t.p50, t.max, l.p50, l.max);
+}
+
+void Latency(ProbeWindow& probe, int events) {
+    RunningProgram program;
+    const Started s = WaitForProgram(program, true);
+    if (!s.linked) return Failed("latency: the program did not open the driver");
+    HANDLE semaphore = ClientSemaphore(program.processId());
+    if (!semaphore) return Failed("latency: no semaphore");
+    CentreCursorOn(probe);
+    std::vector<double> samples;
+    int lost = 0;
+    const int warmUp = 20;
+    for (int i = 0; i < warmUp + events; ++i) {
+        if (!Queue({kMiddleClick})) {
+            Failed("latency: the driver refused the event");
+            break;
+        }
+        bool down = false, up = false;
+        double arrived = 0;
+        const double t0 = NowMs();
+        ReleaseSemaphore(semaphore, 1, nullptr);
+        while (!up && NowMs() - t0 < 2000) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+            MSG m;
+            while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+                if (m.message == WM_MBUTTONDOWN && !down) {
+                    arrived = NowMs();
+                    down = true;
+                }
+                if (m.message == WM_MBUTTONUP) up = true;
+                DispatchMessageW(&m);
+            }
+        }
+        if (!down) ++lost;
+        if (down && i >= warmUp) samples.push_back(arrived - t0);
+    }
+    CloseHandle(semaphore);
+    const Summary l = Summarize(samples);
+    std::printf("gesture latency (%zu events, release to button-down in the probe): p50 %.3f ms, p99 %.3f ms, "
+                "max %.3f ms, mean %.3f ms, lost %d\n",
+                samples.size(), l.p50, l.p99, l.max, l.mean, lost);
+    if (lost) Failed("latency: gestures were lost");
+    Exit(program, s.main);
+}
+
+void Flood(ProbeWindow& probe) {
+    RunningProgram program;
+    const Started s = WaitForProgram(program, true);
+    if (!s.linked || !ShowSettings(s.main)) return Failed("flood: the program did not start");
+    HANDLE semaphore = ClientSemaphore(program.processId());
+    if (!semaphore) return Failed("flood: no semaphore");
+    CentreCursorOn(probe);
+    constexpr int kPairs = 4000;
+    std::vector<std::uint32_t> codes;
+    for (int i = 0; i < kPairs; ++i) codes.insert(codes.end(), {kMiddleClick, kRightClick});
+    if (!Queue(codes)) return Failed("flood: the driver refused the events");
+    const std::size_t expected = 4 * kPairs;
+    std::vector<double> answers;
+    int unanswered = 0;
+    const double t0 = NowMs();
+    ReleaseSemaphore(semaphore, static_cast<LONG>(codes.size()), nullptr);
+    CloseHandle(semaphore);
+    double last = t0;
+    while (probe.received.size() < expected && NowMs() - last < 5000) {
+        const std::size_t before = probe.received.size();
+        PumpFor(10);
+        double ms = 0;
+        if (Answers(s.main, &ms))
+            answers.push_back(ms);
+        else
+            ++unanswered;
+        if (probe.received.size() != before) last = NowMs();
+    }
+    const double total = last - t0;
+    const UINT cycle[4] = {WM_MBUTTONDOWN, WM_MBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP};
+    std::size_t inOrder = 0;
+    while (inOrder < probe.received.size() && probe.received[inOrder].message == cycle[inOrder % 4]) ++inOrder;
+    const Summary a = Summarize(answers);
+    std::printf("flood (%d gestures pending at once): all run in %.0f ms (%.3f ms each), %zu of %zu messages "
+                "in order; settings window answered %zu times: p50 %.2f ms, p99 %.2f ms, max %.2f ms, "
+                "%d unanswered\n",
+                2 * kPairs, total, total / (2 * kPairs), inOrder, expected, answers.size(), a.p50, a.p99, a.max,
+                unanswered);
+    if (inOrder != expected || probe.received.size() != expected) Failed("flood: gestures lost or out of order");
+    Exit(program, s.main);
+}
+
+void IdlePhase(const char* label, bool driverPresent, int seconds) {
+    if (!driverPresent) SetPresent(false);
+    RunningProgram program;
+    const Started s = WaitForProgram(program, driverPresent);
+    if (!s.main || (driverPresent && !s.linked)) {
+        SetPresent(true);
+        return Failed("idle: the program did not start");
+    }
+    Sleep(5000);  // start-up work done
+    const std::wstring pid = UnixProcessOfProgram();
+    const LinuxUsage before = ReadUsage(pid);
+    Sleep(static_cast<DWORD>(seconds) * 1000);
+    const LinuxUsage after = ReadUsage(pid);
+    const double perMinute = 60.0 / seconds;
+    if (pid.empty())
+        Failed("idle: the program's Linux process was not found");
+    else
+        std::printf("idle, %s (%d s): CPU %.2f ms per minute, %.1f wake-ups per minute over %d threads\n", label,
+                    seconds, (after.cpuMs - before.cpuMs) * perMinute,
+                    static_cast<double>(after.wakeups - before.wakeups) * perMinute, after.threads);
+    Exit(program, s.main);
+    SetPresent(true);
+}
+
+void PrintMemory(const char* label, HANDLE process, const std::wstring& pid) {
+    std::printf("memory, %s: resident private %lld KiB, working set %.0f KiB\n", label, ReadUsage(pid).rssAnonKb,
+                WorkingSetKb(process));
+}
+
+void Memory(ProbeWindow& probe, int cycles) {
+    RunningProgram program;
+    const Started s = WaitForProgram(program, true);
+    if (!s.linked) return Failed("memory: the program did not start");
+    Sleep(3000);
+    const std::wstring pid = UnixProcessOfProgram();
+    PrintMemory("hidden", program.process(), pid);
+    if (!ShowSettings(s.main)) return Failed("memory: the window did not show");
+    probe.pump(3000);
+    PrintMemory("window shown, animation playing", program.process(), pid);
+
+    HWND function = ChildAt(s.main, 41, 363);
+    HWND tiles[2] = {ChildAt(s.main, 51, 133), ChildAt(s.main, 169, 133)};
+    if (!function || !tiles[0] || !tiles[1]) return Failed("memory: controls not found");
+
+    int menuMisses = 0;
+    std::vector<double> openMs, closeMs;
+    auto menuCycle = [&] {
+        double t0 = NowMs();
+        Command(s.main, function);
+        openMs.push_back(NowMs() - t0);
+        if (!Poll(1000, [&] { return VisiblePopups(program.processId(), s.main) == 1; })) ++menuMisses;
+        t0 = NowMs();
+        Command(s.main, tiles[0]);  // any other command closes the menu
+        closeMs.push_back(NowMs() - t0);
+        if (!Poll(1000, [&] { return VisiblePopups(program.processId(), s.main) == 0; })) ++menuMisses;
+        PumpOwn();
+    };
+    for (int i = 0; i < 20; ++i) menuCycle();
+    probe.pump(500);
+    const long long menuStart = ReadUsage(pid).rssAnonKb;
+    const double menuStartSet = WorkingSetKb(program.process());
+    for (int i = 0; i < cycles; ++i) menuCycle();
+    probe.pump(500);
+    const long long menuEnd = ReadUsage(pid).rssAnonKb;
+    const double menuEndSet = WorkingSetKb(program.process());
+    std::printf("memory, %d function menu open/close cycles: resident private %lld -> %lld KiB (%+lld), "
+                "working set %+.0f KiB, %d cycles without the menu as expected\n",
+                cycles, menuStart, menuEnd, menuEnd - menuStart, menuEndSet - menuStartSet, menuMisses);
+    if (menuMisses) Failed("memory: the menu did not open or close");
+    const Summary o = Summarize(openMs), c = Summarize(closeMs);
+    std::printf("function menu: opens in p50 %.1f ms (max %.1f), closes with a selection in p50 %.1f ms (max %.1f)\n",
+                o.p50, o.max, c.p50, c.max);
+
+    for (int i = 0; i < 20; ++i) Command(s.main, tiles[i % 2]);
+    probe.pump(500);
+    const long long selectStart = ReadUsage(pid).rssAnonKb;
+    const double selectStartSet = WorkingSetKb(program.process());
+    std::vector<double> selectMs;
+    for (int i = 0; i < cycles; ++i) {
+        const double t0 = NowMs();
+        Command(s.main, tiles[i % 2]);  // each selection restarts that gesture's animation
+        selectMs.push_back(NowMs() - t0);
+        Sleep(2);
+        PumpOwn();
+    }
+    const Summary sel = Summarize(selectMs);
+    std::printf("gesture selection: p50 %.1f ms, max %.1f ms\n", sel.p50, sel.max);
+    probe.pump(1000);
+    const long long selectEnd = ReadUsage(pid).rssAnonKb;
+    const double selectEndSet = WorkingSetKb(program.process());
+    std::printf("memory, %d gesture selections: resident private %lld -> %lld KiB (%+lld), working set %+.0f KiB\n",
+                cycles, selectStart, selectEnd, selectEnd - selectStart, selectEndSet - selectStartSet);
+    if (!Answers(s.main)) Failed("memory: the window stopped answering");
+    Exit(program, s.main);
+}
+
+int Option(int argc, wchar_t** argv, const wchar_t* name, int fallback) {
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::wcscmp(argv[i], name) == 0) return std::max(1, _wtoi(argv[i + 1]));
+    return fallback;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const int starts = Option(argc, argv, L"--starts", 10);
+    const int events = Option(argc, argv, L"--events", 1000);
+    const int cycles = Option(argc, argv, L"--cycles", 1000);
+    const int idleSeconds = Option(argc, argv, L"--idle-seconds", 60);
+    ts_client client{};
+    if (!Control(TS_CTL_CLIENT, nullptr, 0, &client, sizeof client)) {
+        std::printf("FAILED: the stand-in driver is not installed in this prefix\n");
+        return 1;
+    }
+    SetPresent(true);
+    const std::uint32_t noFailures = 0;
+    Control(TS_CTL_FAIL, &noFailures, sizeof noFailures, nullptr, 0);
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Morvi\\MVSET");  // every run starts from the defaults
+
+    ProbeWindow probe;
+    auto timed = [](const char* name, auto&& run) {
+        const double t0 = NowMs();
+        run();
+        std::fprintf(stderr, "(%s took %.1f s)\n", name, (NowMs() - t0) / 1000);
+        std::fflush(stdout);
+    };
+    timed("start-up", [&] { StartUp(probe, starts); });
+    timed("latency", [&] { Latency(probe, events); });
+    timed("flood", [&] { Flood(probe); });
+    timed("memory", [&] { Memory(probe, cycles); });
+    timed("idle", [&] { IdlePhase("driver open, window hidden", true, idleSeconds); });
+    timed("idle", [&] { IdlePhase("driver absent (retrying every 500 ms)", false, idleSeconds); });
+    std::fflush(stdout);
+    return gFailures == 0 ? 0 : 1;
+}
