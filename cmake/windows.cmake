@@ -59,8 +59,15 @@ target_link_libraries(MorviCorvelConfig PRIVATE mvwin)
 target_link_options(MorviCorvelConfig PRIVATE ${MV_WIN_LINK_FLAGS} -municode)
 add_custom_command(TARGET MorviCorvelConfig POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E make_directory ${MV_DIST_DIR}
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:MorviCorvelConfig> ${MV_DIST_DIR}/
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/lang/en/language.xml ${MV_DIST_DIR}/language.xml)
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:MorviCorvelConfig> ${MV_DIST_DIR}/)
+# The shipped texts, copied again whenever the English file changes.
+add_custom_command(
+  OUTPUT ${MV_DIST_DIR}/language.xml
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${MV_DIST_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/lang/en/language.xml ${MV_DIST_DIR}/language.xml
+  DEPENDS ${CMAKE_SOURCE_DIR}/lang/en/language.xml
+  COMMENT "Copying the English language.xml into dist/")
+add_custom_target(mvlanguage ALL DEPENDS ${MV_DIST_DIR}/language.xml)
 
 # GoogleTest from the Debian source package, cross-compiled.
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
