@@ -122,6 +122,14 @@ protected:
             PumpUntil(probe, 10000, [&] { return TouchsimClientProcess() == program.processId(); });
         return linked ? main : nullptr;
     }
+    // Starts the program and shows its settings window, as a second start does.
+    HWND StartShown(RunningProgram& program) {
+        HWND main = Start(program);
+        if (!main) return nullptr;
+        PostMessageW(main, 0x4CA, 0, 0);
+        if (!PumpUntil(probe, 3000, [&] { return IsWindowVisible(main) != FALSE; })) return nullptr;
+        return main;
+    }
     void CentreCursorOnProbe() {
         RECT r;
         GetWindowRect(probe.handle(), &r);
@@ -418,6 +426,49 @@ TEST_F(Shell, AFunctionPickedInTheWindowRunsAtOnceAndSurvivesApplyAndRestart) {
 namespace mv::wintest {
 namespace {
 
+TEST_F(Shell, RestoreDefaultsFromTheWindowResetsTheGesturesKeepsTheMacrosAndTellsTheDevice) {
+    ButtonSettingBlob stored{};
+    ResetRecordsToDefaults(stored.records);
+    stored.records[1].setActionCode(3);  // two-finger click: middle click instead of right click
+    WriteBinary(Wide(kButtonSettingKey).c_str(), Wide(kButtonSettingValue).c_str(), &stored, sizeof stored);
+    std::vector<std::uint8_t> macros(MacroStore::kSize);
+    for (std::size_t i = 0; i < macros.size(); ++i) macros[i] = static_cast<std::uint8_t>(i * 7 + 1);
+    WriteBinary(Wide(kMacroSettingKey).c_str(), Wide(kMacroSettingValue).c_str(), macros.data(),
+                static_cast<DWORD>(macros.size()));
+
+    RunningProgram program;
+    HWND main = StartShown(program);
+    ASSERT_NE(main, nullptr);
+    SetForegroundWindow(main);
+    probe.pump(300);
+    Touchsim(L"clear");
+    ClickAt(probe, main, 500, 445);  // restore defaults: the question
+    std::vector<HWND> dialogs;
+    ASSERT_TRUE(PumpUntil(probe, 3000, [&] { return !(dialogs = PopupsOf(program.processId(), {main})).empty(); }));
+    ASSERT_EQ(dialogs.size(), 1u);
+    ClickAt(probe, dialogs[0], 160, 140);  // its OK
+    ASSERT_TRUE(PumpUntil(probe, 5000, [&] {
+        const auto saved = ReadValue(Wide(kButtonSettingKey), Wide(kButtonSettingValue));
+        return saved.size() == ButtonSettingBlob::kSize &&
+               saved[ButtonSettingBlob::kRecordsOffset + FunctionRecord::kSize * 1 + 1] != 3;
+    })) << "the defaults were not saved";
+    EXPECT_FALSE(IsWindowVisible(dialogs[0]));
+
+    ButtonSettingBlob defaults{};
+    ResetRecordsToDefaults(defaults.records);
+    const auto saved = ReadValue(Wide(kButtonSettingKey), Wide(kButtonSettingValue));
+    EXPECT_TRUE(std::equal(saved.begin(), saved.end(), reinterpret_cast<const std::uint8_t*>(&defaults)));
+    EXPECT_EQ(ReadValue(Wide(kMacroSettingKey), Wide(kMacroSettingValue)), macros) << "the macros changed";
+    EXPECT_EQ(Prefixes(TouchsimRequests()), kSettingsAllDefault);
+
+    CentreCursorOnProbe();
+    ASSERT_EQ(Touchsim(L"push 0x8002").exitCode, 0u);  // the two-finger click's default again
+    probe.pumpUntil(2, 3000);
+    EXPECT_EQ(Buttons(), (std::vector<UINT>{WM_RBUTTONDOWN, WM_RBUTTONUP}));
+    ExitThroughTray(main, program);
+    DeleteSettings();
+}
+
 TEST_F(Shell, ApplyWithoutTheReceiverWarnsAndSavesNothing) {
     RunningProgram program;
     HWND main = Start(program);
@@ -446,13 +497,6 @@ namespace {
 // Faults injected into a working link: a refused settings request, a refused read, a flood.
 class ShellFaults : public Shell {
 protected:
-    HWND StartShown(RunningProgram& program) {
-        HWND main = Start(program);
-        if (!main) return nullptr;
-        PostMessageW(main, 0x4CA, 0, 0);  // show, as a second start does
-        if (!PumpUntil(probe, 3000, [&] { return IsWindowVisible(main) != FALSE; })) return nullptr;
-        return main;
-    }
     HWND WaitForWarning() {
         HWND warning = nullptr;
         PumpUntil(probe, 3000, [&] { return (warning = FindWindowW(L"#32770", L"Warning")) != nullptr; });
