@@ -244,27 +244,6 @@ bool ShowSettings(HWND main) {
     return Poll(5000, [&] { return IsWindowVisible(main) != FALSE; });
 }
 
-void CentreCursorOn(ProbeWindow& probe) {
-    RECT r;
-    GetWindowRect(probe.handle(), &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    probe.activate();
-    probe.pump(100);
-    probe.clear();
-}
-
-int VisiblePopups(DWORD process, HWND main) {
-    int n = 0;
-    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        wchar_t cls[32] = {};
-        GetClassNameW(w, cls, 32);
-        if (w != main && owner == process && IsWindowVisible(w) && std::wcscmp(cls, L"#32770") == 0) ++n;
-    }
-    return n;
-}
-
 struct ChildSearch {
     HWND main;
     POINT corner;
@@ -466,11 +445,11 @@ void Memory(ProbeWindow& probe, int cycles) {
         double t0 = NowMs();
         Command(s.main, function);
         openMs.push_back(NowMs() - t0);
-        if (!Poll(1000, [&] { return VisiblePopups(program.processId(), s.main) == 1; })) ++menuMisses;
+        if (!Poll(1000, [&] { return VisibleDialogsOf(program.processId(), {s.main}).size() == 1; })) ++menuMisses;
         t0 = NowMs();
         Command(s.main, tiles[0]);  // any other command closes the menu
         closeMs.push_back(NowMs() - t0);
-        if (!Poll(1000, [&] { return VisiblePopups(program.processId(), s.main) == 0; })) ++menuMisses;
+        if (!Poll(1000, [&] { return VisibleDialogsOf(program.processId(), {s.main}).empty(); })) ++menuMisses;
         PumpOwn();
     };
     for (int i = 0; i < 20; ++i) menuCycle();

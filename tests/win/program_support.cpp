@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
@@ -114,6 +115,28 @@ bool TrayIconPresent(HWND window) {
     data.uID = 128;
     data.uFlags = 0;
     return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+std::vector<HWND> VisibleDialogsOf(DWORD process, std::initializer_list<HWND> except) {
+    std::vector<HWND> found;
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        wchar_t cls[32] = {};
+        GetClassNameW(w, cls, 32);
+        if (owner != process || !IsWindowVisible(w) || std::wstring(cls) != L"#32770") continue;
+        if (std::find(except.begin(), except.end(), w) == except.end()) found.push_back(w);
+    }
+    return found;
+}
+
+bool CentreCursorOn(ProbeWindow& probe) {
+    RECT r;
+    GetWindowRect(probe.handle(), &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const bool active = probe.activate();
+    probe.clear();
+    return active;
 }
 
 }  // namespace mv::wintest

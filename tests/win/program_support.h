@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,13 @@ DWORD TouchsimClientProcess();
 
 // Whether the shell has an icon 128 of `window` (NIM_MODIFY succeeds only for one).
 bool TrayIconPresent(HWND window);
+
+// The visible dialog windows (#32770) of `process` other than `except`: its menus and dialogs.
+std::vector<HWND> VisibleDialogsOf(DWORD process, std::initializer_list<HWND> except);
+
+// Puts the pointer in the middle of the probe, activates it and forgets what it received;
+// whether it has the foreground and the focus.
+bool CentreCursorOn(ProbeWindow& probe);
 
 // Runs the probe's messages until `done` or `ms` passed.
 template <class Predicate>

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <initializer_list>
 
 #include "gesture/function_record.h"
 #include "gesture/settings_images.h"
@@ -130,13 +129,7 @@ protected:
         if (!PumpUntil(probe, 3000, [&] { return IsWindowVisible(main) != FALSE; })) return nullptr;
         return main;
     }
-    void CentreCursorOnProbe() {
-        RECT r;
-        GetWindowRect(probe.handle(), &r);
-        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        ASSERT_TRUE(probe.activate());
-        probe.clear();
-    }
+    void CentreCursorOnProbe() { ASSERT_TRUE(CentreCursorOn(probe)); }
     std::vector<UINT> Buttons() const {
         std::vector<UINT> out;
         for (const auto& m : probe.received)
@@ -335,19 +328,6 @@ void ClickAt(ProbeWindow& probe, HWND window, int x, int y) {
     probe.pump(400);
 }
 
-// The visible dialog windows of `process` other than `except`.
-std::vector<HWND> PopupsOf(DWORD process, std::initializer_list<HWND> except) {
-    std::vector<HWND> found;
-    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        wchar_t cls[32] = {};
-        GetClassNameW(w, cls, 32);
-        if (owner != process || !IsWindowVisible(w) || std::wstring(cls) != L"#32770") continue;
-        if (std::find(except.begin(), except.end(), w) == except.end()) found.push_back(w);
-    }
-    return found;
-}
 
 std::vector<std::uint8_t> ReadValue(const std::wstring& key, const std::wstring& value) {
     std::vector<std::uint8_t> data(300000);
@@ -372,7 +352,7 @@ TEST_F(Shell, AFunctionPickedInTheWindowRunsAtOnceAndSurvivesApplyAndRestart) {
 
     ClickAt(probe, main, 226, 185);  // the double-click gesture's tile (slot 1)
     ClickAt(probe, main, 160, 378);  // the function button: the menu opens below it
-    const auto firstLevel = PopupsOf(program.processId(), {main});
+    const auto firstLevel = VisibleDialogsOf(program.processId(), {main});
     ASSERT_EQ(firstLevel.size(), 1u) << "no function menu";
     RECT menu{};
     GetWindowRect(firstLevel[0], &menu);
@@ -381,7 +361,7 @@ TEST_F(Shell, AFunctionPickedInTheWindowRunsAtOnceAndSurvivesApplyAndRestart) {
     ClickAt(probe, main, hover.x, hover.y);
     std::vector<HWND> second;
     PumpUntil(probe, 4000, [&] {
-        second = PopupsOf(program.processId(), {main, firstLevel[0]});
+        second = VisibleDialogsOf(program.processId(), {main, firstLevel[0]});
         return !second.empty();
     });
     ASSERT_EQ(second.size(), 1u) << "no second level";
@@ -390,7 +370,7 @@ TEST_F(Shell, AFunctionPickedInTheWindowRunsAtOnceAndSurvivesApplyAndRestart) {
     POINT entry{sub.left + 30, sub.top + 9};  // its first entry: three-finger click (middle click)
     ScreenToClient(main, &entry);
     ClickAt(probe, main, entry.x, entry.y);
-    EXPECT_TRUE(PumpUntil(probe, 4000, [&] { return PopupsOf(program.processId(), {main}).empty(); }))
+    EXPECT_TRUE(PumpUntil(probe, 4000, [&] { return VisibleDialogsOf(program.processId(), {main}).empty(); }))
         << "the menu stayed open";
 
     // Before any apply, the double-click gesture runs the new function.
@@ -444,7 +424,7 @@ TEST_F(Shell, RestoreDefaultsFromTheWindowResetsTheGesturesKeepsTheMacrosAndTell
     Touchsim(L"clear");
     ClickAt(probe, main, 500, 445);  // restore defaults: the question
     std::vector<HWND> dialogs;
-    ASSERT_TRUE(PumpUntil(probe, 3000, [&] { return !(dialogs = PopupsOf(program.processId(), {main})).empty(); }));
+    ASSERT_TRUE(PumpUntil(probe, 3000, [&] { return !(dialogs = VisibleDialogsOf(program.processId(), {main})).empty(); }));
     ASSERT_EQ(dialogs.size(), 1u);
     ClickAt(probe, dialogs[0], 160, 140);  // its OK
     ASSERT_TRUE(PumpUntil(probe, 5000, [&] {
@@ -461,6 +441,10 @@ TEST_F(Shell, RestoreDefaultsFromTheWindowResetsTheGesturesKeepsTheMacrosAndTell
     EXPECT_EQ(ReadValue(Wide(kMacroSettingKey), Wide(kMacroSettingValue)), macros) << "the macros changed";
     EXPECT_EQ(Prefixes(TouchsimRequests()), kSettingsAllDefault);
 
+    // The restore ends by broadcasting two pointer setting changes to every top-level window;
+    // the gesture is pushed once the program's window answers again.
+    DWORD_PTR answer = 0;
+    EXPECT_NE(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer), 0);
     CentreCursorOnProbe();
     ASSERT_EQ(Touchsim(L"push 0x8002").exitCode, 0u);  // the two-finger click's default again
     probe.pumpUntil(2, 3000);
