@@ -144,6 +144,12 @@ LRESULT CWnd::route(UINT message, WPARAM wParam, LPARAM lParam) {
         PostNcDestroy();
         return result;
     }
+    if (message == WM_SHOWWINDOW && !wParam) {
+        // A window being hidden gives up a capture held inside it: a hidden control that kept
+        // it (a button that hid its dialog) would take the program's next clicks.
+        HWND capture = ::GetCapture();
+        if (capture && (capture == hwnd_ || ::IsChild(hwnd_, capture))) ::ReleaseCapture();
+    }
     return WindowProc(message, wParam, lParam);
 }
 

@@ -102,6 +102,24 @@ protected:
 };
 std::wstring BitmapBtnTest::folder_;
 
+// A button that hides its own window on a click (a dialog's OK) must not keep the capture:
+// hidden, it would take the program's next clicks.
+TEST_F(BitmapBtnTest, HidingTheWindowReleasesACaptureHeldInside) {
+    PointAt(90, 50);
+    ASSERT_EQ(GetCapture(), button.GetSafeHwnd());
+    ShowWindow(dialog, SW_HIDE);
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    // A capture held elsewhere stays when an unrelated window hides.
+    ShowWindow(dialog, SW_SHOW);
+    HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    SetCapture(other);
+    ShowWindow(dialog, SW_HIDE);
+    EXPECT_EQ(GetCapture(), other);
+    ReleaseCapture();
+    DestroyWindow(other);
+}
+
 TEST_F(BitmapBtnTest, HoverTakesTheCaptureAndLeavingReleasesIt) {
     EXPECT_EQ(Cell(), Ref(kNormal));
     PointAt(90, 50);
