@@ -181,27 +181,6 @@ void PumpOwn() {
     }
 }
 
-// Runs this thread's messages for `ms`, however many keep arriving.
-void PumpFor(double ms) {
-    const double end = NowMs() + ms;
-    MSG m;
-    while (NowMs() < end) {
-        if (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        } else {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
-        }
-    }
-}
-
-HWND MainWindowOf(DWORD processId) {
-    HWND w = FindWindowW(nullptr, kProgramTitle);
-    DWORD owner = 0;
-    if (w) GetWindowThreadProcessId(w, &owner);
-    return owner == processId ? w : nullptr;
-}
-
 // Waits until `done`, pumping this thread, polling every millisecond.
 template <class Predicate>
 bool Poll(DWORD ms, Predicate done) {
@@ -373,7 +352,7 @@ void Flood(ProbeWindow& probe) {
     double last = t0;
     while (probe.received.size() < expected && NowMs() - last < 5000) {
         const std::size_t before = probe.received.size();
-        PumpFor(10);
+        probe.pump(10);
         double ms = 0;
         if (Answers(s.main, &ms))
             answers.push_back(ms);

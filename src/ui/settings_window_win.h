@@ -52,7 +52,6 @@ public:
     HWND resetDialog = nullptr;
     HWND pointerDialog = nullptr;
     int CurrentSlot = 0;
-    bool animationPlaying() const { return playing_; }
 
     // For tests and screenshots.
     HWND closeButton() const { return close_.GetSafeHwnd(); }

@@ -47,9 +47,11 @@ void PumpThreadMessages(DWORD ms) {
     const DWORD start = GetTickCount();
     MSG msg;
     do {
+        // A steady stream of messages (a flood of injected input) ends the wait on time too.
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
+            if (GetTickCount() - start >= ms) return;
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     } while (GetTickCount() - start < ms);

@@ -44,15 +44,16 @@ DWORD RunningProgram::waitExit(DWORD ms) {
     return code;
 }
 
+HWND MainWindowOf(DWORD processId) {
+    HWND w = FindWindowW(nullptr, kProgramTitle);
+    DWORD owner = 0;
+    if (w) GetWindowThreadProcessId(w, &owner);
+    return (w && owner == processId) ? w : nullptr;
+}
+
 HWND WaitForMainWindow(ProbeWindow& probe, DWORD processId, DWORD ms) {
     HWND found = nullptr;
-    PumpUntil(probe, ms, [&] {
-        HWND w = FindWindowW(nullptr, kProgramTitle);
-        DWORD owner = 0;
-        if (w) GetWindowThreadProcessId(w, &owner);
-        found = (w && owner == processId) ? w : nullptr;
-        return found != nullptr;
-    });
+    PumpUntil(probe, ms, [&] { return (found = MainWindowOf(processId)) != nullptr; });
     return found;
 }
 

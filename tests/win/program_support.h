@@ -31,6 +31,8 @@ private:
     bool started_ = false;
 };
 
+// The top-level window with the program title if `processId` owns it, else null.
+HWND MainWindowOf(DWORD processId);
 // The program's top-level window with the program title, pumping `probe` meanwhile.
 HWND WaitForMainWindow(ProbeWindow& probe, DWORD processId, DWORD ms = 10000);
 
