@@ -16,9 +16,9 @@ std::wstring EnvPath(const wchar_t* name, const wchar_t* fallback) {
     return value;
 }
 
-std::wstring ProgramPath() { return EnvPath(L"MV_DIST_DIR", L".") + L"\\MorviCorvelConfig.exe"; }
-
 }  // namespace
+
+std::wstring ProgramPath() { return EnvPath(L"MV_DIST_DIR", L".") + L"\\MorviCorvelConfig.exe"; }
 
 RunningProgram::RunningProgram() {
     STARTUPINFOW si{};

@@ -13,6 +13,9 @@ namespace mv::wintest {
 
 inline constexpr wchar_t kProgramTitle[] = L"Morvi Corvel Config";
 
+// dist\MorviCorvelConfig.exe: MV_DIST_DIR holds the folder's Windows path.
+std::wstring ProgramPath();
+
 // dist\MorviCorvelConfig.exe (MV_DIST_DIR), started on construction, killed if still running.
 class RunningProgram {
 public:
