@@ -168,6 +168,10 @@ bool CMorviCorvelConfigDlg::PreTranslateMessage(MSG* msg) {
 }
 
 LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == TrayIcon::TaskbarCreatedMessage() && message != 0) {
+        tray_.Restore();
+        return 0;
+    }
     switch (message) {
         case WM_GESTURE_EVENT: OnGestureEvent(wParam); return 0;
         case WM_TRAY_NOTIFY: tray_.OnNotify(hwnd_, lParam, text("tc_exit"), text("tc_config")); return 0;
