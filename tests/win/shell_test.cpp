@@ -19,15 +19,7 @@ namespace {
 
 constexpr WPARAM kExitCommand = 0x6001;
 
-std::vector<std::string> Prefixes(const std::vector<std::string>& lines) {
-    std::vector<std::string> out;
-    for (const auto& l : lines) out.push_back(l.substr(0, l.find(' ', l.find(' ') + 1)));
-    return out;
-}
-
-const std::vector<std::string> kSettingsAllDefault = {
-    "mode 0x00000000", "keys 0x00000200:", "keys 0x00000200:", "keys 0x00000200:", "keys 0x00000200:",
-    "keys 0x00000200:", "keys 0x00000200:", "keys 0x00000200:", "keys 0x00000200:", "mode 0x00000180"};
+const std::vector<std::string> kSettingsAllDefault = AllDefaultSettingsRequests();
 
 void WriteBinary(const wchar_t* key, const wchar_t* value, const void* data, DWORD size, DWORD type = REG_BINARY) {
     HKEY k = nullptr;
@@ -150,11 +142,11 @@ TEST_F(Shell, OpensTheDriverRunsItsGesturesAndHandsTheDeviceBackAtExit) {
 
     auto requests = TouchsimRequests();
     ASSERT_FALSE(requests.empty());
-    unsigned semaphore = 0;
-    EXPECT_EQ(std::sscanf(requests[0].c_str(), "open semaphore=0x%x", &semaphore), 1) << requests[0];
-    EXPECT_NE(semaphore, 0u);
+    const unsigned semaphore = OpenedSemaphore(requests[0]);
+    EXPECT_NE(semaphore, 0u) << requests[0];
+    EXPECT_EQ(requests[0], OpenRequest(semaphore));
     requests.erase(requests.begin());
-    EXPECT_EQ(Prefixes(requests), kSettingsAllDefault);
+    EXPECT_EQ(requests, kSettingsAllDefault);
 
     CentreCursorOnProbe();
     ASSERT_EQ(Touchsim(L"push 0x8004 0x8002").exitCode, 0u);  // middle click, right click
@@ -163,10 +155,9 @@ TEST_F(Shell, OpensTheDriverRunsItsGesturesAndHandsTheDeviceBackAtExit) {
 
     Touchsim(L"clear");
     ExitThroughTray(main, program);
-    auto atExit = Prefixes(TouchsimRequests());
     auto expected = kSettingsAllDefault;
-    expected.push_back("mode 0x00000000");
-    EXPECT_EQ(atExit, expected);
+    expected.push_back(ModeRequest(0));
+    EXPECT_EQ(TouchsimRequests(), expected);
     EXPECT_FALSE(TrayIconPresent(main));
 }
 
@@ -199,6 +190,7 @@ TEST_F(Shell, StoredRecordsRunTheirFunctionsIncludingAMacro) {
     blob.records[11].setActionCode(20);  // three-finger click: macro 3
     blob.records[11].bytes[FunctionRecord::kMacroIndexOffset] = 3;
     blob.records[1].setActionCode(1);  // double-click gesture: left click
+    blob.records[10].setActionCode(1);  // the Windows-key gesture: left click
     MacroStore macros{};
     std::uint8_t* entry = macros.entry(3);
     entry[MacroEntry::kStepCountOffset] = 4;
@@ -215,8 +207,16 @@ TEST_F(Shell, StoredRecordsRunTheirFunctionsIncludingAMacro) {
     RunningProgram program;
     HWND main = Start(program);
     ASSERT_NE(main, nullptr);
-    // Double-click and three-finger click are changed: the device reports them.
-    EXPECT_EQ(Prefixes(TouchsimRequests()).back(), "mode 0x00000186");
+    // Double-click and three-finger click are changed: the device reports them (mode 0x186).
+    // The Windows-key gesture is changed: the last key list holds its chord (usage 0,
+    // left Windows).
+    auto requests = TouchsimRequests();
+    ASSERT_EQ(requests.size(), 11u);
+    EXPECT_EQ(requests[0], OpenRequest(OpenedSemaphore(requests[0])));
+    auto expected = kSettingsAllDefault;
+    expected[8] = KeysRequest({0x0008});
+    expected.back() = ModeRequest(0x186);
+    EXPECT_EQ(std::vector<std::string>(requests.begin() + 1, requests.end()), expected);
 
     CentreCursorOnProbe();
     ASSERT_EQ(Touchsim(L"push 0x8004").exitCode, 0u);
@@ -227,7 +227,16 @@ TEST_F(Shell, StoredRecordsRunTheirFunctionsIncludingAMacro) {
     probe.pumpUntil(2, 3000);
     EXPECT_EQ(Buttons(), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
 
+    // At exit every slot is back at its default: the chord stays in the list until its own
+    // slot removes it, then mode 0x180 and mode 0.
+    Touchsim(L"clear");
     ExitThroughTray(main, program);
+    expected = {ModeRequest(0)};
+    for (int i = 0; i < 7; ++i) expected.push_back(KeysRequest({0x0008}));
+    expected.push_back(KeysRequest());
+    expected.push_back(ModeRequest(0x180));
+    expected.push_back(ModeRequest(0));
+    EXPECT_EQ(TouchsimRequests(), expected);
     DeleteSettings();
 }
 
@@ -282,23 +291,32 @@ TEST_F(Shell, RetriesWhileTheOpenIsRefusedAndReconnectsOnArrival) {
     Touchsim(L"clear");
     probe.pump(2000);
     const auto refused = TouchsimRequests();
-    // About two attempts a second, each a refused open request.
+    // About two attempts a second, each a refused open request with the one semaphore.
     EXPECT_GE(refused.size(), 3u);
     EXPECT_LE(refused.size(), 6u);
-    for (const auto& line : refused) EXPECT_EQ(line.rfind("open ", 0), 0u) << line;
+    ASSERT_FALSE(refused.empty());
+    const unsigned semaphore = OpenedSemaphore(refused[0]);
+    EXPECT_NE(semaphore, 0u) << refused[0];
+    for (const auto& line : refused) EXPECT_EQ(line, OpenRequest(semaphore, true));
 
+    Touchsim(L"clear");
     ASSERT_EQ(Touchsim(L"fail 0").exitCode, 0u);
     ASSERT_TRUE(PumpUntil(probe, 3000, [&] { return TouchsimClientProcess() == program.processId(); }));
+    auto opened = TouchsimRequests();
+    ASSERT_FALSE(opened.empty());
+    opened.erase(opened.begin(), std::find(opened.begin(), opened.end(), OpenRequest(semaphore)));
+    ASSERT_FALSE(opened.empty()) << "no accepted open with the same semaphore";
     probe.pump(1200);
     Touchsim(L"clear");
     probe.pump(1200);
     EXPECT_TRUE(TouchsimRequests().empty()) << "the retry timer kept running after the open";
 
-    // A receiver arriving again (product 1002, name in lower case) reopens and resends.
+    // A receiver arriving again (product 1002, name in lower case) reopens with the same
+    // semaphore and resends the settings.
     ASSERT_EQ(Touchsim(L"arrive 1002 --lower").exitCode, 0u);
-    auto again = Prefixes(TouchsimRequests());
+    auto again = TouchsimRequests();
     ASSERT_FALSE(again.empty());
-    EXPECT_EQ(again.front(), "open semaphore=0x" + again.front().substr(17));
+    EXPECT_EQ(again.front(), OpenRequest(semaphore));
     again.erase(again.begin());
     EXPECT_EQ(again, kSettingsAllDefault);
 
@@ -439,7 +457,7 @@ TEST_F(Shell, RestoreDefaultsFromTheWindowResetsTheGesturesKeepsTheMacrosAndTell
     const auto saved = ReadValue(Wide(kButtonSettingKey), Wide(kButtonSettingValue));
     EXPECT_TRUE(std::equal(saved.begin(), saved.end(), reinterpret_cast<const std::uint8_t*>(&defaults)));
     EXPECT_EQ(ReadValue(Wide(kMacroSettingKey), Wide(kMacroSettingValue)), macros) << "the macros changed";
-    EXPECT_EQ(Prefixes(TouchsimRequests()), kSettingsAllDefault);
+    EXPECT_EQ(TouchsimRequests(), kSettingsAllDefault);
 
     // The restore ends by broadcasting two pointer setting changes to every top-level window;
     // the gesture is pushed once the program's window answers again. The window is hidden
