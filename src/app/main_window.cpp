@@ -54,7 +54,7 @@ void CMorviCorvelConfigDlg::OnApply() {
     store_.ApplySettings([this] { return SendDeviceSettings(); },
                          [this] {
                              MessageBoxW(hwnd_, ToWide(kApplyWarningText).c_str(),
-                                         ToWide(kApplyWarningCaption).c_str(), MB_OK | MB_ICONWARNING);
+                                         ToWide(kApplyWarningCaption).c_str(), MB_OK);
                          });
 }
 
@@ -117,6 +117,9 @@ void CMorviCorvelConfigDlg::OnTimer(UINT_PTR id) {
             DeviceOpened();
         }
     } else if (id == TIMER_BATTERY) {
+        // After a warning the watch waits for the next open: a timer message still queued
+        // when the timer was killed makes no further check.
+        if (!battery_.armed()) return;
         std::uint32_t value = 0;
         const bool ok = driver_.ReadBattery(value);
         if (battery_.onReading(ok, value)) {
@@ -204,7 +207,6 @@ LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lP
                 DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(100), hwnd_, AboutProc, 0);
                 return 0;
             }
-            if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
             break;
         case WM_LBUTTONDOWN:
             view_.CloseFunctionMenu();

@@ -9,9 +9,12 @@
 #include "gesture/function_record.h"
 #include "gesture/settings_images.h"
 #include "gesture/settings_store.h"
+#include "i18n/text_catalogue.h"
 #include "win/program_support.h"
+#include "win/tray_support.h"
 #include "win32/win32_platform.h"
 
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 namespace mv::wintest {
@@ -33,6 +36,33 @@ void DeleteSettings() {
 }
 
 std::wstring Wide(const char16_t* s) { return ToWide(s); }
+
+// The apply warning: caption "Warning", the text with seven blanks on each side, an OK button
+// alone and no icon (MB_OK).
+void ExpectApplyWarningBox(HWND box) {
+    ASSERT_NE(box, nullptr) << "no warning box";
+    wchar_t caption[64] = {};
+    GetWindowTextW(box, caption, 64);
+    EXPECT_STREQ(caption, L"Warning");
+    std::vector<std::wstring> texts;
+    std::vector<int> buttons;
+    int icons = 0;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        wchar_t cls[32] = {}, text[128] = {};
+        GetClassNameW(child, cls, 32);
+        GetWindowTextW(child, text, 128);
+        if (_wcsicmp(cls, L"Button") == 0) {
+            buttons.push_back(GetDlgCtrlID(child));
+        } else if (_wcsicmp(cls, L"Static") == 0) {
+            if (SendMessageW(child, STM_GETICON, 0, 0)) ++icons;
+            else if (text[0]) texts.push_back(text);
+        }
+    }
+    EXPECT_EQ(texts, std::vector<std::wstring>{L"       Error code: 0x68       "});
+    EXPECT_EQ(buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(icons, 0) << "the box shows an icon";
+}
 
 // The tray menu's exit command: the program ends by itself with code 0.
 void ExitThroughTray(HWND main, RunningProgram& program) {
@@ -488,6 +518,7 @@ TEST_F(Shell, ApplyWithoutTheReceiverWarnsAndSavesNothing) {
     ClickAt(probe, main, 612, 445);  // apply
     HWND warning = nullptr;
     EXPECT_TRUE(PumpUntil(probe, 3000, [&] { return (warning = FindWindowW(L"#32770", L"Warning")) != nullptr; }));
+    ExpectApplyWarningBox(warning);
     EXPECT_TRUE(ReadValue(Wide(kButtonSettingKey), Wide(kButtonSettingValue)).empty()) << "saved despite the failure";
     if (warning) PostMessageW(warning, WM_COMMAND, IDOK, 0);
     probe.pump(500);
@@ -520,7 +551,7 @@ TEST_F(ShellFaults, ARefusedSettingsRequestWarnsSavesNothingAndTheNextApplyWorks
     ASSERT_EQ(Touchsim(L"fail 1").exitCode, 0u);  // the first request of the apply is refused
     ClickAt(probe, main, 612, 445);
     HWND warning = WaitForWarning();
-    EXPECT_NE(warning, nullptr);
+    ExpectApplyWarningBox(warning);
     EXPECT_TRUE(ReadValue(Wide(kButtonSettingKey), Wide(kButtonSettingValue)).empty()) << "saved despite the failure";
     EXPECT_TRUE(ReadValue(Wide(kMacroSettingKey), Wide(kMacroSettingValue)).empty());
     if (warning) PostMessageW(warning, WM_COMMAND, IDOK, 0);
@@ -582,6 +613,171 @@ TEST_F(ShellFaults, AFloodOf8000QueuedGesturesRunsInOrderWhileTheWindowAnswers) 
         if (buttons[i] != cycle[i % 4]) firstWrong = i;
     EXPECT_EQ(firstWrong, buttons.size()) << "out of order at message " << firstWrong;
     EXPECT_NE(Touchsim(L"status").output.find("queued=0"), std::string::npos);
+    ExitThroughTray(main, program);
+}
+
+}  // namespace
+}  // namespace mv::wintest
+
+namespace mv::wintest {
+namespace {
+
+constexpr UINT kBatteryTimer = 1283;
+
+std::string BatteryWriteRequest() {
+    return "register-write op=0x00000001 target=0x000102ba b6 00 00 text=\"MORVI 5G Wireless Device\"";
+}
+std::string BatteryReadRequest(const char* answer) {
+    return std::string("register-read op=0x00010003 target=0x000101ba b6 00 00 -> ") + answer +
+           " text=\"MORVI 5G Wireless Device\"";
+}
+
+// The battery timer's message, handled before this returns (the timer itself fires every two
+// minutes); the requests it caused.
+std::vector<std::string> BatteryCheck(HWND main) {
+    Touchsim(L"clear");
+    DWORD_PTR result = 0;
+    EXPECT_NE(SendMessageTimeoutW(main, WM_TIMER, kBatteryTimer, 0, SMTO_NORMAL, 10000, &result), 0);
+    return TouchsimRequests();
+}
+
+std::wstring ShippedText(std::string_view key) {
+    wchar_t dist[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"MV_DIST_DIR", dist, MAX_PATH);
+    loadTextCatalogue(FromWide((std::wstring(dist) + L"\\language.xml").c_str()));
+    return ToWide(tr(key));
+}
+
+// The battery watch of the running program, with a stand-in tray that records the balloon.
+TEST_F(Shell, ALowBatteryWarnsOnceAndTheWatchWaitsForTheNextOpen) {
+    StandInTray tray;
+    ASSERT_EQ(FindWindowExW(nullptr, nullptr, L"Shell_TrayWnd", nullptr), tray.handle()) << "the stand-in is not first";
+    ASSERT_EQ(Touchsim(L"battery 541").exitCode, 0u);
+    RunningProgram program;
+    HWND main = Start(program);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(tray.waitFor(1, 5000)) << "no icon added";
+
+    // 541 is above the threshold: read, no balloon.
+    EXPECT_EQ(BatteryCheck(main), (std::vector<std::string>{BatteryWriteRequest(), BatteryReadRequest("01 02 1d")}));
+    // A failed read (status byte 0) warns of nothing either.
+    ASSERT_EQ(Touchsim(L"battery 100 0").exitCode, 0u);
+    EXPECT_EQ(BatteryCheck(main), (std::vector<std::string>{BatteryWriteRequest(), BatteryReadRequest("00 00 64")}));
+    probe.pump(300);
+    EXPECT_EQ(tray.notifications().size(), 1u) << "a balloon without a low reading";
+
+    // 540 warns, with the balloon of the tray icon.
+    ASSERT_EQ(Touchsim(L"battery 540").exitCode, 0u);
+    EXPECT_EQ(BatteryCheck(main), (std::vector<std::string>{BatteryWriteRequest(), BatteryReadRequest("01 02 1c")}));
+    ASSERT_TRUE(tray.waitFor(2, 3000)) << "no balloon";
+    const TrayNotification balloon = tray.notifications()[1];
+    EXPECT_EQ(balloon.message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(balloon.window, main);
+    EXPECT_EQ(balloon.id, 128u);
+    EXPECT_EQ(balloon.flags, static_cast<UINT>(NIF_INFO));
+    EXPECT_EQ(balloon.infoTitle, L"Morvi Corvel");
+    EXPECT_EQ(balloon.info, ShippedText("tc_lowpower_notice"));
+    EXPECT_FALSE(balloon.info.empty());
+    EXPECT_EQ(balloon.infoFlags, static_cast<DWORD>(NIIF_WARNING));
+    EXPECT_EQ(balloon.timeout, 5000u);
+
+    // After the warning the watch has stopped: a timer message checks nothing, warns of nothing.
+    EXPECT_TRUE(BatteryCheck(main).empty()) << "the battery was read again after the warning";
+    probe.pump(300);
+    EXPECT_EQ(tray.notifications().size(), 2u);
+
+    // The next open starts it again.
+    ASSERT_EQ(Touchsim(L"arrive 2000").exitCode, 0u);
+    EXPECT_EQ(BatteryCheck(main), (std::vector<std::string>{BatteryWriteRequest(), BatteryReadRequest("01 02 1c")}));
+    ASSERT_TRUE(tray.waitFor(3, 3000)) << "no balloon after the receiver came back";
+    EXPECT_EQ(tray.notifications()[2].flags, static_cast<UINT>(NIF_INFO));
+
+    Touchsim(L"battery 1000");
+    ExitThroughTray(main, program);
+}
+
+// Removing the receiver changes nothing: the handle stays open, gestures and the battery
+// checks go on, nothing is sent.
+TEST_F(Shell, ARemovalNotificationChangesNothing) {
+    RunningProgram program;
+    HWND main = Start(program);
+    ASSERT_NE(main, nullptr);
+    Touchsim(L"clear");
+    ASSERT_EQ(Touchsim(L"remove 2000").exitCode, 0u);
+    ASSERT_EQ(Touchsim(L"remove 1002 --lower").exitCode, 0u);
+    probe.pump(500);
+    EXPECT_TRUE(TouchsimRequests().empty());
+    EXPECT_EQ(TouchsimClientProcess(), program.processId());
+    EXPECT_EQ(BatteryCheck(main), (std::vector<std::string>{BatteryWriteRequest(), BatteryReadRequest("01 03 e8")}));
+
+    CentreCursorOnProbe();
+    ASSERT_EQ(Touchsim(L"push 0x8004").exitCode, 0u);
+    probe.pumpUntil(2, 3000);
+    EXPECT_EQ(Buttons(), (std::vector<UINT>{WM_MBUTTONDOWN, WM_MBUTTONUP}));
+    ExitThroughTray(main, program);
+}
+
+// The system command Close (the taskbar's Close) gets the default processing, which ends in
+// the window's own WM_CLOSE: the window hides and the program runs on. Alt+F4 typed on the
+// keyboard leaves it shown.
+TEST_F(Shell, TheCloseCommandHidesTheWindowAndAltF4LeavesItShown) {
+    RunningProgram program;
+    HWND main = StartShown(program);
+    ASSERT_NE(main, nullptr);
+    PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(PumpUntil(probe, 4000, [&] { return !IsWindowVisible(main); })) << "SC_CLOSE left the window shown";
+    EXPECT_EQ(WaitForSingleObject(program.process(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+
+    PostMessageW(main, 0x4CA, 0, 0);
+    ASSERT_TRUE(PumpUntil(probe, 3000, [&] { return IsWindowVisible(main) != FALSE; }));
+    SetForegroundWindow(main);
+    ASSERT_TRUE(PumpUntil(probe, 2000, [&] { return GetForegroundWindow() == main; }));
+    ASSERT_TRUE(Xdotool(L"key alt+F4"));
+    probe.pump(1500);
+    EXPECT_TRUE(IsWindowVisible(main)) << "Alt+F4 hid the window";
+    ExitThroughTray(main, program);
+}
+
+}  // namespace
+}  // namespace mv::wintest
+
+namespace mv::wintest {
+namespace {
+
+// The About item of the system menu opens the About box with its Chinese texts; its OK button,
+// clicked with the pointer, closes it.
+TEST_F(Shell, TheAboutBoxShowsItsTexts) {
+    RunningProgram program;
+    HWND main = StartShown(program);
+    ASSERT_NE(main, nullptr);
+    PostMessageW(main, WM_SYSCOMMAND, 16, 0);
+    std::vector<HWND> dialogs;
+    ASSERT_TRUE(PumpUntil(probe, 5000, [&] { return (dialogs = VisibleDialogsOf(program.processId(), {main})).size() == 1; }))
+        << "no About box";
+    HWND about = dialogs[0];
+    wchar_t caption[64] = {};
+    GetWindowTextW(about, caption, 64);
+    EXPECT_STREQ(caption, L"\x5173\x4E8E MorviCorvelConfig");
+    std::vector<std::wstring> texts;
+    HWND ok = nullptr;
+    int icons = 0;
+    for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t text[128] = {};
+        GetWindowTextW(child, text, 128);
+        if (SendMessageW(child, STM_GETICON, 0, 0)) ++icons;  // the program icon, titled by its ordinal
+        else if (text[0]) texts.push_back(text);
+        if (GetDlgCtrlID(child) == IDOK) ok = child;
+    }
+    EXPECT_EQ(icons, 1);
+    EXPECT_EQ(texts, (std::vector<std::wstring>{L"MorviCorvelConfig\xFF0C" L"1.0 \x7248", L"\x7248\x6743\x6240\x6709 (C) Morvi",
+                                                L"\x786E\x5B9A"}));
+    ASSERT_NE(ok, nullptr);
+    RECT r{};
+    GetWindowRect(ok, &r);
+    ASSERT_TRUE(PointerClick((r.left + r.right) / 2, (r.top + r.bottom) / 2, 1));
+    EXPECT_TRUE(PumpUntil(probe, 4000, [&] { return !IsWindow(about) || !IsWindowVisible(about); }))
+        << "OK did not close the About box";
+    EXPECT_TRUE(IsWindowVisible(main));
     ExitThroughTray(main, program);
 }
 
