@@ -79,7 +79,7 @@ file(GLOB MV_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.
 file(GLOB MV_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp ${CMAKE_SOURCE_DIR}/tests/win/*.rc)
 add_executable(win_tests ${MV_WIN_TESTS} ${MV_TEST_SUPPORT})
 target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(win_tests PRIVATE mvwin gtest gtest_main)
+target_link_libraries(win_tests PRIVATE mvwin version gtest gtest_main)
 target_link_options(win_tests PRIVATE ${MV_WIN_LINK_FLAGS})
 
 # Small helper programs that the Windows tests start (probe windows, fake players).

@@ -45,13 +45,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkIndex(doc);
     FUZZ_CHECK(!doc.diagnostics().empty());
 
-    // The load messages count the bytes after the byte-order mark.
+    // The load messages count the units after the byte-order mark: 16-bit units after a
+    // UTF-16 mark, bytes otherwise.
     std::size_t mark = 0;
     if (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) mark = 3;
     else if (size >= 2 && ((data[0] == 0xFF && data[1] == 0xFE) || (data[0] == 0xFE && data[1] == 0xFF))) mark = 2;
+    const std::size_t units = mark == 2 ? (size - mark) / 2 : size - mark;
     const std::string messages = narrow(doc.diagnostics());
-    const std::string length =
-        size == mark ? std::string(" 0 length ") : " length " + std::to_string(size - mark) + " ";
+    const std::string length = units == 0 ? std::string(" 0 length ") : " length " + std::to_string(units) + " ";
     FUZZ_CHECK(messages.find(length) != std::string::npos);
     if (mark == 2) {
         const bool le = data[0] == 0xFF;

@@ -59,17 +59,15 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "Morvi"
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "SimpChinese"
 
-; Asks the running program (English or Chinese title) to exit, as its tray menu's Exit does,
-; and waits up to 5 s for its window to go.
+; Asks the running program to exit, as its tray menu's Exit does, and waits up to 5 s for its
+; window to go. The window is found by the class that only the program registers, whatever the
+; title: an Explorer window on the install folder carries the program's title too.
 !macro CloseRunningProgram
   Push $0
   Push $1
   StrCpy $1 0
   ${Do}
-    FindWindow $0 "" "Morvi Corvel Config"
-    ${If} $0 == 0
-      FindWindow $0 "" "Morvi Corvel 设置"
-    ${EndIf}
+    FindWindow $0 "MorviCorvelConfig"
     ${If} $0 == 0
       ${Break}
     ${EndIf}

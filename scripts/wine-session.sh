@@ -9,12 +9,23 @@ wine_session_start() {
   export WINEDEBUG="${WINEDEBUG:--all}"
   export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
   if [[ -z "${MV_KEEP_DISPLAY:-}" ]]; then
-    local n=90
-    while [[ -e /tmp/.X${n}-lock || -e /tmp/.X11-unix/X${n} ]]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks the first display it can bind: lock files in /tmp do not show displays of
+    # other mount namespaces, whose abstract sockets still collide.
+    local numberFile n=""
+    numberFile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
     MV_XVFB_PID=$!
+    for _ in $(seq 100); do
+      n=$(head -1 "$numberFile" 2>/dev/null)
+      [[ -n "$n" ]] && break
+      sleep 0.1
+    done
+    rm -f "$numberFile"
+    if [[ -z "$n" ]]; then
+      echo "wine-session: Xvfb did not start" >&2
+      return 1
+    fi
     export DISPLAY=":$n"
-    for _ in $(seq 50); do [[ -e /tmp/.X11-unix/X${n} ]] && break; sleep 0.1; done
   fi
   if [[ -z "${WINEPREFIX:-}" ]]; then
     WINEPREFIX=$(mktemp -d /tmp/mvwine.XXXXXX)

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "app/main_window.h"
-#include "app/messages.h"
+#include "app/single_instance.h"
 #include "i18n/text_catalogue.h"
 #include "win32/win32_platform.h"
 
@@ -25,15 +25,17 @@ BOOL CMorviCorvelConfigApp::InitInstance() {
     loadTextCatalogue(languageFilePath(FromWide(module)));
     const std::wstring title = ToWide(tr("tc_mouse_title"));
 
-    if (HWND running = FindWindowW(nullptr, title.c_str())) {
-        PostMessageW(running, WM_ACTIVATE_INSTANCE, 0, 0);
-        return FALSE;
-    }
+    // An empty or missing title does not matter: the search is restricted to our own class.
+    SingleInstance instance;
+    if (!instance.Claim(title)) return FALSE;
 
+    CMorviCorvelConfigDlg::RegisterWindowClass();
     auto window = std::make_unique<CMorviCorvelConfigDlg>();
     mainWindow = window.get();
     if (window->Create(nullptr)) window->RunModalLoop();
     mainWindow = nullptr;
+    window.reset();
+    instance.Release();
     return FALSE;
 }
 

@@ -32,6 +32,16 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 const GUID kUsbDeviceInterface = {0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
 }  // namespace
 
+bool CMorviCorvelConfigDlg::RegisterWindowClass() {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (!GetClassInfoExW(nullptr, WC_DIALOG, &wc)) return false;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(128));
+    wc.lpszClassName = kWindowClass;
+    return RegisterClassExW(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
 CMorviCorvelConfigDlg::CMorviCorvelConfigDlg() : fw::CDialog(kTemplate) {
     icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128));
 }
@@ -44,7 +54,7 @@ void CMorviCorvelConfigDlg::OnApply() {
     store_.ApplySettings([this] { return SendDeviceSettings(); },
                          [this] {
                              MessageBoxW(hwnd_, ToWide(kApplyWarningText).c_str(),
-                                         ToWide(kApplyWarningCaption).c_str(), MB_OK | MB_ICONWARNING);
+                                         ToWide(kApplyWarningCaption).c_str(), MB_OK);
                          });
 }
 
@@ -107,6 +117,9 @@ void CMorviCorvelConfigDlg::OnTimer(UINT_PTR id) {
             DeviceOpened();
         }
     } else if (id == TIMER_BATTERY) {
+        // After a warning the watch waits for the next open: a timer message still queued
+        // when the timer was killed makes no further check.
+        if (!battery_.armed()) return;
         std::uint32_t value = 0;
         const bool ok = driver_.ReadBattery(value);
         if (battery_.onReading(ok, value)) {
@@ -158,6 +171,10 @@ bool CMorviCorvelConfigDlg::PreTranslateMessage(MSG* msg) {
 }
 
 LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == TrayIcon::TaskbarCreatedMessage() && message != 0) {
+        tray_.Restore();
+        return 0;
+    }
     switch (message) {
         case WM_GESTURE_EVENT: OnGestureEvent(wParam); return 0;
         case WM_TRAY_NOTIFY: tray_.OnNotify(hwnd_, lParam, text("tc_exit"), text("tc_config")); return 0;
@@ -190,7 +207,6 @@ LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lP
                 DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(100), hwnd_, AboutProc, 0);
                 return 0;
             }
-            if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
             break;
         case WM_LBUTTONDOWN:
             view_.CloseFunctionMenu();

@@ -26,6 +26,10 @@ namespace mv {
 class CMorviCorvelConfigDlg : public fw::CDialog {
 public:
     static constexpr UINT kTemplate = 102;
+    // The window class that template 102 names: the system's dialog class under a name that
+    // only this program registers, so that a later start finds exactly this window.
+    static constexpr wchar_t kWindowClass[] = L"MorviCorvelConfig";
+    static bool RegisterWindowClass();
 
     CMorviCorvelConfigDlg();
     ~CMorviCorvelConfigDlg() override;

@@ -29,6 +29,22 @@ void DrawIcon16(HDC dc, UINT id, int x, int y) {
     DrawIconEx(dc, x, y, icon, 16, 16, 0, nullptr, DI_NORMAL);
     DestroyIcon(icon);
 }
+
+// An elevated window does not get messages from the unelevated shell unless its filter lets
+// them through (Windows 7: per window; Vista: per process; earlier systems have no filter).
+void AllowMessageFromShell(HWND window, UINT message) {
+    HMODULE user = GetModuleHandleW(L"user32.dll");
+    if (!user || !message) return;
+    using PerWindow = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    using PerProcess = BOOL(WINAPI*)(UINT, DWORD);
+    constexpr DWORD kAllow = 1;  // MSGFLT_ALLOW, MSGFLT_ADD
+    if (auto perWindow = reinterpret_cast<PerWindow>(
+            reinterpret_cast<void*>(GetProcAddress(user, "ChangeWindowMessageFilterEx"))))
+        perWindow(window, message, kAllow, nullptr);
+    else if (auto perProcess = reinterpret_cast<PerProcess>(
+                 reinterpret_cast<void*>(GetProcAddress(user, "ChangeWindowMessageFilter"))))
+        perProcess(message, kAllow);
+}
 }  // namespace
 
 void CopyBounded(wchar_t* destination, std::size_t capacity, const std::wstring& source) {
@@ -72,19 +88,41 @@ void CXPMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     DeleteObject(font);
 }
 
-void TrayIcon::Add(HWND window, const std::wstring& title) {
+UINT TrayIcon::TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    return message;
+}
+
+void TrayIcon::FillCreationData() {
     data_ = {};
     data_.cbSize = kTrayDataSize;
-    data_.hWnd = window;
+    data_.hWnd = window_;
     data_.uID = kTrayIconId;
     data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data_.uCallbackMessage = WM_TRAY_NOTIFY;
     data_.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128));
-    CopyBounded(data_.szTip, 128, title);
-    Shell_NotifyIconW(NIM_ADD, &data_);
+    CopyBounded(data_.szTip, 128, title_);
 }
 
-void TrayIcon::Remove() { Shell_NotifyIconW(NIM_DELETE, &data_); }
+void TrayIcon::Add(HWND window, const std::wstring& title) {
+    window_ = window;
+    title_ = title;
+    FillCreationData();
+    notify_(NIM_ADD, &data_);
+    added_ = true;
+    AllowMessageFromShell(window, TaskbarCreatedMessage());
+}
+
+void TrayIcon::Restore() {
+    if (!added_) return;
+    FillCreationData();
+    notify_(NIM_ADD, &data_);
+}
+
+void TrayIcon::Remove() {
+    notify_(NIM_DELETE, &data_);
+    added_ = false;
+}
 
 void TrayIcon::OnNotify(HWND window, LPARAM mouseMessage, const std::wstring& exitText,
                         const std::wstring& showText) {
@@ -114,7 +152,7 @@ void TrayIcon::ShowBalloon(const BalloonData& balloon) {
     data_.dwInfoFlags = balloon.infoFlags;
     data_.uFlags = balloon.flags;
     data_.uTimeout = balloon.timeoutMs;
-    Shell_NotifyIconW(NIM_MODIFY, &data_);
+    notify_(NIM_MODIFY, &data_);
 }
 
 }  // namespace mv

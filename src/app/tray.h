@@ -31,9 +31,20 @@ public:
 
 class TrayIcon {
 public:
-    // Fills the icon data for `window` with the title as tooltip and adds the icon.
+    using Notify = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW data);
+    // `notify` is Shell_NotifyIconW; tests pass a recorder.
+    explicit TrayIcon(Notify notify = ::Shell_NotifyIconW) : notify_(notify) {}
+
+    // Fills the icon data for `window` with the title as tooltip and adds the icon. The
+    // window also gets the shell's "TaskbarCreated" broadcast, through the message filter of
+    // an elevated process.
     void Add(HWND window, const std::wstring& title);
+    // The taskbar was created again (Explorer restarted): adds the icon anew with the data of
+    // Add, whatever a balloon left in the icon data since. Nothing before Add or after Remove.
+    void Restore();
     void Remove();
+    // The registered "TaskbarCreated" message.
+    static UINT TaskbarCreatedMessage();
     // WM_TRAY_NOTIFY: a double-click shows the window, a right-click opens the menu.
     void OnNotify(HWND window, LPARAM mouseMessage, const std::wstring& exitText, const std::wstring& showText);
     // A balloon on the icon (the structure size is the balloon's).
@@ -42,7 +53,13 @@ public:
     const NOTIFYICONDATAW& data() const { return data_; }
 
 private:
+    void FillCreationData();
+
+    Notify notify_;
     NOTIFYICONDATAW data_{};
+    HWND window_ = nullptr;
+    std::wstring title_;
+    bool added_ = false;
 };
 
 // Bounded copy that always terminates the destination.

@@ -43,7 +43,7 @@ void CUSBDriver::StartReader(HWND mainWindow) {
         if (!state->thread) state->self.reset();
     }
     const RECT rect{1, 1, 2, 2};
-    CreateEx(0, WindowClass(), L"Zizozazuzivezude", WS_POPUP, rect, nullptr, 0);
+    CreateEx(0, BareWindowClass(), L"Zizozazuzivezude", WS_POPUP, rect, nullptr, 0);
 }
 
 bool CUSBDriver::OpenDevice() { return commands_.OpenDevice(); }

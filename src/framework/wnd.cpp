@@ -10,6 +10,7 @@ namespace {
 
 constexpr wchar_t kObjectProperty[] = L"MvFrameworkObject";
 constexpr wchar_t kWindowClass[] = L"MvFrameworkWindow";
+constexpr wchar_t kBareWindowClass[] = L"MvFrameworkBareWindow";
 
 // The object that the next window created on this thread belongs to.
 thread_local CWnd* t_creating = nullptr;
@@ -55,6 +56,18 @@ const wchar_t* CWnd::WindowClass() {
         return ::RegisterClassExW(&wc);
     }();
     return atom ? kWindowClass : nullptr;
+}
+
+const wchar_t* CWnd::BareWindowClass() {
+    static const ATOM atom = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = ::DefWindowProcW;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = kBareWindowClass;
+        return ::RegisterClassExW(&wc);
+    }();
+    return atom ? kBareWindowClass : nullptr;
 }
 
 bool CWnd::SubclassWindow(HWND hwnd) {

@@ -31,6 +31,8 @@ public:
 
     // Our registered class for plain windows.
     static const wchar_t* WindowClass();
+    // A class with the default attributes: no class style, cursor, brush or icon.
+    static const wchar_t* BareWindowClass();
 
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Called by the message loop before dispatch; true when the message was handled.

@@ -16,7 +16,8 @@ std::uint32_t systemAnsiCodePage();
 
 // Appends `bytes` converted from `codePage` to `out`, as MultiByteToWideChar
 // with flags 0 does (invalid input becomes replacement characters). False,
-// with `out` unchanged, when the code page is not available.
+// with `out` unchanged, when the code page is not available or, as 1200 and
+// 1201 (UTF-16), is none that the function converts.
 bool multiByteToWide(std::uint32_t codePage, const char* bytes, std::size_t count, std::u16string& out);
 
 // Opens a file for reading as bytes ("rb"); null on failure.

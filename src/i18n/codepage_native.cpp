@@ -13,8 +13,6 @@ std::string iconvName(std::uint32_t cp) {
     switch (cp) {
         case 37: return "IBM037";
         case 708: return "ISO-8859-6";
-        case 1200: return "UTF-16LE";
-        case 1201: return "UTF-16BE";
         case 1361: return "JOHAB";
         case 10000: return "MACINTOSH";
         case 10007: return "MAC-CYRILLIC";
@@ -40,6 +38,13 @@ std::string iconvName(std::uint32_t cp) {
     return "CP" + std::to_string(cp);
 }
 
+// Windows-1252 from 0x80 to 0x9F as Windows converts it: the five bytes the code page leaves
+// undefined become the control characters of the same value.
+constexpr char16_t kWindows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
 }  // namespace
 
 std::uint32_t systemAnsiCodePage() { return 1252; }
@@ -47,6 +52,16 @@ std::uint32_t systemAnsiCodePage() { return 1252; }
 bool multiByteToWide(std::uint32_t codePage, const char* bytes, std::size_t count, std::u16string& out) {
     if (codePage == kCodePageUtf8) {
         appendUtf8AsUtf16(bytes, count, out);
+        return true;
+    }
+    // 1200 and 1201 (UTF-16) are no multi-byte code pages: Windows refuses them.
+    if (codePage == 1200 || codePage == 1201) return false;
+    if (codePage == 1252) {
+        out.reserve(out.size() + count);
+        for (std::size_t i = 0; i < count; ++i) {
+            const auto b = static_cast<unsigned char>(bytes[i]);
+            out.push_back(b >= 0x80 && b < 0xA0 ? kWindows1252High[b - 0x80] : static_cast<char16_t>(b));
+        }
         return true;
     }
     const std::string name = iconvName(codePage);

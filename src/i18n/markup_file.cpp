@@ -327,18 +327,19 @@ bool MarkupDoc::loadFile(const std::u16string& path) {
     }
     bytes.resize(got);
     const std::size_t length = got - std::min(got, mark);
+    // The units read after the mark: 16-bit units for UTF-16, bytes otherwise.
+    const std::size_t units = wide ? length / 2 : length;
 
     std::u16string messages;
     std::u16string reading;
-    if (length == 0) {
+    if (units == 0) {
         appendAscii(reading, "0 length ");
     } else {
         appendAscii(reading, "length ");
-        appendNumber(reading, length);
+        appendNumber(reading, units);
         reading.push_back(u' ');
     }
     if (wide) {
-        const std::size_t units = length / 2;
         text_.resize(units);
         const auto* b = reinterpret_cast<const unsigned char*>(bytes.data()) + mark;
         const bool swap = docFlags_ & doc_flag::Utf16BeBom;
@@ -353,7 +354,7 @@ bool MarkupDoc::loadFile(const std::u16string& path) {
             appendNumber(reading, units - out);
             appendAscii(reading, " nulls removed) ");
         }
-        if (swap && length) appendAscii(reading, "endian swap ");
+        if (swap && units) appendAscii(reading, "endian swap ");
     } else if (length > 0) {
         // Zero bytes are dropped, except inside the 32-bit units of UTF-32.
         const bool utf32 = charsetCodePage(encoding) == kCodePageUtf32;

@@ -2,28 +2,24 @@
 
 namespace mv {
 
-Win32DriverPort::~Win32DriverPort() { closeDevice(); }
-
 bool Win32DriverPort::openDevice() {
-    // A device arrival opens again while a handle is open: the old one is closed, so the
-    // channel holds exactly one handle.
+    // A device arrival opens again while a handle is open: the new handle takes the old one's
+    // place, which is closed once a read still running on it has returned.
     HANDLE handle = CreateFileW(path_, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                                 nullptr);
-    HANDLE previous = handle_.exchange(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
-    if (previous) CloseHandle(previous);
-    return handle != INVALID_HANDLE_VALUE;
+    const bool opened = handle != INVALID_HANDLE_VALUE;
+    handle_.replace(opened ? handle : nullptr);
+    return opened;
 }
 
-void Win32DriverPort::closeDevice() {
-    if (HANDLE previous = handle_.exchange(nullptr)) CloseHandle(previous);
-}
+void Win32DriverPort::closeDevice() { handle_.replace(nullptr); }
 
 bool Win32DriverPort::control(std::uint32_t code, const std::uint8_t* in, std::uint32_t inLength, std::uint8_t* out,
                               std::uint32_t outLength) {
-    HANDLE handle = handle_.load();
-    if (!handle) return false;
+    const HandleSlot::Lease lease = handle_.lease();
+    if (!lease.get()) return false;
     DWORD returned = 0;
-    return DeviceIoControl(handle, code, const_cast<std::uint8_t*>(in), inLength, out, outLength, &returned,
+    return DeviceIoControl(lease.get(), code, const_cast<std::uint8_t*>(in), inLength, out, outLength, &returned,
                            nullptr) != FALSE;
 }
 

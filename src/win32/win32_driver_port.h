@@ -1,30 +1,28 @@
-// The driver port on \\.\mvtouch. The handle is shared with the reader thread, which
-// reads it afresh after every wake-up; the user-interface thread is the only writer.
+// The driver port on \\.\mvtouch. The handle is shared with the reader thread, which takes
+// it afresh for every call; the user-interface thread is the only one that replaces it.
 #pragma once
 
 #include <windows.h>
 
-#include <atomic>
-
 #include "device/driver_port.h"
+#include "device/handle_slot.h"
 
 namespace mv {
 
 class Win32DriverPort : public DriverPort {
 public:
     explicit Win32DriverPort(const wchar_t* path = L"\\\\.\\mvtouch") : path_(path) {}
-    ~Win32DriverPort() override;
 
     bool openDevice() override;
     void closeDevice() override;
-    bool isOpen() const override { return handle_.load() != nullptr; }
+    bool isOpen() const override { return !handle_.empty(); }
     bool control(std::uint32_t code, const std::uint8_t* in, std::uint32_t inLength, std::uint8_t* out,
                  std::uint32_t outLength) override;
     void sleep(std::uint32_t milliseconds) override { ::Sleep(milliseconds); }
 
 private:
     const wchar_t* path_;
-    std::atomic<HANDLE> handle_{nullptr};
+    HandleSlot handle_{[](void* handle) { CloseHandle(handle); }};
 };
 
 }  // namespace mv

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "device/device_commands.h"
 #include "device/device_presence.h"
 #include "device/hid_usage.h"
@@ -76,19 +78,77 @@ TEST(DriverBlocks, DeviceTextIsBoundedAndTerminated) {
     EXPECT_EQ(event.code(), 0u);
 }
 
-TEST(HidUsage, TellingRows) {
-    EXPECT_EQ(HidUsageForVirtualKey(0x86), 0x72);
-    EXPECT_EQ(HidUsageForVirtualKey(0x0D), 0x28);  // the keypad Enter row is shadowed
-    EXPECT_EQ(HidUsageForVirtualKey(0x08), 0x2A);
-    EXPECT_EQ(HidUsageForVirtualKey(0x4D), 0x10);
-    EXPECT_EQ(HidUsageForVirtualKey(0x44), 0x07);
-    EXPECT_EQ(HidUsageForVirtualKey(0x60), 0x62);
-    const std::uint8_t modifiers[] = {0xA2, 0xA0, 0xA4, 0x5B, 0xA3, 0xA1, 0xA5, 0x5C};
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(HidUsageForVirtualKey(modifiers[i]), 0xE0 + i);
-    EXPECT_EQ(HidUsageForVirtualKey(0x5D), 0x65);
+// The whole table, row by row in its order: (virtual key, HID usage of that key on the
+// keyboard/keypad page).
+TEST(HidUsage, EveryRowInTableOrder) {
+    struct Row {
+        std::uint8_t vk, usage;
+        const char* key;
+    };
+    const Row rows[] = {
+        {0x1B, 0x29, "Escape"},
+        {0x70, 0x3A, "F1"}, {0x71, 0x3B, "F2"}, {0x72, 0x3C, "F3"}, {0x73, 0x3D, "F4"}, {0x74, 0x3E, "F5"},
+        {0x75, 0x3F, "F6"}, {0x76, 0x40, "F7"}, {0x77, 0x41, "F8"}, {0x78, 0x42, "F9"}, {0x79, 0x43, "F10"},
+        {0x7A, 0x44, "F11"}, {0x7B, 0x45, "F12"},
+        {0x86, 0x72, "F23"},
+        {0x41, 0x04, "A"}, {0x42, 0x05, "B"}, {0x43, 0x06, "C"}, {0x44, 0x07, "D"}, {0x45, 0x08, "E"},
+        {0x46, 0x09, "F"}, {0x47, 0x0A, "G"}, {0x48, 0x0B, "H"}, {0x49, 0x0C, "I"}, {0x4A, 0x0D, "J"},
+        {0x4B, 0x0E, "K"}, {0x4C, 0x0F, "L"}, {0x4D, 0x10, "M"}, {0x4E, 0x11, "N"}, {0x4F, 0x12, "O"},
+        {0x50, 0x13, "P"}, {0x51, 0x14, "Q"}, {0x52, 0x15, "R"}, {0x53, 0x16, "S"}, {0x54, 0x17, "T"},
+        {0x55, 0x18, "U"}, {0x56, 0x19, "V"}, {0x57, 0x1A, "W"}, {0x58, 0x1B, "X"}, {0x59, 0x1C, "Y"},
+        {0x5A, 0x1D, "Z"},
+        {0x31, 0x1E, "1"}, {0x32, 0x1F, "2"}, {0x33, 0x20, "3"}, {0x34, 0x21, "4"}, {0x35, 0x22, "5"},
+        {0x36, 0x23, "6"}, {0x37, 0x24, "7"}, {0x38, 0x25, "8"}, {0x39, 0x26, "9"},
+        {0x30, 0x27, "0"},
+        {0x09, 0x2B, "Tab"},
+        {0x14, 0x39, "Caps Lock"},
+        {0x0D, 0x28, "Enter"},
+        {0x08, 0x2A, "Backspace"},
+        {0x20, 0x2C, "Space"},
+        {0xDB, 0x2F, "["}, {0xDD, 0x30, "]"}, {0xDC, 0x31, "\\"}, {0xBA, 0x33, ";"}, {0xDE, 0x34, "'"},
+        {0xBC, 0x36, ","}, {0xBE, 0x37, "."}, {0xBF, 0x38, "/"}, {0xC0, 0x35, "grave accent"},
+        {0xBB, 0x2E, "="},
+        {0xBD, 0x2D, "-"},
+        {0x2C, 0x46, "Print Screen"},
+        {0x91, 0x47, "Scroll Lock"},
+        {0x13, 0x48, "Pause"},
+        {0x2D, 0x49, "Insert"},
+        {0x24, 0x4A, "Home"},
+        {0x21, 0x4B, "Page Up"},
+        {0x2E, 0x4C, "Delete"},
+        {0x23, 0x4D, "End"},
+        {0x22, 0x4E, "Page Down"},
+        {0x26, 0x52, "Up"},
+        {0x28, 0x51, "Down"},
+        {0x25, 0x50, "Left"},
+        {0x27, 0x4F, "Right"},
+        {0x61, 0x59, "keypad 1"}, {0x62, 0x5A, "keypad 2"}, {0x63, 0x5B, "keypad 3"}, {0x64, 0x5C, "keypad 4"},
+        {0x65, 0x5D, "keypad 5"}, {0x66, 0x5E, "keypad 6"}, {0x67, 0x5F, "keypad 7"}, {0x68, 0x60, "keypad 8"},
+        {0x69, 0x61, "keypad 9"},
+        {0x60, 0x62, "keypad 0"},
+        {0x6B, 0x57, "keypad +"}, {0x6D, 0x56, "keypad -"}, {0x6A, 0x55, "keypad *"}, {0x6F, 0x54, "keypad /"},
+        {0x90, 0x53, "Num Lock"},
+        {0x0D, 0x58, "Enter again (keypad Enter)"},
+        {0x6E, 0x63, "keypad decimal point"},
+        {0xA2, 0xE0, "left Ctrl"}, {0xA0, 0xE1, "left Shift"}, {0xA4, 0xE2, "left Alt"}, {0x5B, 0xE3, "left Windows"},
+        {0xA3, 0xE4, "right Ctrl"}, {0xA1, 0xE5, "right Shift"}, {0xA5, 0xE6, "right Alt"},
+        {0x5C, 0xE7, "right Windows"},
+        {0x5D, 0x65, "Applications"},
+    };
+    static_assert(std::size(rows) == kHidUsageRows);
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(rows[i].key);
+        EXPECT_EQ(VirtualKeyUsageTable[2 * i], rows[i].usage) << "row " << i;
+        EXPECT_EQ(VirtualKeyUsageTable[2 * i + 1], rows[i].vk) << "row " << i;
+    }
+    // Lookup takes the first row of a key: the keypad Enter row is shadowed by Enter.
+    for (const Row& row : rows) {
+        if (row.usage == 0x58) continue;
+        EXPECT_EQ(HidUsageForVirtualKey(row.vk), row.usage) << row.key;
+    }
+    EXPECT_EQ(HidUsageForVirtualKey(0x0D), 0x28);
     EXPECT_EQ(HidUsageForVirtualKey(0x00), 0);
-    EXPECT_EQ(VirtualKeyUsageTable[2 * 94], 0x58);
-    EXPECT_EQ(VirtualKeyUsageTable[2 * 94 + 1], 0x0D);
+    EXPECT_EQ(HidUsageForVirtualKey(0x87), 0) << "F24 has no row";
 }
 
 TEST(ChannelOpen, SendsSemaphoreAndClosesOnRefusal) {

@@ -60,8 +60,13 @@ TEST_F(MarkupFileTest, ByteOrderMarksGiveTheSameText) {
     const std::size_t bytes = utf16ToUtf8(text).size();
     EXPECT_EQ(narrow(a.diagnostics()),
               "UTF-8 BOM + length " + std::to_string(bytes) + " to " + std::to_string(text.size()) + " wide chars ");
-    EXPECT_EQ(narrow(c.diagnostics()), "UTF-16BE BOM + length " + std::to_string(text.size() * 2) + " endian swap ");
-    EXPECT_EQ(narrow(b.diagnostics()), "UTF-16LE BOM + length " + std::to_string(text.size() * 2) + " ");
+    // UTF-16 lengths count the 16-bit units read after the mark.
+    EXPECT_EQ(narrow(c.diagnostics()), "UTF-16BE BOM + length " + std::to_string(text.size()) + " endian swap ");
+    EXPECT_EQ(narrow(b.diagnostics()), "UTF-16LE BOM + length " + std::to_string(text.size()) + " ");
+    ASSERT_TRUE(b.loadFile(write(utf16(std::u16string(45, u'x'), false, true))));
+    EXPECT_EQ(narrow(b.diagnostics()).rfind("UTF-16LE BOM + length 45 ", 0), 0u);
+    ASSERT_TRUE(b.loadFile(write(utf16(u"", true, true) + "x")));  // a lone byte is no unit
+    EXPECT_EQ(narrow(b.diagnostics()), "UTF-16BE BOM + 0 length  Empty document");
 }
 
 TEST_F(MarkupFileTest, DeclaredCodePageAndAnsiFallback) {
@@ -79,6 +84,19 @@ TEST_F(MarkupFileTest, DeclaredCodePageAndAnsiFallback) {
     EXPECT_EQ(narrow(doc.diagnostics()), "UTF-8 length 10 (used UTF-8 detection) to 9 wide chars ");
 }
 
+// A byte file that declares a UTF-16 name: Windows converts no UTF-16 code page from bytes,
+// so the text is read in the ANSI code page (1252 here), as the program does.
+TEST_F(MarkupFileTest, DeclaredUtf16InAByteFileIsReadInTheAnsiCodePage) {
+    for (const char* name : {"utf-16", "unicode", "unicodeFFFE", "UTF-16"}) {
+        SCOPED_TRACE(name);
+        MarkupDoc doc;
+        const std::string declaration = std::string("<?xml version=\"1.0\" encoding=\"") + name + "\"?>";
+        ASSERT_TRUE(doc.loadFile(write(declaration + "<r>\xE9\x80\x81</r>")));
+        EXPECT_EQ(doc.text(), std::u16string(declaration.begin(), declaration.end()) + u"<r>\u00E9\u20AC\u0081</r>");
+        EXPECT_EQ(narrow(doc.diagnostics()).rfind(std::string(name) + " length ", 0), 0u) << narrow(doc.diagnostics());
+    }
+}
+
 TEST_F(MarkupFileTest, LeadingAngleBracketMeansUtf8EvenWhenInvalid) {
     MarkupDoc doc;
     ASSERT_TRUE(doc.loadFile(write("<r>\xE9</r>")));
@@ -93,7 +111,7 @@ TEST_F(MarkupFileTest, ZeroUnitsAreRemoved) {
     EXPECT_EQ(narrow(doc.diagnostics()), "UTF-8 length 11 (2 nulls removed) to 9 wide chars ");
     ASSERT_TRUE(doc.loadFile(write(utf16(std::u16string(u"<r>x\0</r>", 9), false, true))));
     EXPECT_EQ(doc.text(), u"<r>x</r>");
-    EXPECT_EQ(narrow(doc.diagnostics()), "UTF-16LE BOM + length 18 (1 nulls removed) ");
+    EXPECT_EQ(narrow(doc.diagnostics()), "UTF-16LE BOM + length 9 (1 nulls removed) ");
     // An odd trailing byte of UTF-16 is dropped.
     ASSERT_TRUE(doc.loadFile(write(utf16(u"<r/>", false, true) + "x")));
     EXPECT_EQ(doc.text(), u"<r/>");
@@ -215,6 +233,15 @@ TEST(CodePageSeam, Utf8DecodingMatchesTheSystemRule) {
     const std::string gbk = "\xD6\xD0\xCE\xC4";
     ASSERT_TRUE(multiByteToWide(936, gbk.data(), gbk.size(), out));
     EXPECT_EQ(out, u"\u4E2D\u6587");
+
+    // As Windows: no UTF-16 from bytes; Windows-1252's five undefined bytes stay control characters.
+    out = u"kept";
+    EXPECT_FALSE(multiByteToWide(1200, "a\0b\0", 4, out));
+    EXPECT_FALSE(multiByteToWide(1201, "\0a\0b", 4, out));
+    EXPECT_EQ(out, u"kept");
+    out.clear();
+    ASSERT_TRUE(multiByteToWide(1252, "\x80\x81\x8D\x8F\x90\x9D\x9F\xA0\xFFz", 10, out));
+    EXPECT_EQ(out, u"\u20AC\u0081\u008D\u008F\u0090\u009D\u0178\u00A0\u00FFz");
     EXPECT_EQ(utf16ToUtf8(u"\u4E2D\U0001F600"), "\xE4\xB8\xAD\xF0\x9F\x98\x80");
 }
 

@@ -63,6 +63,12 @@ TEST(UsbDriverAbsent, NoDriverFailsEveryCommandAndNeverPosts) {
     EXPECT_FALSE(IsWindowVisible(hidden));
     EXPECT_EQ(GetWindowLongW(hidden, GWL_STYLE) & WS_POPUP, static_cast<LONG>(WS_POPUP));
     EXPECT_EQ(GetParent(hidden), nullptr);
+    // Its class has the default attributes: no class style, cursor, brush or icon.
+    EXPECT_EQ(GetClassLongPtrW(hidden, GCL_STYLE), 0u);
+    EXPECT_EQ(GetClassLongPtrW(hidden, GCLP_HCURSOR), 0u);
+    EXPECT_EQ(GetClassLongPtrW(hidden, GCLP_HBRBACKGROUND), 0u);
+    EXPECT_EQ(GetClassLongPtrW(hidden, GCLP_HICON), 0u);
+    EXPECT_EQ(GetClassLongPtrW(hidden, GCLP_HICONSM), 0u);
 
     EXPECT_FALSE(driver.OpenDevice());
     EXPECT_FALSE(driver.IsOpen());

@@ -16,15 +16,23 @@ std::wstring EnvPath(const wchar_t* name, const wchar_t* fallback) {
     return value;
 }
 
-std::wstring ProgramPath() { return EnvPath(L"MV_DIST_DIR", L".") + L"\\MorviCorvelConfig.exe"; }
-
 }  // namespace
 
-RunningProgram::RunningProgram() {
+std::wstring ProgramPath() { return EnvPath(L"MV_DIST_DIR", L".") + L"\\MorviCorvelConfig.exe"; }
+
+RunningProgram::RunningProgram() : RunningProgram(ProgramPath()) {}
+
+RunningProgram::RunningProgram(const std::wstring& exePath, bool suspended, const std::wstring& arguments) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
-    std::wstring command = L"\"" + ProgramPath() + L"\"";
-    started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
+    std::wstring command = L"\"" + exePath + L"\"";
+    if (!arguments.empty()) command += L" " + arguments;
+    started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, suspended ? CREATE_SUSPENDED : 0,
+                              nullptr, nullptr, &si, &pi_);
+}
+
+void RunningProgram::resume() {
+    if (started_) ResumeThread(pi_.hThread);
 }
 
 RunningProgram::~RunningProgram() {
@@ -44,16 +52,71 @@ DWORD RunningProgram::waitExit(DWORD ms) {
     return code;
 }
 
-HWND MainWindowOf(DWORD processId) {
-    HWND w = FindWindowW(nullptr, kProgramTitle);
-    DWORD owner = 0;
-    if (w) GetWindowThreadProcessId(w, &owner);
-    return (w && owner == processId) ? w : nullptr;
+DWORD ExitThroughTrayCommand(HWND main, RunningProgram& program, DWORD ms) {
+    PostMessageW(main, WM_COMMAND, 0x6001, 0);
+    return program.waitExit(ms);
 }
 
-HWND WaitForMainWindow(ProbeWindow& probe, DWORD processId, DWORD ms) {
+std::vector<HWND> ProgramMainWindows() {
+    std::vector<HWND> found;
+    for (HWND w = FindWindowExW(nullptr, nullptr, kProgramClass, nullptr); w;
+         w = FindWindowExW(nullptr, w, kProgramClass, nullptr))
+        found.push_back(w);
+    return found;
+}
+
+HWND MainWindowOf(DWORD processId) {
+    for (HWND w : ProgramMainWindows()) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == processId) return w;
+    }
+    return nullptr;
+}
+
+ProgramCopy::ProgramCopy(const std::string* languageXml, const std::wstring& folderName) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    folder_ = std::wstring(temp) + folderName + L"." + std::to_wstring(GetCurrentProcessId());
+    const std::wstring dist = EnvPath(L"MV_DIST_DIR", L".");
+    ok_ = CreateDirectoryW(folder_.c_str(), nullptr) && CreateDirectoryW((folder_ + L"\\skins").c_str(), nullptr) &&
+          CopyFileW(ProgramPath().c_str(), exe().c_str(), FALSE);
+    WIN32_FIND_DATAW entry{};
+    HANDLE find = FindFirstFileW((dist + L"\\skins\\*").c_str(), &entry);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &entry)) {
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        ok_ = ok_ && CopyFileW((dist + L"\\skins\\" + entry.cFileName).c_str(),
+                               (folder_ + L"\\skins\\" + entry.cFileName).c_str(), FALSE);
+    }
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    if (languageXml) {
+        HANDLE file = CreateFileW((folder_ + L"\\language.xml").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                                  nullptr);
+        DWORD written = 0;
+        ok_ = ok_ && file != INVALID_HANDLE_VALUE &&
+              WriteFile(file, languageXml->data(), static_cast<DWORD>(languageXml->size()), &written, nullptr) &&
+              written == languageXml->size();
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    }
+}
+
+ProgramCopy::~ProgramCopy() {
+    SHFILEOPSTRUCTW operation{};
+    const std::wstring from = folder_ + L'\0';  // double-terminated
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationW(&operation);
+}
+
+HWND WaitForMainWindow(ProbeWindow& probe, DWORD processId, DWORD ms, const wchar_t* title) {
     HWND found = nullptr;
-    PumpUntil(probe, ms, [&] { return (found = MainWindowOf(processId)) != nullptr; });
+    PumpUntil(probe, ms, [&] {
+        found = MainWindowOf(processId);
+        wchar_t caption[128] = {};
+        if (found) GetWindowTextW(found, caption, 128);
+        return found && std::wstring(caption) == title;
+    });
     return found;
 }
 
@@ -107,6 +170,45 @@ DWORD TouchsimClientProcess() {
     unsigned opened = 0, pid = 0;
     if (std::sscanf(status.c_str(), "opened=%u pid=%u", &opened, &pid) != 2 || !opened) return 0;
     return pid;
+}
+
+namespace {
+constexpr char kDeviceTextField[] = " text=\"MORVI 5G Wireless Device\"";
+}
+
+std::string OpenRequest(unsigned semaphore, bool refused) {
+    char line[64];
+    std::snprintf(line, sizeof line, "open semaphore=0x%x", semaphore);
+    return std::string(line) + kDeviceTextField + " out=0" + (refused ? " refused" : "");
+}
+
+std::string ModeRequest(std::uint32_t flags) {
+    char line[64];
+    std::snprintf(line, sizeof line, "mode 0x%08x word=0x00070601", static_cast<unsigned>(flags));
+    return std::string(line) + kDeviceTextField;
+}
+
+std::string KeysRequest(std::initializer_list<std::uint32_t> entries) {
+    std::string line = "keys 0x00000200:";
+    auto entry = entries.begin();
+    for (int i = 0; i < 12; ++i) {
+        char field[16];
+        std::snprintf(field, sizeof field, " %08x", entry != entries.end() ? static_cast<unsigned>(*entry++) : 0u);
+        line += field;
+    }
+    return line + kDeviceTextField;
+}
+
+std::vector<std::string> AllDefaultSettingsRequests() {
+    std::vector<std::string> lines{ModeRequest(0)};
+    for (int i = 0; i < 8; ++i) lines.push_back(KeysRequest());
+    lines.push_back(ModeRequest(0x180));
+    return lines;
+}
+
+unsigned OpenedSemaphore(const std::string& line) {
+    unsigned semaphore = 0;
+    return std::sscanf(line.c_str(), "open semaphore=0x%x", &semaphore) == 1 ? semaphore : 0;
 }
 
 bool TrayIconPresent(HWND window) {

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -12,11 +13,19 @@
 namespace mv::wintest {
 
 inline constexpr wchar_t kProgramTitle[] = L"Morvi Corvel Config";
+// The class of the program's main window, which only the program registers.
+inline constexpr wchar_t kProgramClass[] = L"MorviCorvelConfig";
+
+// dist\MorviCorvelConfig.exe: MV_DIST_DIR holds the folder's Windows path.
+std::wstring ProgramPath();
 
 // dist\MorviCorvelConfig.exe (MV_DIST_DIR), started on construction, killed if still running.
 class RunningProgram {
 public:
     RunningProgram();
+    // The program at `exePath` with `arguments`; a suspended one starts running at resume().
+    explicit RunningProgram(const std::wstring& exePath, bool suspended = false, const std::wstring& arguments = L"");
+    void resume();
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
@@ -31,10 +40,34 @@ private:
     bool started_ = false;
 };
 
-// The top-level window with the program title if `processId` owns it, else null.
+// The tray menu's exit command, posted: the program ends by itself. Its exit code, ~0u when
+// it did not end within `ms`.
+DWORD ExitThroughTrayCommand(HWND main, RunningProgram& program, DWORD ms = 10000);
+
+// The program's main window (its class, any title) if `processId` owns one, else null.
 HWND MainWindowOf(DWORD processId);
-// The program's top-level window with the program title, pumping `probe` meanwhile.
-HWND WaitForMainWindow(ProbeWindow& probe, DWORD processId, DWORD ms = 10000);
+// Every top-level window of the program's class, of any process.
+std::vector<HWND> ProgramMainWindows();
+
+// A copy of the program in a new folder under the temporary folder, with the skins, and with
+// `languageXml` as its language.xml (no such file when it is null). Removed at the end.
+class ProgramCopy {
+public:
+    explicit ProgramCopy(const std::string* languageXml, const std::wstring& folderName = L"mvcopy");
+    ~ProgramCopy();
+    ProgramCopy(const ProgramCopy&) = delete;
+    ProgramCopy& operator=(const ProgramCopy&) = delete;
+    bool ok() const { return ok_; }
+    const std::wstring& folder() const { return folder_; }
+    std::wstring exe() const { return folder_ + L"\\MorviCorvelConfig.exe"; }
+
+private:
+    std::wstring folder_;
+    bool ok_ = false;
+};
+// The program's main window once its title is `title`, which the program sets in the window's
+// initialisation just before it adds the tray icon; pumps `probe` meanwhile.
+HWND WaitForMainWindow(ProbeWindow& probe, DWORD processId, DWORD ms = 10000, const wchar_t* title = kProgramTitle);
 
 struct ToolResult {
     DWORD exitCode = ~0u;
@@ -49,6 +82,16 @@ ToolResult Touchsim(const std::wstring& arguments);
 std::vector<std::string> TouchsimRequests();
 // The "opened=1 pid=N ..." state: the process that holds the stand-in's client slot.
 DWORD TouchsimClientProcess();
+
+// Whole lines of `touchsim log` for the program's requests: every field and the device text,
+// and no stray byte (the log would name it).
+std::string OpenRequest(unsigned semaphore, bool refused = false);
+std::string ModeRequest(std::uint32_t flags);
+std::string KeysRequest(std::initializer_list<std::uint32_t> entries = {});
+// SendDeviceSettings with every slot at its default: mode 0, the empty list eight times, mode 0x180.
+std::vector<std::string> AllDefaultSettingsRequests();
+// The semaphore of an "open ..." line; 0 for another line.
+unsigned OpenedSemaphore(const std::string& line);
 
 // Whether the shell has an icon 128 of `window` (NIM_MODIFY succeeds only for one).
 bool TrayIconPresent(HWND window);

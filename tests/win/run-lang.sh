@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # mvlang.exe under Wine on the shipped dist/language.xml and on the Chinese file:
-# the encoding line, all 117 keys with texts, Chinese texts arriving as UTF-8.
+# the encoding line, all 117 keys with texts, Chinese texts arriving as UTF-8; then native
+# mvlang and mvlang.exe on every case of tools/mvlang/cases.sh.
 set -uo pipefail
 root=$1
 exe="$root/build/windows/mvlang.exe"
@@ -40,6 +41,25 @@ check "same key order" cmp -s <(cut -d= -f1 "$tmp/en.out" | tail -n +2) <(cut -d
 run_lang "$tmp/none.xml" "$tmp/none.out"; rc=$?
 check "missing exit code" test $rc -eq 2
 check "missing no output" test ! -s "$tmp/none.out"
+
+# The native stand-in speaks for the program: mvlang and mvlang.exe print the same lines and
+# end with the same code for every language-file case of the tests.
+native="$root/build/native/mvlang"
+if [[ ! -x "$native" ]]; then
+  check "native mvlang built (cmake --build --preset native)" false
+else
+  bash "$root/tools/mvlang/cases.sh" "$root" "$tmp/cases"
+  for file in "$tmp"/cases/*.xml "$tmp/cases/missing.xml"; do
+    name=$(basename "$file" .xml)
+    "$native" "$file" >"$tmp/$name.native" 2>/dev/null; native_rc=$?
+    run_lang "$file" "$tmp/$name.wine"; wine_rc=$?
+    check "$name: same output natively and under Wine" cmp -s "$tmp/$name.native" "$tmp/$name.wine"
+    check "$name: same exit code ($native_rc, $wine_rc)" test "$native_rc" -eq "$wine_rc"
+    if ! cmp -s "$tmp/$name.native" "$tmp/$name.wine"; then
+      diff <(cat -v "$tmp/$name.native") <(cat -v "$tmp/$name.wine") | head -6
+    fi
+  done
+fi
 
 echo "mvlang under Wine: $passed passed, $failed failed"
 [[ $failed -eq 0 ]]

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # The program and the driver channel: first with no driver in the prefix, then against the
-# stand-in driver.
+# stand-in driver: start-up, the tray icon with real pointer input, the device link.
 set -euo pipefail
 root=$1
 MV_DIST_DIR=$(winepath -w "$root/dist")
 MV_TOUCHSIM=$(winepath -w "$root/build/windows/touchsim/touchsim.exe")
-export MV_DIST_DIR MV_TOUCHSIM
+# Real pointer and keyboard input for the tray and window tests goes through the X server.
+MV_XDOTOOL=$(command -v xdotool || true)
+export MV_DIST_DIR MV_TOUCHSIM MV_XDOTOOL
 tests=$root/build/windows/win_tests.exe
 status=0
 wine "$tests" --gtest_brief=1 --gtest_filter='ShellNoDriver.*' || status=1
@@ -13,5 +15,5 @@ wine "$tests" --gtest_brief=1 --gtest_filter='ShellNoDriver.*' || status=1
 # takes Wine half a minute.
 wineserver -w
 "$root/tools/touchsim/setup-prefix.sh" "$root/build/windows" >/dev/null || status=1
-wine "$tests" --gtest_brief=1 --gtest_filter='DeviceLink.*:Shell.*:ShellFaults.*' || status=1
+wine "$tests" --gtest_brief=1 --gtest_filter='DeviceLink.*:Shell.*:ShellFaults.*:ShellStart.*:ShellTray.*' || status=1
 exit $status

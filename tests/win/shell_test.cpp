@@ -9,9 +9,12 @@
 #include "gesture/function_record.h"
 #include "gesture/settings_images.h"
 #include "gesture/settings_store.h"
+#include "i18n/text_catalogue.h"
 #include "win/program_support.h"
+#include "win/tray_support.h"
 #include "win32/win32_platform.h"
 
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 namespace mv::wintest {
@@ -19,15 +22,7 @@ namespace {
 
 constexpr WPARAM kExitCommand = 0x6001;
 
-std::vector<std::string> Prefixes(const std::vector<std::string>& lines) {
-    std::vector<std::string> out;
-    for (const auto& l : lines) out.push_back(l.substr(0, l.find(' ', l.find(' ') + 1)));
-    return out;
-}
-
-const std::vector<std::string> kSettingsAllDefault = {
-    "mode 0x00000000", "keys 0x00000200:", "keys 0x00000200:", "keys 0x00000200:", "keys 0x00000200:",
-    "keys 0x00000200:", "keys 0x00000200:", "keys 0x00000200:", "keys 0x00000200:", "mode 0x00000180"};
+const std::vector<std::string> kSettingsAllDefault = AllDefaultSettingsRequests();
 
 void WriteBinary(const wchar_t* key, const wchar_t* value, const void* data, DWORD size, DWORD type = REG_BINARY) {
     HKEY k = nullptr;
@@ -41,6 +36,33 @@ void DeleteSettings() {
 }
 
 std::wstring Wide(const char16_t* s) { return ToWide(s); }
+
+// The apply warning: caption "Warning", the text with seven blanks on each side, an OK button
+// alone and no icon (MB_OK).
+void ExpectApplyWarningBox(HWND box) {
+    ASSERT_NE(box, nullptr) << "no warning box";
+    wchar_t caption[64] = {};
+    GetWindowTextW(box, caption, 64);
+    EXPECT_STREQ(caption, L"Warning");
+    std::vector<std::wstring> texts;
+    std::vector<int> buttons;
+    int icons = 0;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        wchar_t cls[32] = {}, text[128] = {};
+        GetClassNameW(child, cls, 32);
+        GetWindowTextW(child, text, 128);
+        if (_wcsicmp(cls, L"Button") == 0) {
+            buttons.push_back(GetDlgCtrlID(child));
+        } else if (_wcsicmp(cls, L"Static") == 0) {
+            if (SendMessageW(child, STM_GETICON, 0, 0)) ++icons;
+            else if (text[0]) texts.push_back(text);
+        }
+    }
+    EXPECT_EQ(texts, std::vector<std::wstring>{L"       Error code: 0x68       "});
+    EXPECT_EQ(buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(icons, 0) << "the box shows an icon";
+}
 
 // The tray menu's exit command: the program ends by itself with code 0.
 void ExitThroughTray(HWND main, RunningProgram& program) {
@@ -150,11 +172,11 @@ TEST_F(Shell, OpensTheDriverRunsItsGesturesAndHandsTheDeviceBackAtExit) {
 
     auto requests = TouchsimRequests();
     ASSERT_FALSE(requests.empty());
-    unsigned semaphore = 0;
-    EXPECT_EQ(std::sscanf(requests[0].c_str(), "open semaphore=0x%x", &semaphore), 1) << requests[0];
-    EXPECT_NE(semaphore, 0u);
+    const unsigned semaphore = OpenedSemaphore(requests[0]);
+    EXPECT_NE(semaphore, 0u) << requests[0];
+    EXPECT_EQ(requests[0], OpenRequest(semaphore));
     requests.erase(requests.begin());
-    EXPECT_EQ(Prefixes(requests), kSettingsAllDefault);
+    EXPECT_EQ(requests, kSettingsAllDefault);
 
     CentreCursorOnProbe();
     ASSERT_EQ(Touchsim(L"push 0x8004 0x8002").exitCode, 0u);  // middle click, right click
@@ -163,10 +185,9 @@ TEST_F(Shell, OpensTheDriverRunsItsGesturesAndHandsTheDeviceBackAtExit) {
 
     Touchsim(L"clear");
     ExitThroughTray(main, program);
-    auto atExit = Prefixes(TouchsimRequests());
     auto expected = kSettingsAllDefault;
-    expected.push_back("mode 0x00000000");
-    EXPECT_EQ(atExit, expected);
+    expected.push_back(ModeRequest(0));
+    EXPECT_EQ(TouchsimRequests(), expected);
     EXPECT_FALSE(TrayIconPresent(main));
 }
 
@@ -199,6 +220,7 @@ TEST_F(Shell, StoredRecordsRunTheirFunctionsIncludingAMacro) {
     blob.records[11].setActionCode(20);  // three-finger click: macro 3
     blob.records[11].bytes[FunctionRecord::kMacroIndexOffset] = 3;
     blob.records[1].setActionCode(1);  // double-click gesture: left click
+    blob.records[10].setActionCode(1);  // the Windows-key gesture: left click
     MacroStore macros{};
     std::uint8_t* entry = macros.entry(3);
     entry[MacroEntry::kStepCountOffset] = 4;
@@ -215,8 +237,16 @@ TEST_F(Shell, StoredRecordsRunTheirFunctionsIncludingAMacro) {
     RunningProgram program;
     HWND main = Start(program);
     ASSERT_NE(main, nullptr);
-    // Double-click and three-finger click are changed: the device reports them.
-    EXPECT_EQ(Prefixes(TouchsimRequests()).back(), "mode 0x00000186");
+    // Double-click and three-finger click are changed: the device reports them (mode 0x186).
+    // The Windows-key gesture is changed: the last key list holds its chord (usage 0,
+    // left Windows).
+    auto requests = TouchsimRequests();
+    ASSERT_EQ(requests.size(), 11u);
+    EXPECT_EQ(requests[0], OpenRequest(OpenedSemaphore(requests[0])));
+    auto expected = kSettingsAllDefault;
+    expected[8] = KeysRequest({0x0008});
+    expected.back() = ModeRequest(0x186);
+    EXPECT_EQ(std::vector<std::string>(requests.begin() + 1, requests.end()), expected);
 
     CentreCursorOnProbe();
     ASSERT_EQ(Touchsim(L"push 0x8004").exitCode, 0u);
@@ -227,7 +257,16 @@ TEST_F(Shell, StoredRecordsRunTheirFunctionsIncludingAMacro) {
     probe.pumpUntil(2, 3000);
     EXPECT_EQ(Buttons(), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
 
+    // At exit every slot is back at its default: the chord stays in the list until its own
+    // slot removes it, then mode 0x180 and mode 0.
+    Touchsim(L"clear");
     ExitThroughTray(main, program);
+    expected = {ModeRequest(0)};
+    for (int i = 0; i < 7; ++i) expected.push_back(KeysRequest({0x0008}));
+    expected.push_back(KeysRequest());
+    expected.push_back(ModeRequest(0x180));
+    expected.push_back(ModeRequest(0));
+    EXPECT_EQ(TouchsimRequests(), expected);
     DeleteSettings();
 }
 
@@ -282,23 +321,32 @@ TEST_F(Shell, RetriesWhileTheOpenIsRefusedAndReconnectsOnArrival) {
     Touchsim(L"clear");
     probe.pump(2000);
     const auto refused = TouchsimRequests();
-    // About two attempts a second, each a refused open request.
+    // About two attempts a second, each a refused open request with the one semaphore.
     EXPECT_GE(refused.size(), 3u);
     EXPECT_LE(refused.size(), 6u);
-    for (const auto& line : refused) EXPECT_EQ(line.rfind("open ", 0), 0u) << line;
+    ASSERT_FALSE(refused.empty());
+    const unsigned semaphore = OpenedSemaphore(refused[0]);
+    EXPECT_NE(semaphore, 0u) << refused[0];
+    for (const auto& line : refused) EXPECT_EQ(line, OpenRequest(semaphore, true));
 
+    Touchsim(L"clear");
     ASSERT_EQ(Touchsim(L"fail 0").exitCode, 0u);
     ASSERT_TRUE(PumpUntil(probe, 3000, [&] { return TouchsimClientProcess() == program.processId(); }));
+    auto opened = TouchsimRequests();
+    ASSERT_FALSE(opened.empty());
+    opened.erase(opened.begin(), std::find(opened.begin(), opened.end(), OpenRequest(semaphore)));
+    ASSERT_FALSE(opened.empty()) << "no accepted open with the same semaphore";
     probe.pump(1200);
     Touchsim(L"clear");
     probe.pump(1200);
     EXPECT_TRUE(TouchsimRequests().empty()) << "the retry timer kept running after the open";
 
-    // A receiver arriving again (product 1002, name in lower case) reopens and resends.
+    // A receiver arriving again (product 1002, name in lower case) reopens with the same
+    // semaphore and resends the settings.
     ASSERT_EQ(Touchsim(L"arrive 1002 --lower").exitCode, 0u);
-    auto again = Prefixes(TouchsimRequests());
+    auto again = TouchsimRequests();
     ASSERT_FALSE(again.empty());
-    EXPECT_EQ(again.front(), "open semaphore=0x" + again.front().substr(17));
+    EXPECT_EQ(again.front(), OpenRequest(semaphore));
     again.erase(again.begin());
     EXPECT_EQ(again, kSettingsAllDefault);
 
@@ -439,7 +487,7 @@ TEST_F(Shell, RestoreDefaultsFromTheWindowResetsTheGesturesKeepsTheMacrosAndTell
     const auto saved = ReadValue(Wide(kButtonSettingKey), Wide(kButtonSettingValue));
     EXPECT_TRUE(std::equal(saved.begin(), saved.end(), reinterpret_cast<const std::uint8_t*>(&defaults)));
     EXPECT_EQ(ReadValue(Wide(kMacroSettingKey), Wide(kMacroSettingValue)), macros) << "the macros changed";
-    EXPECT_EQ(Prefixes(TouchsimRequests()), kSettingsAllDefault);
+    EXPECT_EQ(TouchsimRequests(), kSettingsAllDefault);
 
     // The restore ends by broadcasting two pointer setting changes to every top-level window;
     // the gesture is pushed once the program's window answers again. The window is hidden
@@ -470,6 +518,7 @@ TEST_F(Shell, ApplyWithoutTheReceiverWarnsAndSavesNothing) {
     ClickAt(probe, main, 612, 445);  // apply
     HWND warning = nullptr;
     EXPECT_TRUE(PumpUntil(probe, 3000, [&] { return (warning = FindWindowW(L"#32770", L"Warning")) != nullptr; }));
+    ExpectApplyWarningBox(warning);
     EXPECT_TRUE(ReadValue(Wide(kButtonSettingKey), Wide(kButtonSettingValue)).empty()) << "saved despite the failure";
     if (warning) PostMessageW(warning, WM_COMMAND, IDOK, 0);
     probe.pump(500);
@@ -502,7 +551,7 @@ TEST_F(ShellFaults, ARefusedSettingsRequestWarnsSavesNothingAndTheNextApplyWorks
     ASSERT_EQ(Touchsim(L"fail 1").exitCode, 0u);  // the first request of the apply is refused
     ClickAt(probe, main, 612, 445);
     HWND warning = WaitForWarning();
-    EXPECT_NE(warning, nullptr);
+    ExpectApplyWarningBox(warning);
     EXPECT_TRUE(ReadValue(Wide(kButtonSettingKey), Wide(kButtonSettingValue)).empty()) << "saved despite the failure";
     EXPECT_TRUE(ReadValue(Wide(kMacroSettingKey), Wide(kMacroSettingValue)).empty());
     if (warning) PostMessageW(warning, WM_COMMAND, IDOK, 0);
@@ -564,6 +613,171 @@ TEST_F(ShellFaults, AFloodOf8000QueuedGesturesRunsInOrderWhileTheWindowAnswers) 
         if (buttons[i] != cycle[i % 4]) firstWrong = i;
     EXPECT_EQ(firstWrong, buttons.size()) << "out of order at message " << firstWrong;
     EXPECT_NE(Touchsim(L"status").output.find("queued=0"), std::string::npos);
+    ExitThroughTray(main, program);
+}
+
+}  // namespace
+}  // namespace mv::wintest
+
+namespace mv::wintest {
+namespace {
+
+constexpr UINT kBatteryTimer = 1283;
+
+std::string BatteryWriteRequest() {
+    return "register-write op=0x00000001 target=0x000102ba b6 00 00 text=\"MORVI 5G Wireless Device\"";
+}
+std::string BatteryReadRequest(const char* answer) {
+    return std::string("register-read op=0x00010003 target=0x000101ba b6 00 00 -> ") + answer +
+           " text=\"MORVI 5G Wireless Device\"";
+}
+
+// The battery timer's message, handled before this returns (the timer itself fires every two
+// minutes); the requests it caused.
+std::vector<std::string> BatteryCheck(HWND main) {
+    Touchsim(L"clear");
+    DWORD_PTR result = 0;
+    EXPECT_NE(SendMessageTimeoutW(main, WM_TIMER, kBatteryTimer, 0, SMTO_NORMAL, 10000, &result), 0);
+    return TouchsimRequests();
+}
+
+std::wstring ShippedText(std::string_view key) {
+    wchar_t dist[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"MV_DIST_DIR", dist, MAX_PATH);
+    loadTextCatalogue(FromWide((std::wstring(dist) + L"\\language.xml").c_str()));
+    return ToWide(tr(key));
+}
+
+// The battery watch of the running program, with a stand-in tray that records the balloon.
+TEST_F(Shell, ALowBatteryWarnsOnceAndTheWatchWaitsForTheNextOpen) {
+    StandInTray tray;
+    ASSERT_EQ(FindWindowExW(nullptr, nullptr, L"Shell_TrayWnd", nullptr), tray.handle()) << "the stand-in is not first";
+    ASSERT_EQ(Touchsim(L"battery 541").exitCode, 0u);
+    RunningProgram program;
+    HWND main = Start(program);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(tray.waitFor(1, 5000)) << "no icon added";
+
+    // 541 is above the threshold: read, no balloon.
+    EXPECT_EQ(BatteryCheck(main), (std::vector<std::string>{BatteryWriteRequest(), BatteryReadRequest("01 02 1d")}));
+    // A failed read (status byte 0) warns of nothing either.
+    ASSERT_EQ(Touchsim(L"battery 100 0").exitCode, 0u);
+    EXPECT_EQ(BatteryCheck(main), (std::vector<std::string>{BatteryWriteRequest(), BatteryReadRequest("00 00 64")}));
+    probe.pump(300);
+    EXPECT_EQ(tray.notifications().size(), 1u) << "a balloon without a low reading";
+
+    // 540 warns, with the balloon of the tray icon.
+    ASSERT_EQ(Touchsim(L"battery 540").exitCode, 0u);
+    EXPECT_EQ(BatteryCheck(main), (std::vector<std::string>{BatteryWriteRequest(), BatteryReadRequest("01 02 1c")}));
+    ASSERT_TRUE(tray.waitFor(2, 3000)) << "no balloon";
+    const TrayNotification balloon = tray.notifications()[1];
+    EXPECT_EQ(balloon.message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(balloon.window, main);
+    EXPECT_EQ(balloon.id, 128u);
+    EXPECT_EQ(balloon.flags, static_cast<UINT>(NIF_INFO));
+    EXPECT_EQ(balloon.infoTitle, L"Morvi Corvel");
+    EXPECT_EQ(balloon.info, ShippedText("tc_lowpower_notice"));
+    EXPECT_FALSE(balloon.info.empty());
+    EXPECT_EQ(balloon.infoFlags, static_cast<DWORD>(NIIF_WARNING));
+    EXPECT_EQ(balloon.timeout, 5000u);
+
+    // After the warning the watch has stopped: a timer message checks nothing, warns of nothing.
+    EXPECT_TRUE(BatteryCheck(main).empty()) << "the battery was read again after the warning";
+    probe.pump(300);
+    EXPECT_EQ(tray.notifications().size(), 2u);
+
+    // The next open starts it again.
+    ASSERT_EQ(Touchsim(L"arrive 2000").exitCode, 0u);
+    EXPECT_EQ(BatteryCheck(main), (std::vector<std::string>{BatteryWriteRequest(), BatteryReadRequest("01 02 1c")}));
+    ASSERT_TRUE(tray.waitFor(3, 3000)) << "no balloon after the receiver came back";
+    EXPECT_EQ(tray.notifications()[2].flags, static_cast<UINT>(NIF_INFO));
+
+    Touchsim(L"battery 1000");
+    ExitThroughTray(main, program);
+}
+
+// Removing the receiver changes nothing: the handle stays open, gestures and the battery
+// checks go on, nothing is sent.
+TEST_F(Shell, ARemovalNotificationChangesNothing) {
+    RunningProgram program;
+    HWND main = Start(program);
+    ASSERT_NE(main, nullptr);
+    Touchsim(L"clear");
+    ASSERT_EQ(Touchsim(L"remove 2000").exitCode, 0u);
+    ASSERT_EQ(Touchsim(L"remove 1002 --lower").exitCode, 0u);
+    probe.pump(500);
+    EXPECT_TRUE(TouchsimRequests().empty());
+    EXPECT_EQ(TouchsimClientProcess(), program.processId());
+    EXPECT_EQ(BatteryCheck(main), (std::vector<std::string>{BatteryWriteRequest(), BatteryReadRequest("01 03 e8")}));
+
+    CentreCursorOnProbe();
+    ASSERT_EQ(Touchsim(L"push 0x8004").exitCode, 0u);
+    probe.pumpUntil(2, 3000);
+    EXPECT_EQ(Buttons(), (std::vector<UINT>{WM_MBUTTONDOWN, WM_MBUTTONUP}));
+    ExitThroughTray(main, program);
+}
+
+// The system command Close (the taskbar's Close) gets the default processing, which ends in
+// the window's own WM_CLOSE: the window hides and the program runs on. Alt+F4 typed on the
+// keyboard leaves it shown.
+TEST_F(Shell, TheCloseCommandHidesTheWindowAndAltF4LeavesItShown) {
+    RunningProgram program;
+    HWND main = StartShown(program);
+    ASSERT_NE(main, nullptr);
+    PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(PumpUntil(probe, 4000, [&] { return !IsWindowVisible(main); })) << "SC_CLOSE left the window shown";
+    EXPECT_EQ(WaitForSingleObject(program.process(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+
+    PostMessageW(main, 0x4CA, 0, 0);
+    ASSERT_TRUE(PumpUntil(probe, 3000, [&] { return IsWindowVisible(main) != FALSE; }));
+    SetForegroundWindow(main);
+    ASSERT_TRUE(PumpUntil(probe, 2000, [&] { return GetForegroundWindow() == main; }));
+    ASSERT_TRUE(Xdotool(L"key alt+F4"));
+    probe.pump(1500);
+    EXPECT_TRUE(IsWindowVisible(main)) << "Alt+F4 hid the window";
+    ExitThroughTray(main, program);
+}
+
+}  // namespace
+}  // namespace mv::wintest
+
+namespace mv::wintest {
+namespace {
+
+// The About item of the system menu opens the About box with its Chinese texts; its OK button,
+// clicked with the pointer, closes it.
+TEST_F(Shell, TheAboutBoxShowsItsTexts) {
+    RunningProgram program;
+    HWND main = StartShown(program);
+    ASSERT_NE(main, nullptr);
+    PostMessageW(main, WM_SYSCOMMAND, 16, 0);
+    std::vector<HWND> dialogs;
+    ASSERT_TRUE(PumpUntil(probe, 5000, [&] { return (dialogs = VisibleDialogsOf(program.processId(), {main})).size() == 1; }))
+        << "no About box";
+    HWND about = dialogs[0];
+    wchar_t caption[64] = {};
+    GetWindowTextW(about, caption, 64);
+    EXPECT_STREQ(caption, L"\x5173\x4E8E MorviCorvelConfig");
+    std::vector<std::wstring> texts;
+    HWND ok = nullptr;
+    int icons = 0;
+    for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t text[128] = {};
+        GetWindowTextW(child, text, 128);
+        if (SendMessageW(child, STM_GETICON, 0, 0)) ++icons;  // the program icon, titled by its ordinal
+        else if (text[0]) texts.push_back(text);
+        if (GetDlgCtrlID(child) == IDOK) ok = child;
+    }
+    EXPECT_EQ(icons, 1);
+    EXPECT_EQ(texts, (std::vector<std::wstring>{L"MorviCorvelConfig\xFF0C" L"1.0 \x7248", L"\x7248\x6743\x6240\x6709 (C) Morvi",
+                                                L"\x786E\x5B9A"}));
+    ASSERT_NE(ok, nullptr);
+    RECT r{};
+    GetWindowRect(ok, &r);
+    ASSERT_TRUE(PointerClick((r.left + r.right) / 2, (r.top + r.bottom) / 2, 1));
+    EXPECT_TRUE(PumpUntil(probe, 4000, [&] { return !IsWindow(about) || !IsWindowVisible(about); }))
+        << "OK did not close the About box";
+    EXPECT_TRUE(IsWindowVisible(main));
     ExitThroughTray(main, program);
 }
 

@@ -14,9 +14,12 @@
 //   touchsim unplug | plug        pull the receiver out (\\.\mvtouch does not open and every
 //                                 request fails) or plug it back in
 //   touchsim arrive PID [--lower] [--title T]
-//                                 send the main window a DBT_DEVICEARRIVAL for a USB interface
-//                                 whose name holds USB#Vid_F0CA&Pid_PID
+//                                 send the program's main window (or the window titled T) a
+//                                 DBT_DEVICEARRIVAL for a USB interface whose name holds
+//                                 USB#Vid_F0CA&Pid_PID
 //   touchsim arrive-name NAME [--title T]   the same with a whole interface name
+//   touchsim remove PID [--lower] [--title T]
+//                                 the same as arrive with DBT_DEVICEREMOVECOMPLETE
 //
 // The driver records the client's process id and semaphore handle at the open request; the
 // release happens here, in user mode, through a duplicate of that handle.
@@ -40,7 +43,7 @@
 namespace {
 
 constexpr wchar_t kServiceName[] = L"touchsim";
-constexpr wchar_t kDefaultTitle[] = L"Morvi Corvel Config";
+constexpr wchar_t kMainWindowClass[] = L"MorviCorvelConfig";
 
 int Fail(const char* what) {
     std::fprintf(stderr, "touchsim: %s (error %lu)\n", what, GetLastError());
@@ -338,9 +341,9 @@ int Present(bool present) {
 
 int Clear() { return Control(TS_CTL_CLEAR, nullptr, 0, nullptr, 0) ? 0 : Fail("driver not running"); }
 
-int Arrive(int argc, wchar_t** argv, bool wholeName) {
+int DeviceChange(int argc, wchar_t** argv, bool wholeName, WPARAM event) {
     if (argc < 3) return 2;
-    std::wstring title = kDefaultTitle;
+    std::wstring title;
     bool lower = false;
     for (int i = 3; i < argc; ++i) {
         if (std::wcscmp(argv[i], L"--lower") == 0) lower = true;
@@ -353,9 +356,9 @@ int Arrive(int argc, wchar_t** argv, bool wholeName) {
     if (lower)
         for (auto& c : name) c = static_cast<wchar_t>(towlower(c));
 
-    HWND window = FindWindowW(nullptr, title.c_str());
+    HWND window = title.empty() ? FindWindowW(kMainWindowClass, nullptr) : FindWindowW(nullptr, title.c_str());
     if (!window) {
-        std::fprintf(stderr, "touchsim: no window titled %ls\n", title.c_str());
+        std::fprintf(stderr, "touchsim: no window %ls\n", title.empty() ? L"of the program" : title.c_str());
         return 1;
     }
     const std::size_t size = offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name) + (name.size() + 1) * sizeof(wchar_t);
@@ -366,8 +369,8 @@ int Arrive(int argc, wchar_t** argv, bool wholeName) {
     broadcast->dbcc_classguid = GUID{0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
     std::memcpy(broadcast->dbcc_name, name.c_str(), (name.size() + 1) * sizeof(wchar_t));
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(broadcast),
-                             SMTO_NORMAL, 10000, &result))
+    if (!SendMessageTimeoutW(window, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(broadcast), SMTO_NORMAL, 10000,
+                             &result))
         return Fail("the window did not answer WM_DEVICECHANGE");
     return 0;
 }
@@ -376,7 +379,7 @@ int Arrive(int argc, wchar_t** argv, bool wholeName) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: touchsim install|status|push|battery|fail|log|clear|unplug|plug|arrive|arrive-name ...\n");
+        std::fprintf(stderr, "usage: touchsim install|status|push|battery|fail|log|clear|unplug|plug|arrive|arrive-name|remove ...\n");
         return 2;
     }
     const std::wstring command = argv[1];
@@ -389,8 +392,9 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"clear") return Clear();
     if (command == L"unplug") return Present(false);
     if (command == L"plug") return Present(true);
-    if (command == L"arrive") return Arrive(argc, argv, false);
-    if (command == L"arrive-name") return Arrive(argc, argv, true);
+    if (command == L"arrive") return DeviceChange(argc, argv, false, DBT_DEVICEARRIVAL);
+    if (command == L"arrive-name") return DeviceChange(argc, argv, true, DBT_DEVICEARRIVAL);
+    if (command == L"remove") return DeviceChange(argc, argv, false, DBT_DEVICEREMOVECOMPLETE);
     std::fprintf(stderr, "touchsim: unknown command\n");
     return 2;
 }
