@@ -63,6 +63,19 @@ void CBitmapBtn::SetSkin(const SkinPicture* normalSheet, const SkinPicture* hove
     if (hwnd_) {
         const LONG_PTR style = ::GetWindowLongPtrW(hwnd_, GWL_STYLE);
         ::SetWindowLongPtrW(hwnd_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP));
+        // A picture that does not have the button's size is scaled once, here, rather than at
+        // every paint: scaling costs GDI+ ten times the drawing (a gesture tile is one pixel
+        // wider than its cell).
+        RECT client{};
+        ::GetClientRect(hwnd_, &client);
+        if (client.right > 0 && client.bottom > 0 && (client.right != width || client.bottom != height)) {
+            for (Gdiplus::GpBitmap** picture : {&normal_, &hoverPicture_, &pressed_, &disabled_}) {
+                Gdiplus::GpBitmap* scaled = ScaledCopy(*picture, client.right, client.bottom);
+                if (!scaled) continue;
+                Dispose(*picture);
+                *picture = scaled;
+            }
+        }
     }
 }
 

@@ -197,6 +197,7 @@ void CBmpMenu::Open(POINT screen) {
 }
 
 void CBmpMenu::Close() {
+    if (!IsOpen()) return;
     CloseSubmenu();
     HideLevel(hwnd_, buttons_);
 }

@@ -68,6 +68,22 @@ Gdiplus::GpBitmap* SkinPicture::CloneArea(int x, int y, int width, int height) c
     return clone;
 }
 
+Gdiplus::GpBitmap* ScaledCopy(Gdiplus::GpBitmap* picture, int width, int height) {
+    if (!picture || width <= 0 || height <= 0) return nullptr;
+    Gdiplus::GpBitmap* copy = nullptr;
+    if (gp::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &copy) != Gdiplus::Ok)
+        return nullptr;
+    Gdiplus::GpGraphics* graphics = nullptr;
+    bool drawn = gp::GdipGetImageGraphicsContext(copy, &graphics) == Gdiplus::Ok;
+    if (drawn) drawn = gp::GdipDrawImageRectI(graphics, picture, 0, 0, width, height) == Gdiplus::Ok;
+    if (graphics) gp::GdipDeleteGraphics(graphics);
+    if (!drawn) {
+        gp::GdipDisposeImage(copy);
+        return nullptr;
+    }
+    return copy;
+}
+
 Gdiplus::GpBitmap* FadedCopy(Gdiplus::GpBitmap* picture) {
     if (!picture) return nullptr;
     UINT width = 0, height = 0;
