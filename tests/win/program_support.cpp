@@ -16,14 +16,14 @@ std::wstring EnvPath(const wchar_t* name, const wchar_t* fallback) {
     return value;
 }
 
-std::wstring ProgramPath() { return EnvPath(L"MV_DIST_DIR", L".") + L"\\MorviCorvelConfig.exe"; }
-
 }  // namespace
 
-RunningProgram::RunningProgram() {
+RunningProgram::RunningProgram() : RunningProgram(EnvPath(L"MV_DIST_DIR", L".")) {}
+
+RunningProgram::RunningProgram(const std::wstring& folder) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
-    std::wstring command = L"\"" + ProgramPath() + L"\"";
+    std::wstring command = L"\"" + folder + L"\\MorviCorvelConfig.exe\"";
     started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
 }
 

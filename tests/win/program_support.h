@@ -17,6 +17,8 @@ inline constexpr wchar_t kProgramTitle[] = L"Morvi Corvel Config";
 class RunningProgram {
 public:
     RunningProgram();
+    // MorviCorvelConfig.exe of another program folder (a build to compare with).
+    explicit RunningProgram(const std::wstring& folder);
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
