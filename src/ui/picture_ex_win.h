@@ -53,6 +53,9 @@ public:
     void stopAnimation();
     // Stops and releases everything loaded.
     void clearPicture();
+    // Stops the animation and ends the thread too (the control is going away or will not be
+    // seen for a while); a later showPicture makes a new one.
+    void endThread();
 
     bool isGif() const;
     bool isPlaying() const;
@@ -78,8 +81,6 @@ private:
     bool prepareSurface(int width, int height);
     bool loadFrames(const std::uint8_t* data, std::size_t length);
     void abandonThread();
-    // Ends the animation thread (the control is going away).
-    void endThread();
     void onPaint();
 
     std::shared_ptr<State> state_;

@@ -168,8 +168,9 @@ void SettingsWindow::OnVisibilityChanged(bool onScreen) {
         playing_ = true;
         animation_.showPicture();
     } else {
+        // Off screen the program keeps no animation thread, not even a parked one.
         playing_ = false;
-        animation_.stopAnimation();
+        animation_.endThread();
     }
 }
 
