@@ -150,6 +150,12 @@ void CBitmapBtn::FadeDisabledPicture() {
     if (hwnd_) Invalidate();
 }
 
+void CBitmapBtn::SetHighlighted(bool value) {
+    if (value == highlighted_) return;
+    highlighted_ = value;
+    if (hwnd_) Invalidate();
+}
+
 void CBitmapBtn::ClearHover() {
     if (!hover_) return;
     hover_ = 0;
@@ -171,7 +177,7 @@ void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
     ButtonPaintState state;
     state.toggleMode = toggleMode_ != 0;
     state.latched = latched_ != 0;
-    state.hover = hover_ != 0;
+    state.hover = hover_ != 0 || highlighted_;
     state.pressed = (dis->itemState & ODS_SELECTED) != 0;
     state.disabled = (dis->itemState & ODS_DISABLED) != 0;
     const ButtonPaint paint = ChooseButtonPaint(state);

@@ -51,6 +51,9 @@ public:
     void FadeDisabledPicture();
     // Forgets the pointer (the window holding the button is being hidden).
     void ClearHover();
+    // Shows the hover picture whether or not the pointer is over the button: a menu
+    // category whose second level is open.
+    void SetHighlighted(bool value);
     // A press no longer gives the button the keyboard focus (which would activate its
     // window): an entry of a menu, whose owner keeps the activation. Plain mode only.
     void NeverTakeFocus() { takesFocus_ = false; }
@@ -91,6 +94,7 @@ private:
     int latched_ = 0;
     int toggleMode_ = 0;
     int hover_ = 0;
+    bool highlighted_ = false;
     bool takesFocus_ = true;
     bool pressedWithoutFocus_ = false;
     Gdiplus::GpBitmap* normal_ = nullptr;

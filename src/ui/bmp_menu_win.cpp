@@ -259,9 +259,13 @@ void CBmpMenu::OpenSubmenu(int i) {
     }
     open_ = i;
     model_.category(static_cast<std::size_t>(i)).submenuOpen = 1;
+    // As in a system menu, the category stays highlighted while its level is open.
+    if (CBitmapBtn* category = button(static_cast<std::size_t>(i))) category->SetHighlighted(true);
 }
 
 void CBmpMenu::CloseSubmenu() {
+    if (CBitmapBtn* category = open_ >= 0 ? button(static_cast<std::size_t>(open_)) : nullptr)
+        category->SetHighlighted(false);
     if (CSubBmpMenu* sub = openSubmenu()) {
         sub->Close();
         if (static_cast<std::size_t>(open_) < model_.size()) model_.category(static_cast<std::size_t>(open_)).submenuOpen = 0;

@@ -192,12 +192,16 @@ TEST_F(BmpMenuTest, TheSecondLevelStaysWhileThePointerIsOnItAndClosesOverTheMain
     MoveMouse(r.left + 30, r.top + 18 * 2 + 8);
     EXPECT_EQ(menu->openSubmenu() ? menu->openSubmenu()->GetSafeHwnd() : nullptr, sub);
     EXPECT_EQ(WindowPixel(*menu->openSubmenu()->button(2), 2, 2), Ref(kSubOver));
+    // Its category stays highlighted while the pointer is in the level; the others do not.
+    EXPECT_EQ(WindowPixel(*menu->button(2), 2, 2), Ref(kMenuOver));
+    EXPECT_EQ(WindowPixel(*menu->button(1), 2, 2), Ref(kMenuNormal));
 
     // Back over the category, then onto the main window's background.
     PointAtEntry(2);
     MoveMouse(kMain.left + 300, kMain.top + 200);
     EXPECT_EQ(menu->openSubmenu(), nullptr);
     EXPECT_FALSE(IsWindowVisible(sub));
+    EXPECT_EQ(WindowPixel(*menu->button(2), 2, 2), Ref(kMenuNormal)) << "no level open, no highlight";
     EXPECT_FALSE(menu->model().category(2).submenuOpen);
 }
 

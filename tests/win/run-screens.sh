@@ -77,9 +77,11 @@ screens() {  # screens FOLDER SUFFIX: one language's screenshots and checks
   check "menu: two levels open$s" test "$POPUPS" = 2
   check "menu: second level beside the media category$s ($(IFS=,; echo "${POPUP[*]}"))" \
     test "${POPUP[0]:-none}" = "$((X + 41 + 160)) $((Y + 395 + 3 * 18)) 184 126"
-  # The pointer has left the first level: no category highlighted there.
-  looks_like "menu: first level$s" "$tmp/root.png" 41 395 160 90 "$skins/menu/menu_normal.png" \
-    "$skins/menu/menu_over.png" 120
+  # The pointer is in the second level: its category stays highlighted in the first.
+  convert "$skins/menu/menu_normal.png" \( "$skins/menu/menu_over.png" -crop 160x17+0+54 +repage \) \
+    -geometry +0+54 -composite "$tmp/first.png"
+  looks_like "menu: first level, media highlighted$s" "$tmp/root.png" 41 395 160 90 "$tmp/first.png" \
+    "$skins/menu/menu_normal.png" 120
   convert "$skins/menu/submenu_normal.png" -crop 184x126+0+0 +repage \
     \( "$skins/menu/submenu_over.png" -crop 184x17+0+18 +repage \) -geometry +0+18 -composite "$tmp/second.png"
   crop "$skins/menu/submenu_normal.png" 0 0 184 126 "$tmp/second-plain.png"
