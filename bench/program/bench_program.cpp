@@ -5,7 +5,12 @@
 //   flood           8000 pending gestures: time to run them and the settings window's answers
 //   idle            CPU time and wake-ups over a period, driver open and driver absent
 //   memory          hidden, shown with the animation, over menu cycles and gesture selections
-// Options: --starts N  --events N  --cycles N  --idle-seconds N
+//   answers         the settings window's answer times: the function menu opening, closing
+//                   when a gesture is selected and when a function is picked, and a gesture
+//                   selection; with --baseline, the same actions on another build in the same
+//                   run, side by side
+// Options: --starts N  --events N  --cycles N  --idle-seconds N  --answers N  --baseline FOLDER
+//          --only NAME (start-up, latency, flood, memory, answers, idle)
 //
 // CPU time, wake-ups and resident private memory come from Linux (Z:\proc): Wine answers
 // another process's CPU times and private bytes with zero.
@@ -30,6 +35,7 @@ namespace {
 
 constexpr WPARAM kExitCommand = 0x6001;
 constexpr UINT kShowMessage = 0x4CA;
+constexpr UINT kFunctionChosen = 0x501;
 constexpr DWORD kMiddleClick = 0x8004, kRightClick = 0x8002;
 
 double NowMs() {
@@ -419,15 +425,11 @@ void Memory(ProbeWindow& probe, int cycles) {
     if (!function || !tiles[0] || !tiles[1]) return Failed("memory: controls not found");
 
     int menuMisses = 0;
-    std::vector<double> openMs, closeMs;
+    Command(s.main, tiles[1]);  // a gesture with a function menu
     auto menuCycle = [&] {
-        double t0 = NowMs();
         Command(s.main, function);
-        openMs.push_back(NowMs() - t0);
         if (!Poll(1000, [&] { return VisibleDialogsOf(program.processId(), {s.main}).size() == 1; })) ++menuMisses;
-        t0 = NowMs();
-        Command(s.main, tiles[0]);  // any other command closes the menu
-        closeMs.push_back(NowMs() - t0);
+        Command(s.main, tiles[1]);  // any other command closes the menu
         if (!Poll(1000, [&] { return VisibleDialogsOf(program.processId(), {s.main}).empty(); })) ++menuMisses;
         PumpOwn();
     };
@@ -443,24 +445,16 @@ void Memory(ProbeWindow& probe, int cycles) {
                 "working set %+.0f KiB, %d cycles without the menu as expected\n",
                 cycles, menuStart, menuEnd, menuEnd - menuStart, menuEndSet - menuStartSet, menuMisses);
     if (menuMisses) Failed("memory: the menu did not open or close");
-    const Summary o = Summarize(openMs), c = Summarize(closeMs);
-    std::printf("function menu: opens in p50 %.1f ms (max %.1f), closes with a selection in p50 %.1f ms (max %.1f)\n",
-                o.p50, o.max, c.p50, c.max);
 
     for (int i = 0; i < 20; ++i) Command(s.main, tiles[i % 2]);
     probe.pump(500);
     const long long selectStart = ReadUsage(pid).rssAnonKb;
     const double selectStartSet = WorkingSetKb(program.process());
-    std::vector<double> selectMs;
     for (int i = 0; i < cycles; ++i) {
-        const double t0 = NowMs();
         Command(s.main, tiles[i % 2]);  // each selection restarts that gesture's animation
-        selectMs.push_back(NowMs() - t0);
         Sleep(2);
         PumpOwn();
     }
-    const Summary sel = Summarize(selectMs);
-    std::printf("gesture selection: p50 %.1f ms, max %.1f ms\n", sel.p50, sel.max);
     probe.pump(1000);
     const long long selectEnd = ReadUsage(pid).rssAnonKb;
     const double selectEndSet = WorkingSetKb(program.process());
@@ -470,10 +464,105 @@ void Memory(ProbeWindow& probe, int cycles) {
     Exit(program, s.main);
 }
 
+// The answer times of one build, gathered over several runs of it.
+struct AnswerSamples {
+    std::vector<double> open, closeBySelection, closeByPick, selection;
+    int misses = 0;
+};
+
+// The same actions on any build: the window shown and slot 1 (a gesture with a function
+// menu) selected; the function menu opened and closed by selecting slot 1 again, opened and
+// closed by picking "Cut"; gestures 0 and 1 selected in turn. Each time is the time until the
+// window has answered the command; the menu's appearance and disappearance are checked after.
+bool MeasureAnswers(const std::wstring& folder, int count, AnswerSamples& a) {
+    RunningProgram program(folder + L"\\MorviCorvelConfig.exe");
+    const Started s = WaitForProgram(program, true);
+    if (!s.linked || !ShowSettings(s.main)) return false;
+    Sleep(1500);
+    const HWND function = ChildAt(s.main, 41, 363);
+    const HWND tiles[2] = {ChildAt(s.main, 51, 133), ChildAt(s.main, 169, 133)};
+    if (!function || !tiles[0] || !tiles[1]) return false;
+    const DWORD pid = program.processId();
+    auto timed = [](auto&& action) {
+        const double t0 = NowMs();
+        action();
+        return NowMs() - t0;
+    };
+    auto menuShown = [&](std::size_t levels) {
+        return Poll(1000, [&] { return VisibleDialogsOf(pid, {s.main}).size() == levels; });
+    };
+    auto pick = [&] {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(s.main, kFunctionChosen, 0, (177 << 16) | 64, SMTO_NORMAL, 5000, &result);
+    };
+    Command(s.main, tiles[1]);
+    for (int round = 0; round < count + 10; ++round) {
+        const bool kept = round >= 10;  // the first ones make the menu and fill the caches
+        double ms = timed([&] { Command(s.main, function); });
+        if (!menuShown(1)) ++a.misses;
+        if (kept) a.open.push_back(ms);
+        ms = timed([&] { Command(s.main, tiles[1]); });
+        if (!menuShown(0)) ++a.misses;
+        if (kept) a.closeBySelection.push_back(ms);
+        Command(s.main, function);
+        if (!menuShown(1)) ++a.misses;
+        ms = timed(pick);
+        if (!menuShown(0)) ++a.misses;
+        if (kept) a.closeByPick.push_back(ms);
+        PumpOwn();
+    }
+    for (int i = 0; i < count + 10; ++i) {
+        const double ms = timed([&] { Command(s.main, tiles[i % 2]); });  // restarts that gesture's animation
+        if (i >= 10) a.selection.push_back(ms);
+        Sleep(20);
+        PumpOwn();
+    }
+    const bool answering = Answers(s.main);
+    Exit(program, s.main);
+    return answering;
+}
+
+void AnswerTimes(const std::wstring& baseline, int count) {
+    wchar_t dist[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"MV_DIST_DIR", dist, MAX_PATH);
+    const std::wstring current = dist;
+    AnswerSamples today, ours;
+    // Taken in turns, so that both builds see the same machine.
+    for (int round = 0; round < 2; ++round) {
+        if (!baseline.empty() && !MeasureAnswers(baseline, count / 2, today))
+            return Failed("answers: the build to compare with did not start or answer");
+        if (!MeasureAnswers(current, count / 2, ours)) return Failed("answers: the program did not start or answer");
+    }
+    if (today.misses + ours.misses) Failed("answers: the menu did not open or close");
+    struct Row {
+        const char* what;
+        const std::vector<double>& before;
+        const std::vector<double>& after;
+    } rows[] = {{"function menu opens", today.open, ours.open},
+                {"menu closes, a gesture selected", today.closeBySelection, ours.closeBySelection},
+                {"menu closes, a function picked", today.closeByPick, ours.closeByPick},
+                {"gesture selection", today.selection, ours.selection}};
+    std::printf("answers of the settings window (%zu of each, ms until the window has answered):\n", ours.open.size());
+    for (const Row& r : rows) {
+        const Summary b = Summarize(r.before), a = Summarize(r.after);
+        if (baseline.empty())
+            std::printf("  %-32s this build p50 %6.1f max %6.1f\n", r.what, a.p50, a.max);
+        else
+            std::printf("  %-32s compared build p50 %6.1f max %6.1f | this build p50 %6.1f max %6.1f | p50 ratio %.3f\n",
+                        r.what, b.p50, b.max, a.p50, a.max, b.p50 > 0 ? a.p50 / b.p50 : 0.0);
+    }
+}
+
 int Option(int argc, wchar_t** argv, const wchar_t* name, int fallback) {
     for (int i = 1; i + 1 < argc; ++i)
         if (std::wcscmp(argv[i], name) == 0) return std::max(1, _wtoi(argv[i + 1]));
     return fallback;
+}
+
+std::wstring TextOption(int argc, wchar_t** argv, const wchar_t* name) {
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::wcscmp(argv[i], name) == 0) return argv[i + 1];
+    return {};
 }
 
 }  // namespace
@@ -483,6 +572,9 @@ int wmain(int argc, wchar_t** argv) {
     const int events = Option(argc, argv, L"--events", 1000);
     const int cycles = Option(argc, argv, L"--cycles", 1000);
     const int idleSeconds = Option(argc, argv, L"--idle-seconds", 60);
+    const int answers = Option(argc, argv, L"--answers", 200);
+    const std::wstring baseline = TextOption(argc, argv, L"--baseline");
+    const std::wstring only = TextOption(argc, argv, L"--only");
     ts_client client{};
     if (!Control(TS_CTL_CLIENT, nullptr, 0, &client, sizeof client)) {
         std::printf("FAILED: the stand-in driver is not installed in this prefix\n");
@@ -500,12 +592,16 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "(%s took %.1f s)\n", name, (NowMs() - t0) / 1000);
         std::fflush(stdout);
     };
-    timed("start-up", [&] { StartUp(probe, starts); });
-    timed("latency", [&] { Latency(probe, events); });
-    timed("flood", [&] { Flood(probe); });
-    timed("memory", [&] { Memory(probe, cycles); });
-    timed("idle", [&] { IdlePhase("driver open, window hidden", true, idleSeconds); });
-    timed("idle", [&] { IdlePhase("driver absent (retrying every 500 ms)", false, idleSeconds); });
+    auto wanted = [&](const wchar_t* name) { return only.empty() || only == name; };
+    if (wanted(L"start-up")) timed("start-up", [&] { StartUp(probe, starts); });
+    if (wanted(L"latency")) timed("latency", [&] { Latency(probe, events); });
+    if (wanted(L"flood")) timed("flood", [&] { Flood(probe); });
+    if (wanted(L"memory")) timed("memory", [&] { Memory(probe, cycles); });
+    if (wanted(L"answers")) timed("answers", [&] { AnswerTimes(baseline, answers); });
+    if (wanted(L"idle")) {
+        timed("idle", [&] { IdlePhase("driver open, window hidden", true, idleSeconds); });
+        timed("idle", [&] { IdlePhase("driver absent (retrying every 500 ms)", false, idleSeconds); });
+    }
     std::fflush(stdout);
     return gFailures == 0 ? 0 : 1;
 }

@@ -887,8 +887,9 @@ def draw_speed(step):
 
 
 def knob_x(step):
-    # A press at slider x (dialog x - 36) gives the code (x + 36 - 39) / 10, and the step
-    # settles at code / 2: step n is stable for slider x in [3 + 20n, 13 + 20n).
+    # The notches of the pointer dialog's slider: a press or a drag takes the notch nearest
+    # to the pointer, with notch n at slider x 8.5 + 19.4 n (src/ui/pointer_settings.h holds
+    # the same numbers in tenths).
     return 8.5 + step * 19.4
 
 

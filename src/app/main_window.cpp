@@ -198,6 +198,9 @@ LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lP
         case WM_COMMAND: OnCommand(wParam, lParam); return 0;
         case WM_CLOSE: ShowWindow(SW_HIDE); return 0;
         case WM_SHOWWINDOW: view_.OnVisibilityChanged(wParam != FALSE && !::IsIconic(hwnd_)); break;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) view_.OnDeactivated();
+            break;
         case WM_SIZE:
             if (wParam == SIZE_MINIMIZED) view_.OnVisibilityChanged(false);
             if (wParam == SIZE_RESTORED) view_.OnVisibilityChanged(::IsWindowVisible(hwnd_) != FALSE);

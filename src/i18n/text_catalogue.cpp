@@ -39,13 +39,24 @@ const std::array<std::string_view, kTextKeyCount> TextKeys = {
     "tc_scrolldw", "tc_scrolllt", "tc_scrollrt",
 };
 
+const std::array<std::string_view, kAddedTextKeyCount> AddedTextKeys = {
+    // names of the functions that only a stored setting holds (the settings window's function button)
+    "tc_function_none", "tc_function_keychord", "tc_function_macro", "tc_function_open", "tc_function_other",
+};
+
 namespace {
 std::u16string widen(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
 }  // namespace
 
+std::string_view textKeyAt(std::size_t index) {
+    if (index < kTextKeyCount) return TextKeys[index];
+    if (index < kAllTextKeyCount) return AddedTextKeys[index - kTextKeyCount];
+    return {};
+}
+
 std::optional<std::size_t> textKeyIndex(std::string_view key) {
-    for (std::size_t i = 0; i < TextKeys.size(); ++i)
-        if (TextKeys[i] == key) return i;
+    for (std::size_t i = 0; i < kAllTextKeyCount; ++i)
+        if (textKeyAt(i) == key) return i;
     return std::nullopt;
 }
 
@@ -60,7 +71,7 @@ std::u16string findSectionText(MarkupDoc& doc, std::u16string_view section, std:
 }
 
 void TextCatalogue::fill(MarkupDoc& doc) {
-    for (std::size_t i = 0; i < TextKeys.size(); ++i) texts_[i] = findSectionText(doc, u"config", widen(TextKeys[i]));
+    for (std::size_t i = 0; i < kAllTextKeyCount; ++i) texts_[i] = findSectionText(doc, u"config", widen(textKeyAt(i)));
 }
 
 void TextCatalogue::clear() {

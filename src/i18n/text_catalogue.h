@@ -13,10 +13,17 @@
 namespace mv {
 
 inline constexpr std::size_t kTextKeyCount = 117;
-// All keys, in catalogue order.
+// The catalogue's keys, in catalogue order.
 extern const std::array<std::string_view, kTextKeyCount> TextKeys;
+// Keys added to the catalogue since, after those: a language file without them
+// leaves their texts empty, as for any missing key.
+inline constexpr std::size_t kAddedTextKeyCount = 5;
+extern const std::array<std::string_view, kAddedTextKeyCount> AddedTextKeys;
+inline constexpr std::size_t kAllTextKeyCount = kTextKeyCount + kAddedTextKeyCount;
 
-// Position of a key in TextKeys; nullopt for an unknown key.
+// The key at a position over both lists (TextKeys, then AddedTextKeys); empty past the end.
+std::string_view textKeyAt(std::size_t index);
+// Position of a key over both lists; nullopt for an unknown key.
 std::optional<std::size_t> textKeyIndex(std::string_view key);
 
 // The text content of the first element named `key` in the first `section`
@@ -33,7 +40,7 @@ public:
     const std::u16string& text(std::size_t index) const { return texts_[index]; }
 
 private:
-    std::array<std::u16string, kTextKeyCount> texts_;
+    std::array<std::u16string, kAllTextKeyCount> texts_;
 };
 
 // The process-wide catalogue and its language document.

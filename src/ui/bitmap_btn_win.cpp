@@ -3,6 +3,9 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "ui/button_paint.h"
 
 namespace mv {
@@ -13,6 +16,7 @@ namespace {
 
 constexpr UINT kCaptionFormat = DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_SINGLELINE | DT_NOCLIP | DT_END_ELLIPSIS;
 static_assert(kCaptionFormat == 0x8135);
+constexpr UINT kWrappedFormat = DT_CENTER | DT_WORDBREAK | DT_NOCLIP;
 constexpr UINT_PTR kToolId = 1;
 constexpr COLORREF kTipTextColour = 0x00285AF0;
 
@@ -59,6 +63,19 @@ void CBitmapBtn::SetSkin(const SkinPicture* normalSheet, const SkinPicture* hove
     if (hwnd_) {
         const LONG_PTR style = ::GetWindowLongPtrW(hwnd_, GWL_STYLE);
         ::SetWindowLongPtrW(hwnd_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP));
+        // A picture that does not have the button's size is scaled once, here, rather than at
+        // every paint: scaling costs GDI+ ten times the drawing (a gesture tile is one pixel
+        // wider than its cell).
+        RECT client{};
+        ::GetClientRect(hwnd_, &client);
+        if (client.right > 0 && client.bottom > 0 && (client.right != width || client.bottom != height)) {
+            for (Gdiplus::GpBitmap** picture : {&normal_, &hoverPicture_, &pressed_, &disabled_}) {
+                Gdiplus::GpBitmap* scaled = ScaledCopy(*picture, client.right, client.bottom);
+                if (!scaled) continue;
+                Dispose(*picture);
+                *picture = scaled;
+            }
+        }
     }
 }
 
@@ -120,8 +137,34 @@ void CBitmapBtn::SetTooltip(const std::wstring& text) {
 
 void CBitmapBtn::SetTooltip(const std::u16string& text) { SetTooltip(Wide(text)); }
 
+void CBitmapBtn::SetTooltipLater(const std::u16string& text) {
+    if (tooltip_.GetSafeHwnd())
+        SetTooltip(text);
+    else
+        laterTooltip_ = Wide(text);
+}
+
+void CBitmapBtn::FadeDisabledPicture() {
+    Dispose(disabled_);
+    disabled_ = FadedCopy(normal_);
+    if (hwnd_) Invalidate();
+}
+
+void CBitmapBtn::SetHighlighted(bool value) {
+    if (value == highlighted_) return;
+    highlighted_ = value;
+    if (hwnd_) Invalidate();
+}
+
+void CBitmapBtn::ClearHover() {
+    if (!hover_) return;
+    hover_ = 0;
+    if (hwnd_) Invalidate();
+}
+
 bool CBitmapBtn::PreTranslateMessage(MSG* msg) {
     EnsureTooltip();
+    if (!laterTooltip_.empty()) SetTooltip(std::exchange(laterTooltip_, std::wstring()));
     if (tooltip_.GetSafeHwnd()) tooltip_.RelayEvent(msg);
     return fw::CButton::PreTranslateMessage(msg);
 }
@@ -134,7 +177,7 @@ void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
     ButtonPaintState state;
     state.toggleMode = toggleMode_ != 0;
     state.latched = latched_ != 0;
-    state.hover = hover_ != 0;
+    state.hover = hover_ != 0 || highlighted_;
     state.pressed = (dis->itemState & ODS_SELECTED) != 0;
     state.disabled = (dis->itemState & ODS_DISABLED) != 0;
     const ButtonPaint paint = ChooseButtonPaint(state);
@@ -150,6 +193,9 @@ void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
     case ButtonTextColour::Normal: ::SetTextColor(dc, normalTextColor); break;
     case ButtonTextColour::Pressed: ::SetTextColor(dc, pressedTextColor); break;
     case ButtonTextColour::Hover: ::SetTextColor(dc, hoverTextColor); break;
+    case ButtonTextColour::Disabled:
+        ::SetTextColor(dc, disabledTextColor != CLR_INVALID ? disabledTextColor : normalTextColor);
+        break;
     case ButtonTextColour::Unchanged: break;
     }
 
@@ -172,11 +218,21 @@ void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
         in.textRectSet = textRectSet_ != 0;
         in.textRect = {textRect_.left, textRect_.top, textRect_.right, textRect_.bottom};
         in.client = {client.left, client.top, client.right, client.bottom};
+        in.multiLine = (::GetWindowLongPtrW(hwnd_, GWL_STYLE) & BS_MULTILINE) == BS_MULTILINE;
         const CaptionPlacement placed = PlaceCaption(in);
 
         std::wstring line(placed.firstLine.begin(), placed.firstLine.end());
         RECT r = ToRect(placed.first);
-        ::DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &r, kCaptionFormat);
+        if (placed.wrapped) {
+            // As many lines as the width needs, the block centred vertically.
+            RECT measured = r;
+            ::DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &measured, kWrappedFormat | DT_CALCRECT);
+            const int height = measured.bottom - measured.top;
+            r.top += std::max<LONG>(0, (r.bottom - r.top - height) / 2);
+            ::DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &r, kWrappedFormat);
+        } else {
+            ::DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &r, kCaptionFormat);
+        }
         if (placed.twoLines) {
             line.assign(placed.secondLine.begin(), placed.secondLine.end());
             r = ToRect(placed.second);
@@ -239,7 +295,50 @@ void CBitmapBtn::OnLButtonUp() {
     }
 }
 
+// The system button takes the focus on a press; this one only takes the capture and shows
+// itself pressed, and reports the click when released over it, as the system button does.
+void CBitmapBtn::PressWithoutFocus() {
+    if (::GetCapture() != hwnd_) ::SetCapture(hwnd_);
+    pressedWithoutFocus_ = true;
+    ::SendMessageW(hwnd_, BM_SETSTATE, TRUE, 0);
+}
+
+void CBitmapBtn::EndPressWithoutFocus() {
+    if (!pressedWithoutFocus_) return;
+    pressedWithoutFocus_ = false;
+    ::SendMessageW(hwnd_, BM_SETSTATE, FALSE, 0);
+}
+
+void CBitmapBtn::ReleaseWithoutFocus(LPARAM point) {
+    if (!pressedWithoutFocus_) return;
+    EndPressWithoutFocus();
+    if (::GetCapture() == hwnd_) ::ReleaseCapture();
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    const POINT at{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+    if (!::PtInRect(&client, at)) return;
+    if (HWND parent = ::GetParent(hwnd_))
+        ::SendMessageW(parent, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hwnd_), BN_CLICKED), reinterpret_cast<LPARAM>(hwnd_));
+}
+
 LRESULT CBitmapBtn::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!takesFocus_ && !toggleMode_) {
+        switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            PressWithoutFocus();
+            return 0;
+        case WM_LBUTTONUP:
+            ReleaseWithoutFocus(lParam);
+            return 0;
+        case WM_CAPTURECHANGED:
+            // Another window took the capture: the press is over without a click.
+            if (reinterpret_cast<HWND>(lParam) != hwnd_) EndPressWithoutFocus();
+            break;
+        default:
+            break;
+        }
+    }
     switch (message) {
     case WM_MOUSEMOVE: {
         const LRESULT result = Default(message, wParam, lParam);

@@ -43,16 +43,33 @@ public:
     // Tool 1 over the client rectangle; a second call only changes the text. Empty: nothing.
     void SetTooltip(const std::wstring& text);
     void SetTooltip(const std::u16string& text);
+    // The same tooltip, made when the pointer first reaches the button: a button that is
+    // never visited costs no tooltip window (the menus have many).
+    void SetTooltipLater(const std::u16string& text);
+    // The disabled picture becomes a faded, grey copy of the normal one, so that a disabled
+    // button looks disabled with any skin (the sheets hold no disabled picture of their own).
+    void FadeDisabledPicture();
+    // Forgets the pointer (the window holding the button is being hidden).
+    void ClearHover();
+    // Shows the hover picture whether or not the pointer is over the button: a menu
+    // category whose second level is open.
+    void SetHighlighted(bool value);
+    // A press no longer gives the button the keyboard focus (which would activate its
+    // window): an entry of a menu, whose owner keeps the activation. Plain mode only.
+    void NeverTakeFocus() { takesFocus_ = false; }
 
     int IsLatched() const { return latched_; }
     int IsToggleMode() const { return toggleMode_; }
     int IsHovering() const { return hover_; }
     const std::wstring& caption() const { return caption_; }
     HWND tooltipWindow() const { return tooltip_.GetSafeHwnd(); }
+    RECT textRect() const { return textRect_; }
 
     COLORREF normalTextColor = 0x006B5C50;
     COLORREF pressedTextColor = 0x00FFFFFF;
     COLORREF hoverTextColor = 0x00C8C8C8;
+    // The caption colour of the disabled picture; CLR_INVALID: normalTextColor.
+    COLORREF disabledTextColor = CLR_INVALID;
     int fontHeight = 12;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -69,11 +86,17 @@ private:
     void OnCaptureChanged();
     void OnKillFocus();
     void OnLButtonUp();
+    void PressWithoutFocus();
+    void ReleaseWithoutFocus(LPARAM point);
+    void EndPressWithoutFocus();
 
     fw::CToolTipCtrl tooltip_;
     int latched_ = 0;
     int toggleMode_ = 0;
     int hover_ = 0;
+    bool highlighted_ = false;
+    bool takesFocus_ = true;
+    bool pressedWithoutFocus_ = false;
     Gdiplus::GpBitmap* normal_ = nullptr;
     Gdiplus::GpBitmap* hoverPicture_ = nullptr;
     Gdiplus::GpBitmap* pressed_ = nullptr;
@@ -81,6 +104,7 @@ private:
     int textRectSet_ = 0;
     RECT textRect_{};
     std::wstring caption_;
+    std::wstring laterTooltip_;
     int textOffsetX_ = 0;
     int textLayout_ = 1;
     int wrapThreshold_ = 7;

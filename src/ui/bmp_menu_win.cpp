@@ -13,10 +13,12 @@ using SetLayeredAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 
 // Adds WS_EX_LAYERED and sets the opacity through SetLayeredWindowAttributes looked up in
 // user32.dll; returns the module handle that the caller keeps until it is released.
+// WS_EX_NOACTIVATE too: a menu level is never to be activated.
 HMODULE MakeTranslucent(HWND window, BYTE alpha) {
     HMODULE user32 = ::LoadLibraryW(L"user32.dll");
     if (!user32) return nullptr;
-    ::SetWindowLongPtrW(window, GWL_EXSTYLE, ::GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_LAYERED);
+    ::SetWindowLongPtrW(window, GWL_EXSTYLE,
+                        ::GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_LAYERED | WS_EX_NOACTIVATE);
     auto set = reinterpret_cast<SetLayeredAttributesFn>(
         reinterpret_cast<void*>(::GetProcAddress(user32, "SetLayeredWindowAttributes")));
     if (set) set(window, 0, alpha, LWA_ALPHA);
@@ -29,7 +31,7 @@ void ReleaseModule(HMODULE& module) {
 }
 
 // One entry button per menu entry, cut from the level's images at the entry's rectangle.
-void CreateEntryButtons(HWND parent, MenuImages& images, const std::vector<tagBMPMENUINFO>& entries,
+void CreateEntryButtons(HWND parent, const MenuImages& images, const std::vector<tagBMPMENUINFO>& entries,
                         int itemHeight, int width, std::vector<std::unique_ptr<CBitmapBtn>>& buttons) {
     const std::size_t n = std::min(entries.size(), kMaxMenuEntries);
     for (std::size_t i = 0; i < n; ++i) {
@@ -42,9 +44,10 @@ void CreateEntryButtons(HWND parent, MenuImages& images, const std::vector<tagBM
         }
         button->SetSkin(&images.normal, &images.over, r.left, r.top, r.width(), r.height(), &images.down,
                         &images.disabled);
+        button->NeverTakeFocus();
         const std::u16string text = MenuText(entries[i]);
         button->SetCaption(text, 0, 7, 1);
-        button->SetTooltip(text);
+        button->SetTooltipLater(text);
         buttons.push_back(std::move(button));
     }
 }
@@ -65,6 +68,26 @@ Rect ScreenRect(HWND window) {
     RECT r{};
     ::GetWindowRect(window, &r);
     return {r.left, r.top, r.right, r.bottom};
+}
+
+// Shows a level at `screen` above its owner without activating it.
+void ShowLevel(HWND window, POINT screen) {
+    ::SetWindowPos(window, HWND_TOP, screen.x, screen.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void HideLevel(HWND window, std::vector<std::unique_ptr<CBitmapBtn>>& buttons) {
+    for (auto& b : buttons)
+        if (b) b->ClearHover();
+    if (window) ::ShowWindow(window, SW_HIDE);
+}
+
+// Keys never reach a menu entry (the levels never have the focus, but should one get
+// it, Space or Enter must not pick): they are swallowed, and Escape closes the menu
+// through the owner, which closes it on any command.
+bool SwallowKey(const MSG* msg, HWND owner) {
+    if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return false;
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE && owner) ::PostMessageW(owner, WM_COMMAND, IDCANCEL, 0);
+    return true;
 }
 
 }  // namespace
@@ -93,8 +116,15 @@ CSubBmpMenu::~CSubBmpMenu() { ReleaseSubmenu(); }
 
 bool CSubBmpMenu::Create(HWND firstLevel) {
     parent_ = firstLevel;
-    return CDialog::Create(firstLevel);
+    return images_ && CDialog::Create(firstLevel);
 }
+
+void CSubBmpMenu::Open(POINT screen) {
+    position_ = screen;
+    if (hwnd_) ShowLevel(hwnd_, screen);
+}
+
+void CSubBmpMenu::Close() { HideLevel(hwnd_, buttons_); }
 
 void CSubBmpMenu::ReleaseSubmenu() {
     ReleaseModule(user32_);
@@ -103,13 +133,17 @@ void CSubBmpMenu::ReleaseSubmenu() {
 }
 
 BOOL CSubBmpMenu::OnInitDialog() {
-    const int width = static_cast<int>(images_.normal.width());
+    const int width = static_cast<int>(images_->normal.width());
     const std::size_t n = items_ ? items_->size() : 0;
-    ::SetWindowPos(hwnd_, nullptr, position_.x, position_.y, width, MenuLevelHeight(n, itemHeight_, 0),
+    ::SetWindowPos(hwnd_, HWND_TOP, position_.x, position_.y, width, MenuLevelHeight(n, itemHeight_, 0),
                    SWP_SHOWWINDOW | SWP_NOACTIVATE);
     user32_ = MakeTranslucent(hwnd_, alpha_);
-    if (items_) CreateEntryButtons(hwnd_, images_, *items_, itemHeight_, width, buttons_);
-    return TRUE;
+    if (items_) CreateEntryButtons(hwnd_, *images_, *items_, itemHeight_, width, buttons_);
+    return FALSE;  // no focus for any entry
+}
+
+bool CSubBmpMenu::PreTranslateMessage(MSG* msg) {
+    return SwallowKey(msg, parent_ ? ::GetWindow(parent_, GW_OWNER) : nullptr);
 }
 
 LRESULT CSubBmpMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -117,7 +151,7 @@ LRESULT CSubBmpMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
     case WM_PAINT:
-        PaintLevel(hwnd_, images_.normal);
+        if (images_) PaintLevel(hwnd_, images_->normal);
         return 0;
     case WM_ERASEBKGND:
         return TRUE;
@@ -157,10 +191,21 @@ void CBmpMenu::SetSubmenuImages(const std::wstring& normal, const std::wstring& 
 
 bool CBmpMenu::Create() { return CDialog::Create(owner_); }
 
+void CBmpMenu::Open(POINT screen) {
+    position_ = screen;
+    if (hwnd_) ShowLevel(hwnd_, screen);
+}
+
+void CBmpMenu::Close() {
+    if (!IsOpen()) return;
+    CloseSubmenu();
+    HideLevel(hwnd_, buttons_);
+}
+
 void CBmpMenu::ReleaseMenu() {
     ReleaseModule(user32_);
     buttons_.clear();
-    CloseSubmenu();
+    ReleaseSubmenus();
     menuImages_.Reset();
     submenuImages_.Reset();
     model_.Clear();
@@ -169,11 +214,17 @@ void CBmpMenu::ReleaseMenu() {
 
 BOOL CBmpMenu::OnInitDialog() {
     const int width = static_cast<int>(menuImages_.normal.width());
-    ::SetWindowPos(hwnd_, nullptr, position_.x, position_.y, width,
+    ::SetWindowPos(hwnd_, HWND_TOP, position_.x, position_.y, width,
                    MenuLevelHeight(model_.size(), itemHeight, extraHeight), SWP_SHOWWINDOW | SWP_NOACTIVATE);
     user32_ = MakeTranslucent(hwnd_, alpha);
     CreateEntryButtons(hwnd_, menuImages_, model_.categories(), itemHeight, width, buttons_);
-    return TRUE;
+    return FALSE;  // no focus for any entry
+}
+
+bool CBmpMenu::PreTranslateMessage(MSG* msg) { return SwallowKey(msg, owner_); }
+
+CSubBmpMenu* CBmpMenu::openSubmenu() const {
+    return open_ >= 0 && static_cast<std::size_t>(open_) < submenus_.size() ? submenus_[open_].get() : nullptr;
 }
 
 POINT CBmpMenu::PlaceSubmenu(int categoryIndex) const {
@@ -191,23 +242,42 @@ POINT CBmpMenu::PlaceSubmenu(int categoryIndex) const {
 
 void CBmpMenu::OpenSubmenu(int i) {
     CloseSubmenu();
-    auto sub = std::make_unique<CSubBmpMenu>(i, itemHeight, model_.items(i), alpha);
-    const int w = static_cast<int>(submenuImages_.normal.width());
-    const int h = static_cast<int>(submenuImages_.normal.height());
-    sub->images().normal.Adopt(submenuImages_.normal.CloneArea(0, 0, w, h));
-    sub->images().over.Adopt(submenuImages_.over.CloneArea(0, 0, w, h));
-    sub->images().down.Adopt(submenuImages_.down.CloneArea(0, 0, w, h));
-    sub->images().disabled.Adopt(submenuImages_.disabled.CloneArea(0, 0, w, h));
-    sub->SetPosition(PlaceSubmenu(i));
-    submenu_ = std::move(sub);
-    if (!submenu_->Create(hwnd_)) submenu_.reset();
-    if (submenu_) submenu_->ShowWindow(SW_SHOW);
+    if (i < 0 || static_cast<std::size_t>(i) >= model_.size()) return;
+    if (submenus_.size() < model_.size()) submenus_.resize(model_.size());
+    std::unique_ptr<CSubBmpMenu>& sub = submenus_[static_cast<std::size_t>(i)];
+    if (sub && sub->GetSafeHwnd()) {
+        sub->Open(PlaceSubmenu(i));
+    } else {
+        sub = std::make_unique<CSubBmpMenu>(i, itemHeight, model_.items(i), alpha);
+        sub->SetImages(&submenuImages_);
+        sub->SetPosition(PlaceSubmenu(i));
+        if (!sub->Create(hwnd_)) {
+            sub.reset();
+            model_.category(static_cast<std::size_t>(i)).submenuOpen = 0;
+            return;
+        }
+    }
+    open_ = i;
+    model_.category(static_cast<std::size_t>(i)).submenuOpen = 1;
+    // As in a system menu, the category stays highlighted while its level is open.
+    if (CBitmapBtn* category = button(static_cast<std::size_t>(i))) category->SetHighlighted(true);
 }
 
 void CBmpMenu::CloseSubmenu() {
-    if (!submenu_) return;
-    submenu_->ReleaseSubmenu();
-    submenu_.reset();
+    if (CBitmapBtn* category = open_ >= 0 ? button(static_cast<std::size_t>(open_)) : nullptr)
+        category->SetHighlighted(false);
+    if (CSubBmpMenu* sub = openSubmenu()) {
+        sub->Close();
+        if (static_cast<std::size_t>(open_) < model_.size()) model_.category(static_cast<std::size_t>(open_)).submenuOpen = 0;
+    }
+    open_ = -1;
+}
+
+void CBmpMenu::ReleaseSubmenus() {
+    for (auto& sub : submenus_)
+        if (sub) sub->ReleaseSubmenu();
+    submenus_.clear();
+    open_ = -1;
 }
 
 void CBmpMenu::OnHover(POINT pointer) {
@@ -219,8 +289,9 @@ void CBmpMenu::OnHover(POINT pointer) {
         entries[i].hasSubmenu = model_.category(i).hasSubmenu != 0;
         entries[i].submenuOpen = model_.category(i).submenuOpen != 0;
     }
-    std::int32_t open = submenu_ ? submenu_->categoryIndex() : -1;
-    const Rect subRect = submenu_ && submenu_->GetSafeHwnd() ? ScreenRect(*submenu_) : Rect{};
+    CSubBmpMenu* shown = openSubmenu();
+    std::int32_t open = shown ? shown->categoryIndex() : -1;
+    const Rect subRect = shown && shown->GetSafeHwnd() ? ScreenRect(*shown) : Rect{};
     const auto actions = MenuHoverStep(entries, open, subRect, {pointer.x, pointer.y});
     for (std::size_t i = 0; i < entries.size(); ++i) model_.category(i).submenuOpen = entries[i].submenuOpen ? 1 : 0;
     for (const auto& a : actions) {
@@ -277,7 +348,6 @@ std::unique_ptr<CBmpMenu> CreateFunctionMenu(HWND mainWindow, const std::wstring
                            MenuSkinPath(directory, L"submenu_down.png"), subNormal);
     FillFunctionMenu(menu->model(), [](std::string_view key) { return tr(key); });
     if (!menu->Create()) return nullptr;
-    menu->ShowWindow(SW_SHOW);
     return menu;
 }
 

@@ -4,9 +4,15 @@
 // skinned buttons cut from whole-menu skin images. A click on a function posts
 // WM_FUNCTION_CHOSEN to the owner (bmp_menu_model.h has the message values).
 //
+// As a real menu, neither level ever takes the activation or the keyboard focus: the
+// owner keeps both, and keys reach the owner, never an entry. The windows are built
+// once and then shown and hidden, so that opening and closing cost no window creation
+// and no picture decoding; a second level is built the first time its category is visited.
+//
 // The main window:
 //   menu_ = CreateFunctionMenu(hwnd, ExecutableDirectory(), screenPointOf(41, 395));
-//   ... on WM_FUNCTION_CHOSEN or any close: menu_->ReleaseMenu(); menu_.reset();
+//   ... on WM_FUNCTION_CHOSEN or any close: menu_->Close();  the next time: menu_->Open(point);
+//   ... when the main window goes: menu_->ReleaseMenu();
 #pragma once
 
 #include <memory>
@@ -36,11 +42,15 @@ public:
     CSubBmpMenu(int categoryIndex, int itemHeight, const std::vector<tagBMPMENUINFO>* subItems, BYTE alpha);
     ~CSubBmpMenu() override;
 
-    // Set by the first level before Create.
+    // Set by the first level before Create; the images stay the first level's.
     void SetPosition(POINT screen) { position_ = screen; }
-    MenuImages& images() { return images_; }
+    void SetImages(const MenuImages* images) { images_ = images; }
     // Template 138 with the first level as parent; lays itself out and shows.
     bool Create(HWND firstLevel);
+    // Shows the level (again) at `screen`, without taking the activation.
+    void Open(POINT screen);
+    // Hides the level; its entries forget the pointer.
+    void Close();
     // Destroys the window and its buttons and releases the user32 module handle.
     void ReleaseSubmenu();
 
@@ -50,6 +60,7 @@ public:
 
     BOOL OnInitDialog() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool PreTranslateMessage(MSG* msg) override;
 
 private:
     int category_;
@@ -59,7 +70,7 @@ private:
     POINT position_{};
     HWND parent_ = nullptr;
     HMODULE user32_ = nullptr;
-    MenuImages images_;
+    const MenuImages* images_ = nullptr;  // borrowed from the first level
     std::vector<std::unique_ptr<CBitmapBtn>> buttons_;
 };
 
@@ -83,14 +94,20 @@ public:
     void SetPosition(POINT screen) { position_ = screen; }
     // Template 135 with the owner as parent; lays itself out and shows.
     bool Create();
-    // Frees the functions, the buttons, the open second level and the eight images,
-    // and destroys the window. Safe to call more than once.
+    // Shows the first level (again) at `screen`, without taking the activation.
+    void Open(POINT screen);
+    // Hides both levels without picking anything; the windows stay for the next Open.
+    void Close();
+    bool IsOpen() const { return hwnd_ && ::IsWindowVisible(hwnd_); }
+    // Frees the functions, the buttons, the second levels and the eight images, and
+    // destroys the window. Safe to call more than once.
     void ReleaseMenu();
 
     BmpMenuModel& model() { return model_; }
     HWND owner() const { return owner_; }
     POINT position() const { return position_; }
-    CSubBmpMenu* openSubmenu() const { return submenu_.get(); }
+    // The second level on screen, if any.
+    CSubBmpMenu* openSubmenu() const;
     std::size_t buttonCount() const { return buttons_.size(); }
     CBitmapBtn* button(std::size_t i) const { return i < buttons_.size() ? buttons_[i].get() : nullptr; }
     // Where the second level of category i opens (PlaceSubmenu with the screen limits).
@@ -102,11 +119,13 @@ public:
 
     BOOL OnInitDialog() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool PreTranslateMessage(MSG* msg) override;
 
 private:
     void OnHover(POINT pointer);
     void OpenSubmenu(int categoryIndex);
     void CloseSubmenu();
+    void ReleaseSubmenus();
 
     HWND owner_;
     POINT position_{};
@@ -115,7 +134,9 @@ private:
     MenuImages menuImages_;
     MenuImages submenuImages_;
     std::vector<std::unique_ptr<CBitmapBtn>> buttons_;
-    std::unique_ptr<CSubBmpMenu> submenu_;
+    // One second level per category, built on its first visit; `open_` is on screen (-1: none).
+    std::vector<std::unique_ptr<CSubBmpMenu>> submenus_;
+    int open_ = -1;
 };
 
 // Builds the settings window's function menu (five categories from the text

@@ -2,6 +2,8 @@
 
 #include "ui/layout.h"
 
+#include <algorithm>
+
 namespace mv {
 
 ButtonPaint ChooseButtonPaint(const ButtonPaintState& s) {
@@ -11,13 +13,13 @@ ButtonPaint ChooseButtonPaint(const ButtonPaintState& s) {
         if (s.latched) return {P::Pressed, C::Normal};
         if (s.pressed) return {P::Pressed, C::Pressed};
         if (s.hover) return {P::Hover, C::Hover};
-        if (s.disabled) return {P::Disabled, C::Normal};
+        if (s.disabled) return {P::Disabled, C::Disabled};
         return {P::Normal, C::Normal};
     }
-    if (s.latched && s.disabled) return {P::Disabled, C::Normal};
+    if (s.latched && s.disabled) return {P::Disabled, C::Disabled};
     if (s.latched) return {P::Pressed, C::Pressed};
     if (s.hover) return {P::Hover, C::Hover};
-    if (s.disabled) return {P::Disabled, C::Normal};
+    if (s.disabled) return {P::Disabled, C::Disabled};
     return {P::Normal, C::Unchanged};
 }
 
@@ -41,6 +43,12 @@ CaptionPlacement PlaceCaption(const CaptionInput& in) {
         out.first.left += in.offsetX + 1;
         out.second = out.first;
         out.second.top += 6;
+    }
+    if (in.multiLine && !out.twoLines) {
+        out.wrapped = true;
+        const Rect& c = in.client;
+        out.first = {std::max(out.first.left, c.left), std::max(std::min(out.first.top, out.first.bottom), c.top),
+                     std::min(out.first.right, c.right), std::min(std::max(out.first.top, out.first.bottom), c.bottom)};
     }
     return out;
 }

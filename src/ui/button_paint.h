@@ -11,8 +11,9 @@
 namespace mv {
 
 enum class ButtonPicture { Normal, Hover, Pressed, Disabled };
-// Unchanged: the device context keeps the text colour it has.
-enum class ButtonTextColour { Normal, Pressed, Hover, Unchanged };
+// Unchanged: the device context keeps the text colour it has. Disabled: the button's
+// disabled colour when it has one, else its normal colour.
+enum class ButtonTextColour { Normal, Pressed, Hover, Disabled, Unchanged };
 
 struct ButtonPaintState {
     bool toggleMode = false;
@@ -30,6 +31,7 @@ struct ButtonPaint {
 
 // Plain mode: latched, pressed, hover, disabled, normal (first match wins).
 // Toggle mode ignores the pressed state: latched+disabled, latched, hover, disabled, normal.
+// A disabled picture is drawn with the disabled text colour.
 ButtonPaint ChooseButtonPaint(const ButtonPaintState& state);
 
 // Font escapement of a caption layout: 900 for exactly 2, 2700 for exactly 3, else 0.
@@ -41,6 +43,9 @@ struct CaptionPlacement {
     Rect first;
     Rect second;
     bool twoLines = false;
+    // The first line is the whole caption, broken into as many lines as `first` needs and
+    // centred in it vertically.
+    bool wrapped = false;
 };
 
 struct CaptionInput {
@@ -51,11 +56,14 @@ struct CaptionInput {
     bool textRectSet = false;
     Rect textRect;
     Rect client;
+    bool multiLine = false;  // BS_MULTILINE: a caption that is not in two-line mode wraps
 };
 
 // The lines of a caption and the rectangles they are centred in. With a text
 // rectangle, line 2 is that rectangle 15 pixels lower; without one, both lines use
 // the client rectangle indented by offsetX + 1, line 2 with its top 6 pixels lower.
+// A multi-line button wraps its caption within the part of that rectangle that lies
+// in the client area, so that no line runs out of sight.
 CaptionPlacement PlaceCaption(const CaptionInput& input);
 
 // What one WM_MOUSEMOVE does to a skinned button.

@@ -14,21 +14,16 @@ std::wstring Text(const char* key) { return ToWide(tr(key)); }
 
 }  // namespace
 
-CDefaultConfig::CDefaultConfig() : fw::CDialog(IDD) {}
+CDefaultConfig::CDefaultConfig() : CSkinnedDialog(IDD) {}
 
 CDefaultConfig::~CDefaultConfig() {
     if (GetSafeHwnd()) DestroyWindow();
-    freeSheets();
+    FreeImages();
 }
-
-void CDefaultConfig::freeSheets() { sheets_.Reset(); }
 
 BOOL CDefaultConfig::OnInitDialog() {
     fw::CDialog::OnInitDialog();
-    if (programDirectory_.empty()) programDirectory_ = ExecutableDirectory();
-    sheets_.Load(programDirectory_, L"default_config_normal.png", L"default_config_over.png",
-                 L"default_config_down.png");
-    sheets_.SizeAndCentre(hwnd_);
+    LoadSheets(L"default_config_normal.png", L"default_config_over.png", L"default_config_down.png");
 
     struct Control {
         CBitmapBtn* button;
@@ -58,40 +53,29 @@ BOOL CDefaultConfig::OnInitDialog() {
     return TRUE;
 }
 
+void CDefaultConfig::OnOk() {
+    if (!IsWindowVisible()) return;
+    ShowWindow(SW_HIDE);
+    // Never a thread message: without an owner set, the window it was created under.
+    const HWND owner = ownerWindow_ ? ownerWindow_ : GetWindow(hwnd_, GW_OWNER);
+    if (owner) PostMessageW(owner, WM_RESTORE_DEFAULTS, 0, 0);
+}
+
+void CDefaultConfig::OnCancel() { ShowWindow(SW_HIDE); }
+
 BOOL CDefaultConfig::OnCommand(WPARAM, LPARAM lParam) {
     const HWND from = reinterpret_cast<HWND>(lParam);
     if (!from) return FALSE;
-    if (from == close_.GetSafeHwnd() || from == cancel_.GetSafeHwnd()) {
-        ShowWindow(SW_HIDE);
-    } else if (from == ok_.GetSafeHwnd()) {
-        ShowWindow(SW_HIDE);
-        // Never a thread message: without an owner set, the window it was created under.
-        const HWND owner = ownerWindow_ ? ownerWindow_ : GetWindow(hwnd_, GW_OWNER);
-        if (owner) PostMessageW(owner, WM_RESTORE_DEFAULTS, 0, 0);
-    }
+    if (from == close_.GetSafeHwnd() || from == cancel_.GetSafeHwnd())
+        OnCancel();
+    else if (from == ok_.GetSafeHwnd())
+        OnOk();
     return TRUE;
 }
 
 LRESULT CDefaultConfig::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_COMMAND:
-            OnCommand(wParam, lParam);
-            break;
-        case WM_PAINT:
-            sheets_.Paint(hwnd_);
-            return 0;
-        case WM_ERASEBKGND:
-            if (!sheets_.normal.empty()) return TRUE;
-            break;
-        case WM_DESTROY: {
-            const LRESULT result = fw::CDialog::WindowProc(message, wParam, lParam);
-            freeSheets();
-            return result;
-        }
-        default:
-            break;
-    }
-    return fw::CDialog::WindowProc(message, wParam, lParam);
+    if (message == WM_COMMAND) OnCommand(wParam, lParam);
+    return CSkinnedDialog::WindowProc(message, wParam, lParam);
 }
 
 }  // namespace mv

@@ -1,20 +1,19 @@
 // CDefaultConfig: the skinned confirmation before the default gesture functions
-// are restored. Modeless, created hidden once; OK hides it and posts
-// WM_RESTORE_DEFAULTS to the owner window, cancel and close only hide it.
+// (and the pointer speed and acceleration) are restored. Modeless, created hidden
+// once; OK (or Enter) hides it and posts WM_RESTORE_DEFAULTS to the owner window,
+// cancel, close and Escape only hide it.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-#include "framework/wnd.h"
 #include "ui/bitmap_btn_win.h"
-#include "ui/skin_draw_win.h"
-#include "ui/skin_picture_win.h"
+#include "ui/skinned_dialog_win.h"
 
 namespace mv {
 
-class CDefaultConfig : public fw::CDialog {
+class CDefaultConfig : public CSkinnedDialog {
 public:
     static constexpr UINT IDD = 136;
 
@@ -24,8 +23,6 @@ public:
     // The window that receives WM_RESTORE_DEFAULTS; set right after Create.
     void SetOwnerWindow(HWND owner) { ownerWindow_ = owner; }
     HWND ownerWindow() const { return ownerWindow_; }
-    // The folder that holds skins\ (the executable's directory unless set before Create).
-    void SetProgramDirectory(const std::wstring& directory) { programDirectory_ = directory; }
 
     HWND closeButton() const { return close_.GetSafeHwnd(); }
     HWND okButton() const { return ok_.GetSafeHwnd(); }
@@ -37,13 +34,11 @@ public:
 
 protected:
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    void OnOk() override;
+    void OnCancel() override;
 
 private:
-    void freeSheets();
-
     HWND ownerWindow_ = nullptr;
-    std::wstring programDirectory_;
-    SkinSheets sheets_;
     CBitmapBtn close_;
     CBitmapBtn ok_;
     CBitmapBtn cancel_;

@@ -68,15 +68,4 @@ std::int32_t RegistrySpeedFromSensitivity(const std::u16string& value) {
 
 std::int32_t SpeedStepForRegistrySpeed(std::int32_t speed) { return std::clamp(speed / 2, 0, 9); }
 
-std::int32_t SliderSpeedCode(std::int32_t dragX, std::int32_t dialogLeft) { return (dragX - dialogLeft - 39) / 10; }
-
-// Compared with code / 2 rather than code with 2 x step, so that an odd code
-// settles on its step instead of swinging between two.
-std::int32_t NextSpeedStep(std::int32_t step, std::int32_t code) {
-    const std::int32_t target = code / 2;
-    if (target < step && step > 0) return step - 1;
-    if (target > step && step < 9) return step + 1;
-    return step;
-}
-
 }  // namespace mv

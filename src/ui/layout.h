@@ -36,12 +36,9 @@ struct CaptionLines {
 };
 CaptionLines SplitCaption(const std::u16string& caption, std::int32_t layout, std::int32_t threshold);
 
-// Pointer speed: registry speed from MouseSensitivity, the slider step and the speed code.
+// Pointer speed: registry speed from MouseSensitivity and the slider step it shows.
 std::int32_t RegistrySpeedFromSensitivity(const std::u16string& value);
 std::int32_t SpeedStepForRegistrySpeed(std::int32_t speed);
-std::int32_t SliderSpeedCode(std::int32_t dragX, std::int32_t dialogLeft);
-// One slider press: the step moves by one toward code / 2, within 0 to 9.
-std::int32_t NextSpeedStep(std::int32_t step, std::int32_t code);
 
 // Leading decimal digits of a UTF-16 string as a number; 0 when there are none.
 std::int32_t DecimalValue(const std::u16string& text);

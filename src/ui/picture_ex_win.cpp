@@ -62,6 +62,36 @@ private:
     bool initialised_;
 };
 
+// OleLoadPicture from a stream on `memory`; the memory goes with the stream when `freeWithStream`.
+IPicture* DecodePicture(HGLOBAL memory, DWORD length, bool freeWithStream) {
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(memory, freeWithStream, &stream)) || !stream) {
+        if (freeWithStream) GlobalFree(memory);
+        return nullptr;
+    }
+    IPicture* picture = nullptr;
+    if (FAILED(OleLoadPicture(stream, static_cast<LONG>(length), FALSE, IID_IPicture,
+                              reinterpret_cast<void**>(&picture))))
+        picture = nullptr;
+    stream->Release();
+    return picture;
+}
+
+// A standalone GIF of one frame, decoded.
+IPicture* DecodeFrame(const std::vector<std::uint8_t>& standalone) {
+    if (standalone.empty()) return nullptr;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, standalone.size());
+    if (!memory) return nullptr;
+    void* p = GlobalLock(memory);
+    if (!p) {
+        GlobalFree(memory);
+        return nullptr;
+    }
+    std::memcpy(p, standalone.data(), standalone.size());
+    GlobalUnlock(memory);
+    return DecodePicture(memory, static_cast<DWORD>(standalone.size()), true);
+}
+
 void RenderUpright(IPicture* picture, HDC dc, int x, int y, int w, int h, bool& ok) {
     OLE_XSIZE_HIMETRIC hmWidth = 0;
     OLE_YSIZE_HIMETRIC hmHeight = 0;
@@ -79,10 +109,15 @@ struct CPictureEx::State {
         ++g_liveStates;
         InitializeCriticalSection(&frontLock);
         stopEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        wakeEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        parkedEvent = CreateEventW(nullptr, TRUE, TRUE, nullptr);
     }
     ~State() {
         release();
-        if (stopEvent) CloseHandle(stopEvent);
+        front.release();
+        back.release();
+        for (HANDLE h : {stopEvent, wakeEvent, parkedEvent})
+            if (h) CloseHandle(h);
         DeleteCriticalSection(&frontLock);
         --g_liveStates;
     }
@@ -95,12 +130,12 @@ struct CPictureEx::State {
         for (AnimationFrame& f : frames)
             if (f.picture) f.picture->Release();
         frames.clear();
+        encoded.clear();
         timings.clear();
+        // The two surfaces stay for the next picture of the same size (every gesture's).
         EnterCriticalSection(&frontLock);
-        front.release();
         ready = false;
         LeaveCriticalSection(&frontLock);
-        back.release();
         save.release();
         gif = false;
         width = height = 0;
@@ -118,6 +153,11 @@ struct CPictureEx::State {
 
     CRITICAL_SECTION frontLock;
     HANDLE stopEvent = nullptr;
+    // The animation thread lives as long as the control and waits, parked, between
+    // animations: `wakeEvent` starts it playing, `parkedEvent` is set while it waits.
+    HANDLE wakeEvent = nullptr;
+    HANDLE parkedEvent = nullptr;
+    std::atomic<bool> quit{false};
     std::atomic<bool> stop{false};
     HWND window = nullptr;
 
@@ -127,7 +167,10 @@ struct CPictureEx::State {
     bool ready = false;  // front and back exist; read by painting under frontLock
     Surface front, back, save;
     IPicture* still = nullptr;
+    // A frame is decoded on the animation thread the first time it is drawn; until then
+    // `encoded` holds it as a standalone GIF (emptied once decoded or rejected).
     std::vector<AnimationFrame> frames;
+    std::vector<std::vector<std::uint8_t>> encoded;
     std::vector<FrameTiming> timings;
     std::size_t frameIndex = 0;
     FrameHook hook;
@@ -153,8 +196,15 @@ public:
     void fillBackground(const FrameRect& r) override { fill(RECT{r.left, r.top, r.left + r.width, r.top + r.height}); }
     void clearAll() override { fill(RECT{0, 0, s_.width, s_.height}); }
     bool drawFrame(std::size_t index, const FrameRect& r) override {
+        AnimationFrame& frame = s_.frames[index];
+        if (!frame.picture && !s_.encoded[index].empty()) {
+            frame.picture = DecodeFrame(s_.encoded[index]);
+            // Decoded or rejected, a frame is decoded once: a rejected one is never drawn.
+            std::vector<std::uint8_t>().swap(s_.encoded[index]);
+        }
+        if (!frame.picture) return false;
         bool ok = false;
-        RenderUpright(s_.frames[index].picture, s_.back.dc, r.left, r.top, r.width, r.height, ok);
+        RenderUpright(frame.picture, s_.back.dc, r.left, r.top, r.width, r.height, ok);
         drawn_ = index;
         return ok;
     }
@@ -179,8 +229,19 @@ unsigned __stdcall AnimationThread(void* arg) {
     // The thread's own reference: the state lives at least as long as the thread.
     std::unique_ptr<std::shared_ptr<CPictureEx::State>> owner(static_cast<std::shared_ptr<CPictureEx::State>*>(arg));
     CPictureEx::State& s = **owner;
-    GdiCanvas canvas(s);
-    PlayAnimation(s.timings, s.frameIndex, canvas);
+    // The frames are decoded here, so that loading a picture keeps the window answering.
+    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    for (;;) {
+        WaitForSingleObject(s.wakeEvent, INFINITE);
+        if (s.quit) break;
+        {
+            GdiCanvas canvas(s);
+            PlayAnimation(s.timings, s.frameIndex, canvas);
+        }
+        SetEvent(s.parkedEvent);
+    }
+    SetEvent(s.parkedEvent);
+    if (com) CoUninitialize();
     return 0;
 }
 
@@ -188,7 +249,14 @@ unsigned __stdcall AnimationThread(void* arg) {
 
 CPictureEx::CPictureEx() : state_(std::make_shared<State>()) {}
 
-CPictureEx::~CPictureEx() { clearPicture(); }
+CPictureEx::~CPictureEx() {
+    clearPicture();
+    endThread();
+}
+
+bool CPictureEx::isPlaying() const {
+    return thread_ && WaitForSingleObject(state_->parkedEvent, 0) == WAIT_TIMEOUT;
+}
 
 long CPictureEx::LiveStates() { return g_liveStates.load(); }
 
@@ -221,20 +289,6 @@ bool CPictureEx::loadPictureFile(const wchar_t* path) {
     return loaded;
 }
 
-IPicture* CPictureEx::decode(HGLOBAL memory, DWORD length, bool freeWithStream) {
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(memory, freeWithStream, &stream)) || !stream) {
-        if (freeWithStream) GlobalFree(memory);
-        return nullptr;
-    }
-    IPicture* picture = nullptr;
-    if (FAILED(OleLoadPicture(stream, static_cast<LONG>(length), FALSE, IID_IPicture,
-                              reinterpret_cast<void**>(&picture))))
-        picture = nullptr;
-    stream->Release();
-    return picture;
-}
-
 bool CPictureEx::loadFrames(const std::uint8_t* data, std::size_t length) {
     const std::span<const std::uint8_t> bytes(data, length);
     const auto header = ParseGifHeader(bytes);
@@ -245,21 +299,9 @@ bool CPictureEx::loadFrames(const std::uint8_t* data, std::size_t length) {
     s.height = header->height;
     GifBlockParser parser(bytes, *header);
     while (const auto info = parser.extractFrame()) {
-        const std::vector<std::uint8_t> standalone = BuildStandaloneFrame(bytes, *header, *info);
+        std::vector<std::uint8_t> standalone = BuildStandaloneFrame(bytes, *header, *info);
         if (standalone.empty()) continue;
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, standalone.size());
-        if (!memory) continue;
-        if (void* p = GlobalLock(memory)) {
-            std::memcpy(p, standalone.data(), standalone.size());
-            GlobalUnlock(memory);
-        } else {
-            GlobalFree(memory);
-            continue;
-        }
-        IPicture* picture = decode(memory, static_cast<DWORD>(standalone.size()), true);
-        if (!picture) continue;
         AnimationFrame frame;
-        frame.picture = picture;
         frame.width = info->width;
         frame.height = info->height;
         frame.left = info->left;
@@ -273,6 +315,7 @@ bool CPictureEx::loadFrames(const std::uint8_t* data, std::size_t length) {
             frame.height = s.height;
         }
         s.frames.push_back(frame);
+        s.encoded.push_back(std::move(standalone));
         s.timings.push_back(
             FrameTiming{FrameRect{frame.left, frame.top, frame.width, frame.height}, frame.delay, frame.disposal});
     }
@@ -301,7 +344,7 @@ bool CPictureEx::loadPictureData(HGLOBAL block, DWORD length) {
         } else {
             GlobalUnlock(block);
             if (count == 1) {
-                s.still = decode(block, length, false);
+                s.still = DecodePicture(block, length, false);
                 s.gif = true;
                 s.width = header->width;
                 s.height = header->height;
@@ -310,7 +353,7 @@ bool CPictureEx::loadPictureData(HGLOBAL block, DWORD length) {
         }
     } else {
         GlobalUnlock(block);
-        s.still = decode(block, length, false);
+        s.still = DecodePicture(block, length, false);
         if (s.still) {
             OLE_XSIZE_HIMETRIC hmWidth = 0;
             OLE_YSIZE_HIMETRIC hmHeight = 0;
@@ -332,15 +375,21 @@ bool CPictureEx::loadPictureData(HGLOBAL block, DWORD length) {
 
 bool CPictureEx::prepareSurface(int width, int height) {
     State& s = *state_;
-    if (hwnd_) SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    HDC dc = GetDC(hwnd_);
-    if (!dc) return false;
-    const bool made = s.back.create(dc, width, height) && s.front.create(dc, width, height);
-    ReleaseDC(hwnd_, dc);
-    if (!made) {
-        s.back.release();
-        s.front.release();
-        return false;
+    RECT client{};
+    if (hwnd_ && (!GetClientRect(hwnd_, &client) || client.right != width || client.bottom != height))
+        SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const bool reuse = s.back && s.front && s.back.width == width && s.back.height == height &&
+                       s.front.width == width && s.front.height == height;
+    if (!reuse) {
+        HDC dc = GetDC(hwnd_);
+        if (!dc) return false;
+        const bool made = s.back.create(dc, width, height) && s.front.create(dc, width, height);
+        ReleaseDC(hwnd_, dc);
+        if (!made) {
+            s.back.release();
+            s.front.release();
+            return false;
+        }
     }
     s.window = hwnd_;
     s.background = GetSysColor(COLOR_BTNFACE);
@@ -355,17 +404,25 @@ bool CPictureEx::prepareSurface(int width, int height) {
 
 void CPictureEx::showPicture() {
     State& s = *state_;
-    if (!s.ready || thread_) return;
+    if (!s.ready || isPlaying()) return;
     if (s.frames.size() >= 2) {
         s.hook = frameHook_;
-        auto* reference = new std::shared_ptr<State>(state_);
-        const uintptr_t handle = _beginthreadex(nullptr, 0, &AnimationThread, reference, CREATE_SUSPENDED, nullptr);
-        if (!handle) {
-            delete reference;
-            return;
+        if (!thread_) {
+            // Made once, suspended, its handle stored before it runs; it then waits for a wake.
+            auto* reference = new std::shared_ptr<State>(state_);
+            const uintptr_t handle =
+                _beginthreadex(nullptr, 0, &AnimationThread, reference, CREATE_SUSPENDED, nullptr);
+            if (!handle) {
+                delete reference;
+                return;
+            }
+            thread_ = reinterpret_cast<HANDLE>(handle);
+            ResumeThread(thread_);
         }
-        thread_ = reinterpret_cast<HANDLE>(handle);
-        ResumeThread(thread_);
+        s.stop = false;
+        ResetEvent(s.stopEvent);
+        ResetEvent(s.parkedEvent);
+        SetEvent(s.wakeEvent);
     } else if (s.still) {
         bool ok = false;
         RenderUpright(s.still, s.back.dc, 0, 0, s.width, s.height, ok);
@@ -377,19 +434,39 @@ void CPictureEx::stopAnimation() {
     State& s = *state_;
     s.stop = true;
     SetEvent(s.stopEvent);
-    if (thread_) {
-        const bool ended = WaitForSingleObject(thread_, stopTimeoutMs_) == WAIT_OBJECT_0;
-        CloseHandle(thread_);
-        thread_ = nullptr;
-        if (!ended) {
-            // The thread keeps its reference and frees the old state when it finally
-            // returns; its stop flag and event stay set, so it ends at its next check.
-            state_ = std::make_shared<State>();
-            return;
-        }
+    if (thread_ && WaitForSingleObject(s.parkedEvent, stopTimeoutMs_) != WAIT_OBJECT_0) {
+        abandonThread();
+        return;
     }
     ResetEvent(s.stopEvent);
     s.stop = false;
+}
+
+// A thread that did not stop in time is left to finish alone: it keeps its reference and
+// frees the old state when it returns; its stop flag and event stay set and it is told to
+// quit, so it ends at its next check. The control starts over with a state of its own.
+void CPictureEx::abandonThread() {
+    state_->quit = true;
+    SetEvent(state_->wakeEvent);
+    CloseHandle(thread_);
+    thread_ = nullptr;
+    state_ = std::make_shared<State>();
+}
+
+void CPictureEx::endThread() {
+    if (!thread_) return;
+    stopAnimation();
+    if (!thread_) return;
+    state_->quit = true;
+    SetEvent(state_->wakeEvent);
+    const bool ended = WaitForSingleObject(thread_, stopTimeoutMs_) == WAIT_OBJECT_0;
+    if (!ended) {
+        abandonThread();
+        return;
+    }
+    CloseHandle(thread_);
+    thread_ = nullptr;
+    state_->quit = false;
 }
 
 void CPictureEx::clearPicture() {
@@ -417,7 +494,7 @@ LRESULT CPictureEx::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             if (state_->ready) return TRUE;
             break;
         case WM_DESTROY:
-            stopAnimation();
+            endThread();
             break;
         default:
             break;

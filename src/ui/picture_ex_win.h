@@ -1,7 +1,10 @@
 // CPictureEx: the picture control that plays a gesture's animated GIF in a loop
-// (or shows any other picture still). Frames are decoded once, at load; a worker
-// thread composes them on a back surface and publishes each finished frame to the
-// front surface that painting copies, both under one lock.
+// (or shows any other picture still). Loading splits a GIF into its frames; a worker
+// thread decodes each frame once, the first time it is drawn, composes the frames on
+// a back surface and publishes each finished one to the front surface that painting
+// copies, both under one lock. Loading thus costs the window no decoding, and the
+// worker is made once per control and parked between animations, so that a new
+// gesture's animation starts without a thread being made or ended.
 #pragma once
 
 #include <windows.h>
@@ -39,18 +42,23 @@ public:
     // The whole file, decoded as by loadPictureData. False (control empty) when it
     // cannot be opened or read, or does not decode.
     bool loadPictureFile(const wchar_t* path);
-    // A GIF is split into its frames; anything else (or a GIF of one image) is a
-    // still picture. Resizes the control to the picture. `block` stays the caller's.
+    // A GIF is split into its frames (decoded later, as they are first drawn; a frame the
+    // decoder rejects is never drawn); anything else (or a GIF of one image) is a still
+    // picture, decoded now. Resizes the control to the picture. `block` stays the caller's.
     bool loadPictureData(HGLOBAL block, DWORD length);
     // Starts the animation (two or more frames) or draws the still picture once.
     void showPicture();
-    // Ends the animation thread; a later showPicture continues with the interrupted frame.
+    // Stops the animation: the thread waits, parked, for the next showPicture, which
+    // continues with the interrupted frame.
     void stopAnimation();
     // Stops and releases everything loaded.
     void clearPicture();
+    // Stops the animation and ends the thread too (the control is going away or will not be
+    // seen for a while); a later showPicture makes a new one.
+    void endThread();
 
     bool isGif() const;
-    bool isPlaying() const { return thread_ != nullptr; }
+    bool isPlaying() const;
     std::size_t frameCount() const;
     SIZE pictureSize() const;
     bool surfaceReady() const;
@@ -72,7 +80,7 @@ public:
 private:
     bool prepareSurface(int width, int height);
     bool loadFrames(const std::uint8_t* data, std::size_t length);
-    IPicture* decode(HGLOBAL memory, DWORD length, bool freeWithStream);
+    void abandonThread();
     void onPaint();
 
     std::shared_ptr<State> state_;

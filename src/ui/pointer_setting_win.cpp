@@ -33,37 +33,30 @@ Win32PointerSettings& RealPointer() {
 CPointerSeting::CPointerSeting() : CPointerSeting(RealRegistry(), RealPointer()) {}
 
 CPointerSeting::CPointerSeting(RegistrySeam& registry, PointerSettingsSeam& pointer)
-    : fw::CDialog(IDD), registry_(&registry), pointer_(&pointer) {}
+    : CSkinnedDialog(IDD), registry_(&registry), pointer_(&pointer) {}
 
 CPointerSeting::~CPointerSeting() {
     if (GetSafeHwnd()) DestroyWindow();
-    freeImages();
+    FreeImages();
 }
 
-void CPointerSeting::freeImages() {
-    sheets_.Reset();
+void CPointerSeting::FreeImages() {
+    CSkinnedDialog::FreeImages();
     for (SkinPicture& s : speed_) s.Reset();
 }
 
 BOOL CPointerSeting::OnInitDialog() {
     fw::CDialog::OnInitDialog();
-    if (programDirectory_.empty()) programDirectory_ = ExecutableDirectory();
-    sheets_.Load(programDirectory_, L"pointer_setting_normal.png", L"pointer_setting_over.png",
-                 L"pointer_setting_down.png");
+    LoadSheets(L"pointer_setting_normal.png", L"pointer_setting_over.png", L"pointer_setting_down.png");
     for (std::size_t i = 0; i < speed_.size(); ++i)
         speed_[i].Load(SkinPath(programDirectory_, L"pointer_speed_" + std::to_wstring(i + 1) + L".png"));
-
-    model_.setDialogLeft(sheets_.SizeAndCentre(hwnd_).x);
 
     const DWORD style = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
     struct Control {
         CBitmapBtn* button;
         RECT rect;
-        const char* caption;
     };
-    const Control skinned[] = {
-        {&ok_, kOk, "btn_ok"}, {&cancel_, kCancel, "btn_cancel"}, {&close_, kClose, nullptr},
-        {&precision_, kToggle, "tc_pointer_distinguish"}};
+    const Control skinned[] = {{&ok_, kOk}, {&cancel_, kCancel}, {&close_, kClose}, {&precision_, kToggle}};
     for (const Control& c : skinned) {
         c.button->Create(L"", style, c.rect, hwnd_, 0);
         sheets_.Skin(*c.button, c.rect);
@@ -78,11 +71,24 @@ BOOL CPointerSeting::OnInitDialog() {
     slider_.Create(L"", style, kSlider, hwnd_, 0);
 
     ReadMouseSettings();
-    model_.initialise();
-    precision_.SetLatched(model_.precision() ? 1 : 0);
     showSpeedImage(false);
     return TRUE;
 }
+
+void CPointerSeting::ReadMouseSettings() {
+    model_.readMouseSettings(*registry_);
+    model_.initialise();
+    if (precision_.GetSafeHwnd()) precision_.SetLatched(model_.precision() ? 1 : 0);
+}
+
+void CPointerSeting::showSettings() {
+    ReadMouseSettings();
+    showSpeedImage(true);
+}
+
+// The settings may have changed since the dialog was last shown (Restore defaults, the
+// Control Panel): what it shows and what an untouched OK applies are the system's now.
+void CPointerSeting::OnShowing() { showSettings(); }
 
 void CPointerSeting::showSpeedImage(bool repaint) {
     const SkinPicture* image = &speed_[static_cast<std::size_t>(model_.step())];
@@ -92,27 +98,33 @@ void CPointerSeting::showSpeedImage(bool repaint) {
         slider_.SetSkin(image, image, 0, 0, kSliderImageWidth, kSliderImageHeight, image, image);
 }
 
+void CPointerSeting::moveKnobTo(int screenX) {
+    RECT slider{};
+    ::GetWindowRect(slider_.GetSafeHwnd(), &slider);
+    if (model_.moveKnobTo(screenX - slider.left)) showSpeedImage(true);
+}
+
+void CPointerSeting::OnOk() {
+    ApplyPointerSettings();
+    ShowWindow(SW_HIDE);
+}
+
+void CPointerSeting::OnCancel() { ShowWindow(SW_HIDE); }
+
 BOOL CPointerSeting::OnCommand(WPARAM, LPARAM lParam) {
     const HWND from = reinterpret_cast<HWND>(lParam);
     if (!from) return FALSE;
     if (from == slider_.GetSafeHwnd()) {
-        // A click without a drag leaves no move with the button down: take the x of
-        // the release when it lies on the slider.
-        const DWORD pos = GetMessagePos();
-        const POINT release{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
-        RECT onScreen{};
-        GetWindowRect(from, &onScreen);
-        if (PtInRect(&onScreen, release)) model_.sliderReleasedAt(release.x);
-        if (model_.pressSlider()) showSpeedImage(true);
+        // Released over the slider: the knob goes to the notch there.
+        moveKnobTo(GET_X_LPARAM(::GetMessagePos()));
     } else if (from == precision_.GetSafeHwnd()) {
         model_.togglePrecision();
         precision_.SetLatched(model_.precision() ? 1 : 0);
         precision_.Invalidate(true);
     } else if (from == ok_.GetSafeHwnd()) {
-        ApplyPointerSettings();
-        ShowWindow(SW_HIDE);
+        OnOk();
     } else if (from == cancel_.GetSafeHwnd() || from == close_.GetSafeHwnd()) {
-        ShowWindow(SW_HIDE);
+        OnCancel();
     } else {
         return FALSE;
     }
@@ -125,23 +137,14 @@ LRESULT CPointerSeting::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             OnCommand(wParam, lParam);
             break;
         case WM_MOUSEMOVE:
-            model_.mouseMoved(static_cast<std::uint32_t>(wParam), GET_X_LPARAM(lParam));
+            // Moves forwarded by the buttons, in screen coordinates: while the slider is held
+            // down, the knob follows the pointer.
+            if ((wParam & MK_LBUTTON) && ::GetCapture() == slider_.GetSafeHwnd()) moveKnobTo(GET_X_LPARAM(lParam));
             break;
-        case WM_PAINT:
-            sheets_.Paint(hwnd_);
-            return 0;
-        case WM_ERASEBKGND:
-            if (!sheets_.normal.empty()) return TRUE;
-            break;
-        case WM_DESTROY: {
-            const LRESULT result = fw::CDialog::WindowProc(message, wParam, lParam);
-            freeImages();
-            return result;
-        }
         default:
             break;
     }
-    return fw::CDialog::WindowProc(message, wParam, lParam);
+    return CSkinnedDialog::WindowProc(message, wParam, lParam);
 }
 
 }  // namespace mv

@@ -1,7 +1,8 @@
 // CPointerSeting: the skinned dialog that sets the system pointer speed in ten
-// steps and switches the enhanced pointer precision. Modeless, created hidden
-// once; it reads the current user's mouse settings at initialisation and applies
-// them with SystemParametersInfoW on OK. OK, cancel and close hide it.
+// notches and switches the enhanced pointer precision. Modeless, created hidden
+// once; each time it is shown it reads the current user's mouse settings, and OK
+// (or Enter) applies what it shows with SystemParametersInfoW. OK, cancel, close
+// and Escape hide it.
 #pragma once
 
 #include <windows.h>
@@ -9,16 +10,15 @@
 #include <array>
 #include <string>
 
-#include "framework/wnd.h"
 #include "gesture/registry.h"
 #include "ui/bitmap_btn_win.h"
-#include "ui/skin_draw_win.h"
-#include "ui/skin_picture_win.h"
 #include "ui/pointer_settings.h"
+#include "ui/skin_picture_win.h"
+#include "ui/skinned_dialog_win.h"
 
 namespace mv {
 
-class CPointerSeting : public fw::CDialog {
+class CPointerSeting : public CSkinnedDialog {
 public:
     static constexpr UINT IDD = 104;
 
@@ -30,10 +30,9 @@ public:
 
     void SetMainWindow(HWND window) { mainWindow_ = window; }
     HWND mainWindow() const { return mainWindow_; }
-    // The folder that holds skins\ (the executable's directory unless set before Create).
-    void SetProgramDirectory(const std::wstring& directory) { programDirectory_ = directory; }
 
-    void ReadMouseSettings() { model_.readMouseSettings(*registry_); }
+    // The system's settings as they are now, shown on the slider and the toggle.
+    void ReadMouseSettings();
     void ApplyPointerSettings() { model_.apply(*pointer_); }
     const PointerSettingsModel& settings() const { return model_; }
 
@@ -48,16 +47,20 @@ public:
 
 protected:
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    void OnOk() override;
+    void OnCancel() override;
+    void OnShowing() override;
+    void FreeImages() override;
 
 private:
     void showSpeedImage(bool repaint);
-    void freeImages();
+    void showSettings();
+    // The knob to the notch under the screen x; repaints when it moved.
+    void moveKnobTo(int screenX);
 
     RegistrySeam* registry_;
     PointerSettingsSeam* pointer_;
-    SkinSheets sheets_;
     std::array<SkinPicture, 10> speed_;
-    std::wstring programDirectory_;
     CBitmapBtn ok_;
     CBitmapBtn cancel_;
     CBitmapBtn close_;

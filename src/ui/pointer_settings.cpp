@@ -10,9 +10,8 @@ namespace mv {
 namespace {
 
 constexpr std::uint32_t kRegExpandSz = 2;
-constexpr std::uint32_t kMkLButton = 0x0001;
-constexpr std::int32_t kLowestCode = 0;
-constexpr std::int32_t kHighestCode = 18;  // OK applies code + 2: speeds 2 to 20
+constexpr std::int32_t kDefaultSpeed = 10;
+constexpr std::int32_t kDefaultPrecision = 1;
 
 std::optional<std::u16string> ReadString(RegistrySeam& registry, RegistryKey key, const char16_t* name) {
     const auto value = registry.queryValue(key, name, kMouseValueChars * sizeof(char16_t));
@@ -28,7 +27,26 @@ std::optional<std::u16string> ReadString(RegistrySeam& registry, RegistryKey key
 
 }  // namespace
 
+std::int32_t NotchAtSliderX(std::int32_t sliderX) {
+    // Nearest notch: half a pitch to either side of its centre belongs to it.
+    const std::int64_t tenths = static_cast<std::int64_t>(sliderX) * 10 - kFirstNotchTenths + kNotchPitchTenths / 2;
+    if (tenths < 0) return 0;
+    return static_cast<std::int32_t>(std::min<std::int64_t>(tenths / kNotchPitchTenths, kSpeedNotches - 1));
+}
+
+std::int32_t SliderXOfNotch(std::int32_t notch) {
+    return (kFirstNotchTenths + kNotchPitchTenths * std::clamp(notch, 0, kSpeedNotches - 1) + 5) / 10;
+}
+
+std::int32_t SpeedForNotch(std::int32_t notch) {
+    if (notch <= 0) return kSlowestSpeed;
+    if (notch >= kSpeedNotches - 1) return kFastestSpeed;
+    return 2 * notch;
+}
+
 void PointerSettingsModel::readMouseSettings(RegistrySeam& registry) {
+    registrySpeed_ = kDefaultSpeed;
+    registryPrecision_ = kDefaultPrecision;
     const RegistryKey key = registry.openKey(RegistryRoot::CurrentUser, kMouseKeyPath, kKeyReadWrite);
     if (!key) return;
     if (const auto sensitivity = ReadString(registry, key, u"MouseSensitivity"))
@@ -40,24 +58,20 @@ void PointerSettingsModel::readMouseSettings(RegistrySeam& registry) {
 void PointerSettingsModel::initialise() {
     step_ = SpeedStepForRegistrySpeed(registrySpeed_);
     precision_ = static_cast<std::uint32_t>(registryPrecision_);
-    // OK applies code + 2, so an untouched slider gives back the speed that was read.
-    code_ = std::clamp(registrySpeed_ - 2, kLowestCode, kHighestCode);
+    // Untouched, OK gives back the speed read; speed / 2 is the notch shown for any of them.
+    speed_ = std::clamp(registrySpeed_, kSlowestSpeed, kFastestSpeed);
 }
 
-void PointerSettingsModel::mouseMoved(std::uint32_t keyFlags, std::int32_t screenX) {
-    if (keyFlags == kMkLButton) lastDragX_ = screenX;
-}
-
-bool PointerSettingsModel::pressSlider() {
-    code_ = std::clamp(SliderSpeedCode(lastDragX_, dialogLeft_), kLowestCode, kHighestCode);
-    const std::int32_t next = NextSpeedStep(step_, code_);
-    const bool changed = next != step_;
-    step_ = next;
-    return changed;
+bool PointerSettingsModel::moveKnobTo(std::int32_t sliderX) {
+    const std::int32_t notch = NotchAtSliderX(sliderX);
+    if (notch == step_) return false;  // the same notch keeps the speed read (7 stays 7 on notch 3)
+    step_ = notch;
+    speed_ = SpeedForNotch(notch);
+    return true;
 }
 
 void PointerSettingsModel::apply(PointerSettingsSeam& pointer) const {
-    pointer.setMouseSpeed(code_ + 2);
+    pointer.setMouseSpeed(speed_);
     if (precision_)
         pointer.setMouseThresholds(6, 10, 1);
     else

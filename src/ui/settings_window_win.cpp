@@ -5,6 +5,7 @@
 
 #include "gesture/slot_catalogue.h"
 #include "i18n/text_catalogue.h"
+#include "ui/function_names.h"
 #include "win32/win32_platform.h"
 
 namespace mv {
@@ -26,44 +27,24 @@ constexpr RECT kVersion{38, 416, 218, 477};
 constexpr RECT kFunction{41, 363, 280, 394};
 constexpr RECT kPointer{289, 363, 409, 394};
 constexpr RECT kTabs[3] = {{40, 65, 165, 105}, {167, 65, 309, 105}, {311, 65, 416, 105}};
-constexpr RECT kTabText[3] = {{30, 10, 90, 30}, {30, 10, 110, 30}, {30, 10, 90, 30}};
 constexpr RECT kTiles[6] = {{51, 133, 165, 238}, {169, 133, 283, 238}, {287, 133, 401, 238},
                             {51, 243, 165, 348}, {169, 243, 283, 348}, {287, 243, 401, 348}};
 constexpr POINT kCells[6] = {{10, 7}, {127, 7}, {244, 7}, {10, 119}, {127, 119}, {244, 119}};
 constexpr int kCellWidth = 113, kCellHeight = 105;
 
-// The function names the button shows, by ActionCode.
-constexpr std::pair<int, const char*> kFunctionNames[] = {
-    {2, "tc_function_doubleclick"}, {3, "tc_function_threeclick"}, {4, "tc_function_threeright"},
-    {5, "tc_function_threeleft"}, {9, "tc_function_scrollup"}, {10, "tc_function_scrolldown"},
-    {16, "tc_function_scrollleft"}, {17, "tc_function_scrollwright"}, {33, "tc_function_threeup"},
-    {37, "tc_function_wcharmmenu"}, {64, "tc_cut"}, {65, "tc_copy"}, {66, "tc_past"}, {68, "tc_all"},
-    {69, "tc_find"}, {70, "tc_new"}, {71, "tc_print"}, {72, "tc_save"}, {80, "tc_swap"}, {81, "tc_close"},
-    {82, "tc_lock"}, {83, "tc_explor"}, {84, "tc_run"}, {85, "tc_function_threedown"},
-    {88, "tc_function_fourup"}, {89, "tc_function_fourdown"}, {110, "tc_PL"}, {112, "tc_pre_media"},
-    {113, "tc_next_media"}, {114, "tc_stop"}, {115, "tc_mute"}, {116, "tc_vol_up"}, {117, "tc_vol_dw"},
-    {161, "tc_function_push"}, {162, "tc_function_largenarrow"}, {163, "tc_function_warechange"},
-    {164, "tc_function_win8ware"}};
-
-int PageOfSlot(int slot) { return static_cast<int>(SlotCatalogue[slot].page) + 1; }
-
-// Position of a slot among the slots of its page, row by row.
-int CellOfSlot(int slot) {
-    int first = slot;
-    while (first > 0 && SlotCatalogue[first - 1].page == SlotCatalogue[slot].page) --first;
-    return slot - first;
-}
+// The disabled function button's caption: lighter than the normal colour, as its faded picture.
+constexpr COLORREF kDisabledCaption = RGB(150, 158, 170);
 
 }  // namespace
 
-SettingsWindow::~SettingsWindow() { CloseFunctionMenu(); }
+SettingsWindow::~SettingsWindow() { ReleaseFunctionMenu(); }
 
 void SettingsWindow::CreateButton(CBitmapBtn& button, const RECT& rect) {
     button.Create(L"", kButtonStyle, rect, host_.GetSafeHwnd(), 0);
 }
 
 void SettingsWindow::Create() {
-    directory_ = ExecutableDirectory();
+    if (directory_.empty()) directory_ = ExecutableDirectory();
     main_.Load(directory_, L"MorviCorvel_Main_Normal.png", L"MorviCorvel_Main_Over.png",
                L"MorviCorvel_Main_Down.png");
     main_.SizeAndCentre(host_.GetSafeHwnd());
@@ -91,6 +72,8 @@ void SettingsWindow::Create() {
 
     CreateButton(function_, kFunction);
     main_.Skin(function_, kFunction);
+    function_.FadeDisabledPicture();
+    function_.disabledTextColor = kDisabledCaption;
     function_.SetCaption(std::wstring(), 0, 7, 1);
     EnableWindow(function_.GetSafeHwnd(), FALSE);
     CreateButton(pointer_, kPointer);
@@ -101,8 +84,8 @@ void SettingsWindow::Create() {
         CreateButton(tabs_[p], kTabs[p]);
         main_.Skin(tabs_[p], kTabs[p]);
         tabs_[p].SetCaption(tr(kTabKeys[p]), 0, 7, 1);
-        tabText_[p] = kTabText[p];
-        tabs_[p].SetTextRect(kTabText[p].left, kTabText[p].top, kTabText[p].right, kTabText[p].bottom);
+        const Rect text = TabTextRect(p + 1);
+        tabs_[p].SetTextRect(text.left, text.top, text.right, text.bottom);
         tabs_[p].SetTooltip(tr(kTabKeys[p]));
     }
     tabs_[0].SetLatched(1);
@@ -139,8 +122,14 @@ void SettingsWindow::Create() {
     function_.SetCaption(tr("tc_function_push"), 0, 7, 1);
 }
 
-void SettingsWindow::FreeSkins() {
+void SettingsWindow::ReleaseFunctionMenu() {
     CloseFunctionMenu();
+    if (menu_) menu_->ReleaseMenu();
+    menu_.reset();
+}
+
+void SettingsWindow::FreeSkins() {
+    ReleaseFunctionMenu();
     animation_.clearPicture();
     main_.Reset();
     for (auto& page : pages_)
@@ -150,8 +139,7 @@ void SettingsWindow::FreeSkins() {
 void SettingsWindow::Paint() { main_.Paint(host_.GetSafeHwnd()); }
 
 void SettingsWindow::ShowFunctionName(int actionCode) {
-    for (const auto& [code, key] : kFunctionNames)
-        if (code == actionCode) functionText_ = ToWide(tr(key));
+    functionText_ = ToWide(tr(FunctionNameKey(actionCode)));
     function_.SetCaption(functionText_, 0, 7, 1);
 }
 
@@ -167,31 +155,46 @@ void SettingsWindow::ShowGestureAnimation(int slot) {
 }
 
 void SettingsWindow::OnVisibilityChanged(bool onScreen) {
+    if (!onScreen) {
+        CloseFunctionMenu();
+        // Hidden rather than minimized: the dialogs go with the window (as a cancel).
+        if (!::IsIconic(host_.GetSafeHwnd())) {
+            if (resetDialog) ::ShowWindow(resetDialog, SW_HIDE);
+            if (pointerDialog) ::ShowWindow(pointerDialog, SW_HIDE);
+        }
+    }
     if (onScreen == playing_) return;
     if (onScreen) {
         playing_ = true;
         animation_.showPicture();
     } else {
+        // Off screen the program keeps no animation thread, not even a parked one.
         playing_ = false;
-        animation_.stopAnimation();
+        animation_.endThread();
     }
 }
 
+void SettingsWindow::OnDeactivated() { CloseFunctionMenu(); }
+
 void SettingsWindow::SwitchPage(int page) {
-    for (int p = 0; p < 3; ++p) {
-        const RECT& t = tabText_[p];
-        if (p == page - 1)
-            tabs_[p].SetTextRect(t.left, t.top - 1, t.right, t.bottom - 1);
-        else
-            tabs_[p].SetTextRect(t.left, t.top, t.right, t.bottom);
+    if (page < 1 || page > kPageCount) return;
+    for (int p = 0; p < kPageCount; ++p) {
+        const Rect t = TabTextRectAfterSwitch(p + 1, page);
+        tabs_[p].SetTextRect(t.left, t.top, t.right, t.bottom);
         tabs_[p].SetLatched(p == page - 1 ? 1 : 0);
         tabs_[p].SetToggleMode(p == page - 1 ? 1 : 0);
     }
     for (int slot = 0; slot < kSlotCount; ++slot) gestures_[slot].ShowWindow(PageOfSlot(slot) == page ? SW_SHOW : SW_HIDE);
+    // The function button never edits a gesture whose tile is hidden: the page's own
+    // gesture is selected (again).
+    const int slot = selection_.switchTo(page);
+    if (slot != CurrentSlot) SelectGesture(slot);
+    EnableWindow(function_.GetSafeHwnd(), selection_.functionButtonEnabled() ? TRUE : FALSE);
 }
 
 void SettingsWindow::SelectGesture(int slot) {
     if (slot < 0 || slot >= kSlotCount) return;
+    selection_.select(slot);
     CurrentSlot = slot;
     for (auto& tile : gestures_) {
         if (!tile.IsLatched()) continue;
@@ -202,23 +205,25 @@ void SettingsWindow::SelectGesture(int slot) {
     gestures_[slot].SetToggleMode(1);
     ShowGestureAnimation(slot);
     ShowFunctionName(records_[slot].actionCode());
-    EnableWindow(function_.GetSafeHwnd(), SlotCatalogue[slot].hasMenu ? TRUE : FALSE);
+    EnableWindow(function_.GetSafeHwnd(), selection_.functionButtonEnabled() ? TRUE : FALSE);
 }
 
 void SettingsWindow::OpenFunctionMenu() {
     CloseFunctionMenu();
+    if (!selection_.functionButtonEnabled()) return;
     function_.SetLatched(1);
     POINT corner{kFunction.left, kFunction.bottom + 1};
     ClientToScreen(host_.GetSafeHwnd(), &corner);
-    menu_ = CreateFunctionMenu(host_.GetSafeHwnd(), directory_, corner);
+    // Built the first time; afterwards only shown again where the button now is.
+    if (menu_ && menu_->GetSafeHwnd())
+        menu_->Open(corner);
+    else
+        menu_ = CreateFunctionMenu(host_.GetSafeHwnd(), directory_, corner);
     if (!menu_) function_.SetLatched(0);
 }
 
 void SettingsWindow::CloseFunctionMenu() {
-    if (menu_) {
-        menu_->ReleaseMenu();
-        menu_.reset();
-    }
+    if (menu_) menu_->Close();
     if (function_.GetSafeHwnd() && function_.IsLatched()) function_.SetLatched(0);
 }
 
@@ -252,18 +257,29 @@ void SettingsWindow::OnCommand(WPARAM, LPARAM lParam) {
 
 void SettingsWindow::OnFunctionChosen(LPARAM lParam) {
     CloseFunctionMenu();
+    // A choice can only come from the menu of the gesture on screen; anything else (a stray
+    // message) changes no record.
+    if (!selection_.functionButtonEnabled()) return;
     ShowFunctionName(static_cast<int>(lParam & 0xFFFF));
     records_[CurrentSlot].setActionCode(static_cast<std::uint8_t>(lParam & 0xFF));
 }
 
 bool SettingsWindow::PreTranslateMessage(const MSG* msg) {
+    const bool menuOpen = FunctionMenuOpen();
     if ((msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) &&
-        (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE))
+        (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE)) {
+        if (menuOpen && msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE) CloseFunctionMenu();
         return true;
+    }
     if (msg->message == WM_SYSKEYDOWN && msg->wParam == VK_F4) {
         ::ShowWindow(host_.GetSafeHwnd(), SW_SHOW);
         return true;
     }
+    // As in a real menu, no key reaches the controls under an open menu: Space on the
+    // focused button would open it anew, arrows would move the focus.
+    if (menuOpen && (msg->message == WM_KEYDOWN || msg->message == WM_KEYUP || msg->message == WM_CHAR ||
+                     msg->message == WM_DEADCHAR))
+        return true;
     return false;
 }
 

@@ -15,6 +15,7 @@
 #include "gesture/function_record.h"
 #include "ui/bitmap_btn_win.h"
 #include "ui/bmp_menu_win.h"
+#include "ui/gesture_pages.h"
 #include "ui/picture_ex_win.h"
 #include "ui/skin_draw_win.h"
 #include "ui/skin_picture_win.h"
@@ -26,25 +27,36 @@ public:
     SettingsWindow(fw::CWnd& host, FunctionRecordArray& records) : host_(host), records_(records) {}
     ~SettingsWindow();
 
+    // The folder that holds skins\ (the executable's directory unless set before Create).
+    void SetProgramDirectory(const std::wstring& directory) { directory_ = directory; }
     // After the default WM_CREATE processing: sheets, size and place, every control.
     void Create();
     void Paint();
     // The source of a command is found by its window handle (every control has ID 0).
     void OnCommand(WPARAM wParam, LPARAM lParam);
-    // WM_FUNCTION_CHOSEN: close the menu, show the name, store the code in CurrentSlot's record.
+    // WM_FUNCTION_CHOSEN: close the menu, show the name, store the code in CurrentSlot's record
+    // (only while the function button may edit it).
     void OnFunctionChosen(LPARAM lParam);
-    // Enter and Escape are consumed; Alt+F4 shows the window and is consumed.
+    // Enter and Escape are consumed (Escape first closes an open function menu); Alt+F4 shows
+    // the window and is consumed; while the function menu is open every other key is too.
     bool PreTranslateMessage(const MSG* msg);
+    // The name of any ActionCode (an unknown one included) on the function button.
     void ShowFunctionName(int actionCode);
     // Loads the slot's animation; it plays only while the window is on screen.
     void ShowGestureAnimation(int slot);
     // The window was shown, hidden, minimized or restored: the animation plays only while it
-    // is on screen, so that the hidden program does not wake for frames nobody sees.
+    // is on screen, so that the hidden program does not wake for frames nobody sees. Leaving
+    // the screen closes the function menu; being hidden also hides the two dialogs, which
+    // belong to the window.
     void OnVisibilityChanged(bool onScreen);
-    void SwitchPage(int page);  // 1..3
+    // The window lost the activation (a click anywhere outside it): the menu closes.
+    void OnDeactivated();
+    // Shows page 1..3 and selects the gesture last selected on it (its first one before).
+    void SwitchPage(int page);
     void SelectGesture(int slot);
     void OpenFunctionMenu();
     void CloseFunctionMenu();
+    bool FunctionMenuOpen() const { return menu_ && menu_->IsOpen(); }
     // Frees the sheets (the window is being destroyed).
     void FreeSkins();
 
@@ -59,11 +71,16 @@ public:
     HWND functionButton() const { return function_.GetSafeHwnd(); }
     HWND gestureButton(int slot) const { return gestures_[slot].GetSafeHwnd(); }
     HWND pageTab(int page) const { return tabs_[page - 1].GetSafeHwnd(); }
+    RECT pageTabTextRect(int page) const { return tabs_[page - 1].textRect(); }
+    bool gestureLatched(int slot) const { return gestures_[slot].IsLatched() != 0; }
     const std::wstring& functionText() const { return functionText_; }
+    const std::wstring& functionCaption() const { return function_.caption(); }
     CBmpMenu* functionMenu() const { return menu_.get(); }
+    int shownPage() const { return selection_.shownPage(); }
 
 private:
     void CreateButton(CBitmapBtn& button, const RECT& rect);
+    void ReleaseFunctionMenu();
 
     fw::CWnd& host_;
     FunctionRecordArray& records_;
@@ -72,9 +89,9 @@ private:
     SkinPicture pages_[3][3];
     CBitmapBtn close_, minimize_, reset_, apply_, version_, function_, pointer_;
     std::array<CBitmapBtn, 3> tabs_;
-    std::array<RECT, 3> tabText_{};
     std::array<CBitmapBtn, kSlotCount> gestures_;
     CPictureEx animation_;
+    GesturePages selection_;
     std::unique_ptr<CBmpMenu> menu_;
     bool playing_ = false;
     std::wstring functionText_;

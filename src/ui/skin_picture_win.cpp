@@ -68,6 +68,59 @@ Gdiplus::GpBitmap* SkinPicture::CloneArea(int x, int y, int width, int height) c
     return clone;
 }
 
+Gdiplus::GpBitmap* ScaledCopy(Gdiplus::GpBitmap* picture, int width, int height) {
+    if (!picture || width <= 0 || height <= 0) return nullptr;
+    Gdiplus::GpBitmap* copy = nullptr;
+    if (gp::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &copy) != Gdiplus::Ok)
+        return nullptr;
+    Gdiplus::GpGraphics* graphics = nullptr;
+    bool drawn = gp::GdipGetImageGraphicsContext(copy, &graphics) == Gdiplus::Ok;
+    if (drawn) drawn = gp::GdipDrawImageRectI(graphics, picture, 0, 0, width, height) == Gdiplus::Ok;
+    if (graphics) gp::GdipDeleteGraphics(graphics);
+    if (!drawn) {
+        gp::GdipDisposeImage(copy);
+        return nullptr;
+    }
+    return copy;
+}
+
+Gdiplus::GpBitmap* FadedCopy(Gdiplus::GpBitmap* picture) {
+    if (!picture) return nullptr;
+    UINT width = 0, height = 0;
+    if (gp::GdipGetImageWidth(picture, &width) != Gdiplus::Ok || gp::GdipGetImageHeight(picture, &height) != Gdiplus::Ok ||
+        width == 0 || height == 0)
+        return nullptr;
+    Gdiplus::GpBitmap* copy = nullptr;
+    if (gp::GdipCreateBitmapFromScan0(static_cast<INT>(width), static_cast<INT>(height), 0, PixelFormat32bppARGB,
+                                      nullptr, &copy) != Gdiplus::Ok)
+        return nullptr;
+    // Each colour channel becomes (luminance + 1) / 2; alpha stays.
+    Gdiplus::ColorMatrix matrix{};
+    const Gdiplus::REAL luminance[3] = {0.299f / 2, 0.587f / 2, 0.114f / 2};
+    for (int out = 0; out < 3; ++out) {
+        for (int in = 0; in < 3; ++in) matrix.m[in][out] = luminance[in];
+        matrix.m[4][out] = 0.5f;
+    }
+    matrix.m[3][3] = 1.0f;
+    Gdiplus::GpImageAttributes* attributes = nullptr;
+    Gdiplus::GpGraphics* graphics = nullptr;
+    bool drawn = gp::GdipCreateImageAttributes(&attributes) == Gdiplus::Ok &&
+                 gp::GdipSetImageAttributesColorMatrix(attributes, Gdiplus::ColorAdjustTypeDefault, TRUE, &matrix,
+                                                       nullptr, Gdiplus::ColorMatrixFlagsDefault) == Gdiplus::Ok &&
+                 gp::GdipGetImageGraphicsContext(copy, &graphics) == Gdiplus::Ok;
+    if (drawn)
+        drawn = gp::GdipDrawImageRectRectI(graphics, picture, 0, 0, static_cast<INT>(width), static_cast<INT>(height), 0,
+                                           0, static_cast<INT>(width), static_cast<INT>(height), Gdiplus::UnitPixel,
+                                           attributes, nullptr, nullptr) == Gdiplus::Ok;
+    if (graphics) gp::GdipDeleteGraphics(graphics);
+    if (attributes) gp::GdipDisposeImageAttributes(attributes);
+    if (!drawn) {
+        gp::GdipDisposeImage(copy);
+        return nullptr;
+    }
+    return copy;
+}
+
 std::wstring ExecutableDirectory() {
     wchar_t module[MAX_PATH] = {};
     const DWORD n = ::GetModuleFileNameW(nullptr, module, MAX_PATH);

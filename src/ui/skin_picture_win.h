@@ -53,6 +53,14 @@ private:
     Gdiplus::GpBitmap* bitmap_ = nullptr;
 };
 
+// A copy of a picture drawn at width x height (as painting it scaled would); null for a null
+// picture or when the copy fails. The caller owns it.
+Gdiplus::GpBitmap* ScaledCopy(Gdiplus::GpBitmap* picture, int width, int height);
+
+// A faded, grey copy of a picture (half way to white): how a disabled control looks
+// whatever its skin. Null for a null picture or when the copy fails; the caller owns it.
+Gdiplus::GpBitmap* FadedCopy(Gdiplus::GpBitmap* picture);
+
 // The drive and directory of the program's module, with a trailing backslash.
 std::wstring ExecutableDirectory();
 // "%sskins\%s": a file of the skin folder.

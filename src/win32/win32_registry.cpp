@@ -48,7 +48,10 @@ void Win32Registry::closeKey(RegistryKey key) {
 }
 
 bool Win32PointerSettings::setMouseSpeed(int speed) {
-    return SystemParametersInfoW(SPI_SETMOUSESPEED, 0, reinterpret_cast<PVOID>(static_cast<INT_PTR>(speed)),
+    // Windows takes the speed from pvParam. Wine 8 stores uiParam instead (MouseSensitivity
+    // became "0", so the pointer dialog read back the slowest speed): both carry it.
+    return SystemParametersInfoW(SPI_SETMOUSESPEED, static_cast<UINT>(speed),
+                                 reinterpret_cast<PVOID>(static_cast<INT_PTR>(speed)),
                                  SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) != FALSE;
 }
 

@@ -19,15 +19,15 @@ TEST(ButtonPaint, PlainModeRowsInOrder) {
     EXPECT_EQ(Paint(false, true, true, true, true), (ButtonPaint{P::Pressed, C::Normal}));
     EXPECT_EQ(Paint(false, false, true, true, true), (ButtonPaint{P::Pressed, C::Pressed}));
     EXPECT_EQ(Paint(false, false, true, false, true), (ButtonPaint{P::Hover, C::Hover}));
-    EXPECT_EQ(Paint(false, false, false, false, true), (ButtonPaint{P::Disabled, C::Normal}));
+    EXPECT_EQ(Paint(false, false, false, false, true), (ButtonPaint{P::Disabled, C::Disabled}));
     EXPECT_EQ(Paint(false, false, false, false, false), (ButtonPaint{P::Normal, C::Normal}));
 }
 
 TEST(ButtonPaint, ToggleModeIgnoresThePressedState) {
-    EXPECT_EQ(Paint(true, true, true, true, true), (ButtonPaint{P::Disabled, C::Normal}));
+    EXPECT_EQ(Paint(true, true, true, true, true), (ButtonPaint{P::Disabled, C::Disabled}));
     EXPECT_EQ(Paint(true, true, true, true, false), (ButtonPaint{P::Pressed, C::Pressed}));
     EXPECT_EQ(Paint(true, false, true, true, false), (ButtonPaint{P::Hover, C::Hover}));
-    EXPECT_EQ(Paint(true, false, false, true, true), (ButtonPaint{P::Disabled, C::Normal}));
+    EXPECT_EQ(Paint(true, false, false, true, true), (ButtonPaint{P::Disabled, C::Disabled}));
     EXPECT_EQ(Paint(true, false, false, true, false), (ButtonPaint{P::Normal, C::Unchanged}));
 }
 
@@ -81,6 +81,29 @@ TEST(ButtonCaption, RectanglesWithAndWithoutATextRect) {
     p = PlaceCaption(in);
     EXPECT_EQ(p.first, (Rect{0, 122, 110, 42}));
     EXPECT_EQ(p.second, (Rect{0, 137, 110, 57}));
+}
+
+TEST(ButtonCaption, AMultiLineButtonWrapsWithinWhatIsVisible) {
+    // The restore question: a text rectangle reaching out of the label on the left.
+    CaptionInput in = Caption(u"Restore the default gestures, pointer speed and pointer acceleration?", 1, 5);
+    in.client = {0, 0, 190, 50};
+    in.textRectSet = true;
+    in.textRect = {-90, 0, 250, 50};
+    in.multiLine = true;
+    CaptionPlacement p = PlaceCaption(in);
+    EXPECT_TRUE(p.wrapped);
+    EXPECT_FALSE(p.twoLines);
+    EXPECT_EQ(p.firstLine, in.caption);
+    EXPECT_EQ(p.first, (Rect{0, 0, 190, 50}));
+    // An upside-down rectangle is turned right way up before it is cut to the client area.
+    in.textRect = {0, 122, 110, 42};
+    EXPECT_EQ(PlaceCaption(in).first, (Rect{0, 42, 110, 50}));
+    // Two-line mode keeps its own lines; a button without the style never wraps.
+    in.layout = 5;
+    EXPECT_FALSE(PlaceCaption(in).wrapped);
+    in.layout = 1;
+    in.multiLine = false;
+    EXPECT_FALSE(PlaceCaption(in).wrapped);
 }
 
 TEST(ButtonMove, EnteringTakesTheCaptureAndLeavingReleasesIt) {

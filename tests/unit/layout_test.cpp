@@ -85,7 +85,7 @@ TEST(Layout, TwoLineCaptionsSplitAfterEightUnits) {
     EXPECT_EQ(s.rest, u"\U0001F600xy");
 }
 
-TEST(Layout, PointerSpeedCodesAndSteps) {
+TEST(Layout, PointerSpeedAndStepFromTheRegistry) {
     EXPECT_EQ(RegistrySpeedFromSensitivity(u"10"), 10);
     EXPECT_EQ(RegistrySpeedFromSensitivity(u"100"), 10);
     EXPECT_EQ(RegistrySpeedFromSensitivity(u"7"), 7);
@@ -96,25 +96,6 @@ TEST(Layout, PointerSpeedCodesAndSteps) {
     EXPECT_EQ(SpeedStepForRegistrySpeed(1), 0);
     EXPECT_EQ(SpeedStepForRegistrySpeed(20), 9);
     EXPECT_EQ(SpeedStepForRegistrySpeed(-4), 0);
-
-    EXPECT_EQ(SliderSpeedCode(225 + 100, 100), 18);
-    EXPECT_EQ(SliderSpeedCode(36, 0), 0) << "truncates toward zero";
-    EXPECT_EQ(SliderSpeedCode(39 + 10 * 7, 0), 7);
-
-    // Presses at one place move the step one at a time toward code / 2.
-    int step = 5;
-    std::vector<int> seen;
-    for (int press = 0; press < 6; ++press) seen.push_back(step = NextSpeedStep(step, 18));
-    EXPECT_EQ(seen, (std::vector<int>{6, 7, 8, 9, 9, 9}));
-    step = 2;
-    EXPECT_EQ(NextSpeedStep(step, 0), 1);
-    EXPECT_EQ(NextSpeedStep(0, 0), 0);
-    EXPECT_EQ(NextSpeedStep(3, 7), 3) << "7 / 2 = 3: stays";
-    EXPECT_EQ(NextSpeedStep(4, 7), 3);
-    step = 0;
-    for (int press = 0; press < 5; ++press) step = NextSpeedStep(step, 7);
-    EXPECT_EQ(step, 3) << "an odd code settles instead of swinging between 3 and 4";
-    EXPECT_EQ(NextSpeedStep(3, 6), 3);
 }
 
 }  // namespace

@@ -22,24 +22,22 @@ struct Fixture {
     test::FakeRegistry registry;
     PointerSettingsModel model;
     Fixture(const std::u16string& sensitivity, const std::u16string& speed) {
-        registry.put(RegistryRoot::CurrentUser, kMouseKeyPath, u"MouseSensitivity", kRegSz, Sz(sensitivity));
-        registry.put(RegistryRoot::CurrentUser, kMouseKeyPath, u"MouseSpeed", kRegSz, Sz(speed));
+        put(sensitivity, speed);
         model.readMouseSettings(registry);
         model.initialise();
-        model.setDialogLeft(100);
+    }
+    void put(const std::u16string& sensitivity, const std::u16string& speed) {
+        registry.put(RegistryRoot::CurrentUser, kMouseKeyPath, u"MouseSensitivity", kRegSz, Sz(sensitivity));
+        registry.put(RegistryRoot::CurrentUser, kMouseKeyPath, u"MouseSpeed", kRegSz, Sz(speed));
     }
     std::vector<std::string> applied() {
         registry.log.clear();
         model.apply(registry);
         return registry.log;
     }
-    void pressAt(int dialogX) {
-        model.mouseMoved(0x0001, 100 + dialogX);
-        model.pressSlider();
-    }
 };
 
-TEST(PointerSettings, InitialStepAndCodeFromMouseSensitivity) {
+TEST(PointerSettings, InitialNotchAndSpeedFromMouseSensitivity) {
     struct Case {
         std::u16string value;
         int speed, step;
@@ -57,8 +55,8 @@ TEST(PointerSettings, InitialStepAndCodeFromMouseSensitivity) {
     Fixture g(u"zz", u"1");
     EXPECT_EQ(g.model.step(), 9);
     EXPECT_EQ(g.applied().front(), "speed 20");
-    Fixture low(u"1", u"1");
-    EXPECT_EQ(low.applied().front(), "speed 2");
+    Fixture empty(u"", u"1");
+    EXPECT_EQ(empty.applied().front(), "speed 1");
 }
 
 TEST(PointerSettings, PrecisionFromMouseSpeedAndWhatOkApplies) {
@@ -76,7 +74,7 @@ TEST(PointerSettings, PrecisionFromMouseSpeedAndWhatOkApplies) {
     EXPECT_EQ(off.applied().back(), "mouse 0 0 0");
 }
 
-TEST(PointerSettings, UnreadableValuesKeepSpeedTenAndPrecisionOn) {
+TEST(PointerSettings, UnreadableValuesCountAsTheSystemDefaults) {
     test::FakeRegistry empty;  // no Control Panel\Mouse key at all
     PointerSettingsModel model;
     model.readMouseSettings(empty);
@@ -104,40 +102,83 @@ TEST(PointerSettings, UnreadableValuesKeepSpeedTenAndPrecisionOn) {
     EXPECT_EQ(m3.registrySpeed(), 12);
 }
 
-TEST(PointerSettings, SliderPressesMoveOneStepTowardThePressedCode) {
-    Fixture f(u"10", u"1");  // step 5
-    f.pressAt(225);          // code 18
-    EXPECT_EQ(f.model.speedCode(), 18);
-    EXPECT_EQ(f.model.step(), 6);
-    for (int i = 0; i < 10; ++i) f.pressAt(225);
-    EXPECT_EQ(f.model.step(), 9);
-    EXPECT_EQ(f.applied().front(), "speed 20");
-
-    f.pressAt(36);  // code 0
-    EXPECT_EQ(f.model.speedCode(), 0);
-    EXPECT_EQ(f.model.step(), 8);
-    EXPECT_EQ(f.applied().front(), "speed 2");
-
-    // An odd code settles on its step.
-    f.pressAt(39 + 10 * 7);
-    for (int i = 0; i < 12; ++i) f.pressAt(39 + 10 * 7);
-    EXPECT_EQ(f.model.step(), 3);
-    EXPECT_FALSE(f.model.pressSlider());
+TEST(PointerSettings, EachReadSeesTheSettingsOfThatMoment) {
+    Fixture f(u"4", u"0");
+    EXPECT_EQ(f.model.step(), 2);
+    EXPECT_FALSE(f.model.precision());
+    // Restore defaults elsewhere: speed 10 and acceleration on. The next read shows them,
+    // and an untouched OK keeps them.
+    f.put(u"10", u"1");
+    f.model.readMouseSettings(f.registry);
+    f.model.initialise();
+    EXPECT_EQ(f.model.step(), 5);
+    EXPECT_TRUE(f.model.precision());
+    EXPECT_EQ(f.applied(), (std::vector<std::string>{"speed 10", "mouse 6 10 1"}));
+    // A value gone since the last read counts as the default again, not as the old value.
+    Fixture g(u"4", u"0");
+    test::FakeRegistry none;
+    g.model.readMouseSettings(none);
+    EXPECT_EQ(g.model.registrySpeed(), 10);
+    EXPECT_EQ(g.model.registryPrecision(), 1);
 }
 
-TEST(PointerSettings, OnlyMovesWithJustTheLeftButtonCount) {
-    Fixture f(u"10", u"1");
-    f.model.mouseMoved(0x0001, 300);
-    f.model.mouseMoved(0x0001 | 0x0004, 500);  // with Shift
-    f.model.mouseMoved(0, 600);
-    EXPECT_EQ(f.model.lastDragX(), 300);
-    f.model.sliderReleasedAt(259);
-    EXPECT_TRUE(f.model.pressSlider());
-    EXPECT_EQ(f.model.speedCode(), 12);
-    // A stale position far left of the dialog gives the lowest code, not a negative speed.
-    f.model.sliderReleasedAt(0);
-    f.model.pressSlider();
-    EXPECT_EQ(f.model.speedCode(), 0);
+TEST(PointerSettings, EveryNotchAppliesTheSpeedItShowsAndReadsBackToItself) {
+    for (int notch = 0; notch < kSpeedNotches; ++notch) {
+        Fixture f(notch == 0 ? u"20" : u"1", u"1");
+        EXPECT_TRUE(f.model.moveKnobTo(SliderXOfNotch(notch))) << notch;
+        EXPECT_EQ(f.model.step(), notch);
+        const int speed = f.model.speed();
+        EXPECT_EQ(f.applied().front(), "speed " + std::to_string(speed)) << notch;
+        // The speed OK applied, read back when the dialog opens, shows the same notch.
+        const std::string digits = std::to_string(speed);
+        Fixture back(std::u16string(digits.begin(), digits.end()), u"1");
+        EXPECT_EQ(back.model.step(), notch) << "speed " << speed;
+    }
+    EXPECT_EQ(SpeedForNotch(0), 1);
+    EXPECT_EQ(SpeedForNotch(5), 10);
+    EXPECT_EQ(SpeedForNotch(9), 20);
+}
+
+TEST(PointerSettings, TheKnobGoesToTheNotchUnderThePointer) {
+    // With the knob at the first notch, one click at the right end: the last notch, speed 20
+    // (not one notch further while OK applies the maximum).
+    Fixture f(u"1", u"1");
+    ASSERT_EQ(f.model.step(), 0);
+    EXPECT_TRUE(f.model.moveKnobTo(188));
+    EXPECT_EQ(f.model.step(), 9);
+    EXPECT_EQ(f.applied().front(), "speed 20");
+    // One notch to the right of the first: notch 1, speed 2.
+    Fixture g(u"1", u"1");
+    g.model.moveKnobTo(SliderXOfNotch(1));
+    EXPECT_EQ(g.model.step(), 1);
+    EXPECT_EQ(g.applied().front(), "speed 2");
+
+    // Half a pitch either side of a notch belongs to it; beyond the ends, the end notches.
+    EXPECT_EQ(SliderXOfNotch(0), 9);
+    EXPECT_EQ(SliderXOfNotch(9), 183);
+    EXPECT_EQ(NotchAtSliderX(18), 0);
+    EXPECT_EQ(NotchAtSliderX(19), 1);
+    EXPECT_EQ(NotchAtSliderX(SliderXOfNotch(4) + 9), 4);
+    EXPECT_EQ(NotchAtSliderX(SliderXOfNotch(4) - 9), 4);
+    EXPECT_EQ(NotchAtSliderX(-500), 0);
+    EXPECT_EQ(NotchAtSliderX(5000), 9);
+
+    // A drag: the knob follows notch by notch, and OK applies where it stopped.
+    Fixture d(u"10", u"0");
+    std::vector<int> seen;
+    for (int x = SliderXOfNotch(5); x >= SliderXOfNotch(2); x -= 4)
+        if (d.model.moveKnobTo(x)) seen.push_back(d.model.step());
+    EXPECT_EQ(seen, (std::vector<int>{4, 3, 2}));
+    EXPECT_EQ(d.applied(), (std::vector<std::string>{"speed 4", "mouse 0 0 0"}));
+}
+
+TEST(PointerSettings, PressingTheNotchShownKeepsTheSpeedRead) {
+    Fixture f(u"7", u"1");  // notch 3
+    EXPECT_FALSE(f.model.moveKnobTo(SliderXOfNotch(3)));
+    EXPECT_EQ(f.applied().front(), "speed 7");
+    f.model.moveKnobTo(SliderXOfNotch(4));
+    f.model.moveKnobTo(SliderXOfNotch(3));
+    EXPECT_EQ(f.applied().front(), "speed 6") << "once moved, the notch's own speed";
 }
 
 }  // namespace

@@ -55,9 +55,16 @@ TEST(FindSectionText, MalformedFilesGiveWhatWasRecognised) {
 TEST(TextCatalogueKeys, ListIsCompleteAndDistinct) {
     std::set<std::string_view> seen(TextKeys.begin(), TextKeys.end());
     EXPECT_EQ(seen.size(), kTextKeyCount);
-    for (std::string_view key : TextKeys) {
+    // The added keys follow the catalogue's own and repeat none of them.
+    seen.insert(AddedTextKeys.begin(), AddedTextKeys.end());
+    EXPECT_EQ(seen.size(), kAllTextKeyCount);
+    for (std::size_t i = 0; i < kAllTextKeyCount; ++i) {
+        const std::string_view key = textKeyAt(i);
         EXPECT_TRUE(key.rfind("tc_", 0) == 0 || key.rfind("btn_", 0) == 0) << key;
+        EXPECT_EQ(textKeyIndex(key), i) << key;
     }
+    EXPECT_EQ(textKeyAt(kTextKeyCount), AddedTextKeys.front());
+    EXPECT_EQ(textKeyAt(kAllTextKeyCount), "");
     EXPECT_EQ(TextKeys.front(), "tc_mouse_title");
     EXPECT_EQ(textKeyIndex("tc_PL").has_value(), true);
     EXPECT_FALSE(textKeyIndex("tc_pl").has_value());
@@ -79,11 +86,11 @@ TEST_P(LanguageFileTest, EveryKeyHasAText) {
     EXPECT_EQ(doc.diagnostics().find(u"offset"), std::u16string::npos) << utf16ToUtf8(doc.diagnostics());
     TextCatalogue catalogue;
     catalogue.fill(doc);
-    for (std::size_t i = 0; i < kTextKeyCount; ++i) {
+    for (std::size_t i = 0; i < kAllTextKeyCount; ++i) {
         const std::u16string& text = catalogue.text(i);
-        EXPECT_FALSE(text.empty()) << TextKeys[i];
-        EXPECT_EQ(text.find_first_of(u"<>\n"), std::u16string::npos) << TextKeys[i];
-        EXPECT_EQ(text, catalogue.text(TextKeys[i]));
+        EXPECT_FALSE(text.empty()) << textKeyAt(i);
+        EXPECT_EQ(text.find_first_of(u"<>\n"), std::u16string::npos) << textKeyAt(i);
+        EXPECT_EQ(text, catalogue.text(textKeyAt(i)));
     }
 }
 
@@ -110,17 +117,18 @@ TEST(LoadTextCatalogue, Utf16AndUtf8FilesGiveTheSameTextsAndMissingFileGivesNone
     EXPECT_EQ(title, u"\u9F20\u6807 Title");
     EXPECT_EQ(tr("tc_exit"), u" Exit ");
     EXPECT_EQ(tr("tc_config"), u"");
+    EXPECT_EQ(tr("tc_function_macro"), u"") << "an added key the file lacks";
     EXPECT_EQ(tr("no_such_key"), u"");
     TextCatalogue fromUtf8;
     MarkupDoc doc;
     ASSERT_TRUE(doc.loadFile(path("u8.xml")));
     fromUtf8.fill(doc);
-    for (std::size_t i = 0; i < kTextKeyCount; ++i) EXPECT_EQ(fromUtf8.text(i), textCatalogue().text(i));
+    for (std::size_t i = 0; i < kAllTextKeyCount; ++i) EXPECT_EQ(fromUtf8.text(i), textCatalogue().text(i));
 
     TextCatalogue none;
     ASSERT_FALSE(doc.loadFile(path("missing.xml")));
     none.fill(doc);
-    for (std::size_t i = 0; i < kTextKeyCount; ++i) EXPECT_TRUE(none.text(i).empty());
+    for (std::size_t i = 0; i < kAllTextKeyCount; ++i) EXPECT_TRUE(none.text(i).empty());
     std::filesystem::remove_all(dir);
 }
 

@@ -1,6 +1,8 @@
 // The function picker menus under Wine: the first level's layout and translucency,
 // the second level opening and closing under real pointer moves where PlaceSubmenu
-// puts it, a pick reaching the owner as WM_FUNCTION_CHOSEN, and the release.
+// puts it, a pick reaching the owner as WM_FUNCTION_CHOSEN, the owner keeping the
+// activation and the focus throughout, keys that pick nothing, closing and opening
+// again, and the release.
 #include <gtest/gtest.h>
 
 #include "ui/bmp_menu_win.h"
@@ -23,12 +25,15 @@ constexpr DWORD kGap = 0xFF202020;
 constexpr int kMenuWidth = 120, kSubWidth = 140, kSubHeight = 215;
 constexpr RECT kMain{100, 100, 820, 580};
 
-// Stands in for the main window: a plain window that records the chosen functions.
+// Stands in for the main window: a plain window that records the chosen functions and
+// the commands it receives.
 class Owner : public fw::CWnd {
 public:
     std::vector<MSG> chosen;
+    std::vector<WPARAM> commands;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_FUNCTION_CHOSEN) chosen.push_back(MSG{hwnd_, message, wParam, lParam, 0, {}});
+        if (message == WM_COMMAND) commands.push_back(wParam);
         if (message == WM_PAINT) {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(hwnd_, &ps);
@@ -121,10 +126,9 @@ TEST_F(BmpMenuTest, FirstLevelIsLaidOutFromItsSkinAndIsTranslucent) {
     EXPECT_TRUE(GetWindowLongPtrW(*menu, GWL_EXSTYLE) & WS_EX_LAYERED);
     BYTE alpha = 0;
     DWORD flags = 0;
-    if (GetLayeredWindowAttributes(*menu, nullptr, &alpha, &flags)) {
-        EXPECT_EQ(alpha, 250);
-        EXPECT_TRUE(flags & LWA_ALPHA);
-    }
+    ASSERT_TRUE(GetLayeredWindowAttributes(*menu, nullptr, &alpha, &flags)) << GetLastError();
+    EXPECT_EQ(alpha, 250);
+    EXPECT_TRUE(flags & LWA_ALPHA);
 
     ASSERT_EQ(menu->buttonCount(), 5u);
     const char* keys[] = {"tc_basic_fun", "tc_mouse_fun", "tc_win8_fun", "tc_media_fun", "tc_advance_fun"};
@@ -153,6 +157,9 @@ TEST_F(BmpMenuTest, RestingOnACategoryOpensOneSecondLevelWherePlaceSubmenuSays) 
     const std::u16string volumeUp = tr("tc_vol_up");
     EXPECT_EQ(sub->button(4)->caption(), std::wstring(volumeUp.begin(), volumeUp.end()));
     EXPECT_TRUE(GetWindowLongPtrW(*sub, GWL_EXSTYLE) & WS_EX_LAYERED);
+    BYTE alpha = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(*sub, nullptr, &alpha, nullptr));
+    EXPECT_EQ(alpha, 250);
     EXPECT_EQ(GetWindow(*sub, GW_OWNER), menu->GetSafeHwnd());
     EXPECT_EQ(WindowPixel(*menu->button(3), 2, 2), Ref(kMenuOver)) << "the category under the pointer";
     EXPECT_EQ(WindowPixel(*sub->button(0), 2, 2), Ref(kSubNormal));
@@ -171,7 +178,7 @@ TEST_F(BmpMenuTest, MovingToTheNextCategoryReplacesTheSecondLevel) {
     PointAtEntry(1);
     ASSERT_NE(menu->openSubmenu(), nullptr);
     EXPECT_EQ(menu->openSubmenu()->categoryIndex(), 1);
-    EXPECT_FALSE(IsWindow(basic));
+    EXPECT_FALSE(IsWindowVisible(basic));
     EXPECT_EQ(menu->openSubmenu()->buttonCount(), 6u);
     EXPECT_TRUE(menu->model().category(1).submenuOpen);
     EXPECT_FALSE(menu->model().category(0).submenuOpen);
@@ -185,12 +192,16 @@ TEST_F(BmpMenuTest, TheSecondLevelStaysWhileThePointerIsOnItAndClosesOverTheMain
     MoveMouse(r.left + 30, r.top + 18 * 2 + 8);
     EXPECT_EQ(menu->openSubmenu() ? menu->openSubmenu()->GetSafeHwnd() : nullptr, sub);
     EXPECT_EQ(WindowPixel(*menu->openSubmenu()->button(2), 2, 2), Ref(kSubOver));
+    // Its category stays highlighted while the pointer is in the level; the others do not.
+    EXPECT_EQ(WindowPixel(*menu->button(2), 2, 2), Ref(kMenuOver));
+    EXPECT_EQ(WindowPixel(*menu->button(1), 2, 2), Ref(kMenuNormal));
 
     // Back over the category, then onto the main window's background.
     PointAtEntry(2);
     MoveMouse(kMain.left + 300, kMain.top + 200);
     EXPECT_EQ(menu->openSubmenu(), nullptr);
-    EXPECT_FALSE(IsWindow(sub));
+    EXPECT_FALSE(IsWindowVisible(sub));
+    EXPECT_EQ(WindowPixel(*menu->button(2), 2, 2), Ref(kMenuNormal)) << "no level open, no highlight";
     EXPECT_FALSE(menu->model().category(2).submenuOpen);
 }
 
@@ -218,6 +229,92 @@ TEST_F(BmpMenuTest, PickingVolumeUpPostsTheChoiceToTheOwnerAndReleaseClosesBothL
     EXPECT_EQ(menu->openSubmenu(), nullptr);
     EXPECT_EQ(menu->buttonCount(), 0u);
     menu->ReleaseMenu();  // a second release is harmless
+}
+
+// As a real menu: whatever the pointer does over either level, the owner keeps the
+// activation and the keyboard focus, and keys reach the owner, never an entry.
+TEST_F(BmpMenuTest, TheOwnerKeepsTheActivationAndTheFocus) {
+    menu->ReleaseMenu();
+    SetForegroundWindow(owner);
+    SetFocus(owner);
+    Pump(100);
+    ASSERT_EQ(GetForegroundWindow(), owner.GetSafeHwnd());
+    menu = CreateFunctionMenu(owner, folder_, POINT{kMain.left + 41, kMain.top + 395});
+    ASSERT_TRUE(menu);
+    Pump(100);
+    PointAtEntry(3);
+    ASSERT_NE(menu->openSubmenu(), nullptr);
+    RECT entry;
+    GetWindowRect(*menu->openSubmenu()->button(4), &entry);
+    MoveMouse(entry.left + 40, entry.top + 8);
+    LeftDown();
+    EXPECT_EQ(GetActiveWindow(), owner.GetSafeHwnd()) << "pressed on an entry";
+    EXPECT_EQ(GetFocus(), owner.GetSafeHwnd());
+    LeftUp();
+    Pump(100);
+    EXPECT_EQ(owner.chosen.size(), 1u) << "the click still picks";
+    EXPECT_EQ(GetForegroundWindow(), owner.GetSafeHwnd());
+    EXPECT_EQ(GetActiveWindow(), owner.GetSafeHwnd());
+    EXPECT_EQ(GetFocus(), owner.GetSafeHwnd());
+
+    // Keys while the pointer rests on an entry: none picks, none reaches an entry.
+    for (BYTE key : {VK_SPACE, VK_RETURN, VK_DOWN, VK_UP, VK_RIGHT, VK_SPACE}) {
+        keybd_event(key, 0, 0, 0);
+        keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+        Pump(60);
+    }
+    EXPECT_EQ(owner.chosen.size(), 1u);
+    EXPECT_EQ(GetFocus(), owner.GetSafeHwnd());
+}
+
+// Should a level get a key all the same (sent to one of its entries), Space and Enter pick
+// nothing and Escape asks the owner to close the menu.
+TEST_F(BmpMenuTest, KeysSentToAnEntryPickNothingAndEscapeClosesThroughTheOwner) {
+    PointAtEntry(3);
+    ASSERT_NE(menu->openSubmenu(), nullptr);
+    const HWND entry = *menu->openSubmenu()->button(4);
+    for (WPARAM key : {VK_SPACE, VK_RETURN}) {
+        PostMessageW(entry, WM_KEYDOWN, key, 0x00390001);
+        PostMessageW(entry, WM_KEYUP, key, 0xC0390001);
+        Pump(100);
+    }
+    EXPECT_TRUE(owner.chosen.empty());
+    EXPECT_TRUE(owner.commands.empty());
+    PostMessageW(entry, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    Pump(100);
+    ASSERT_EQ(owner.commands.size(), 1u);
+    EXPECT_EQ(LOWORD(owner.commands[0]), IDCANCEL);
+    EXPECT_TRUE(owner.chosen.empty());
+}
+
+// Closing hides both levels and picks nothing; opening again shows the same windows where
+// asked, with no entry left highlighted, and a second level already built is reused.
+TEST_F(BmpMenuTest, ClosedAndOpenedAgainWithTheSameWindows) {
+    PointAtEntry(3);
+    ASSERT_NE(menu->openSubmenu(), nullptr);
+    const HWND first = *menu, media = *menu->openSubmenu();
+    menu->Close();
+    Pump(50);
+    EXPECT_FALSE(menu->IsOpen());
+    EXPECT_FALSE(IsWindowVisible(first));
+    EXPECT_FALSE(IsWindowVisible(media));
+    EXPECT_EQ(menu->openSubmenu(), nullptr);
+    EXPECT_FALSE(menu->model().category(3).submenuOpen);
+    EXPECT_TRUE(owner.chosen.empty());
+
+    MoveMouse(1000, 900);
+    menu->Open(POINT{kMain.left + 61, kMain.top + 405});
+    Pump(100);
+    EXPECT_TRUE(menu->IsOpen());
+    EXPECT_EQ(menu->GetSafeHwnd(), first);
+    EXPECT_TRUE(WindowRect(first) == (RECT{kMain.left + 61, kMain.top + 405, kMain.left + 61 + kMenuWidth,
+                                             kMain.top + 405 + 5 * 18}));
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(WindowPixel(*menu->button(i), 2, 2), Ref(kMenuNormal)) << i;
+    PointAtEntry(3);
+    ASSERT_NE(menu->openSubmenu(), nullptr);
+    EXPECT_EQ(menu->openSubmenu()->GetSafeHwnd(), media);
+    EXPECT_EQ(WindowRect(media).left, kMain.left + 61 + kMenuWidth) << "placed beside the moved first level";
+    EXPECT_TRUE(IsWindowVisible(media));
 }
 
 TEST_F(BmpMenuTest, ClickingACategoryChangesNothing) {

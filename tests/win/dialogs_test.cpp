@@ -1,6 +1,7 @@
 // The pointer settings and restore-defaults dialogs under Wine: layout from their
-// skins, what each button does, the pointer settings through fake and real seams,
-// and the confirmation posted to the owner.
+// skins, what each button and key does (real pointer and keyboard input), moving them
+// by their background, the pointer settings through fake and real seams, and the
+// confirmation posted to the owner.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -8,12 +9,15 @@
 #include <gdiplus.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/messages.h"
+#include "i18n/text_catalogue.h"
 #include "support/fake_registry.h"
 #include "ui/default_config_win.h"
 #include "ui/pointer_setting_win.h"
+#include "win/skin_fixtures.h"
 #include "win32/win32_registry.h"
 
 namespace mv {
@@ -202,13 +206,113 @@ TEST(DefaultConfig, CancelCloseAndTheLabelPostNothing) {
     dialog.ShowWindow(SW_SHOW);
     Click(dialog.messageLabel());
     EXPECT_TRUE(dialog.IsWindowVisible());
-    // Commands from elsewhere (Escape, Enter) change nothing either.
-    SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    // A command without a control is no OK; a close request (WM_CLOSE, Alt+F4) cancels.
     SendMessageW(dialog, WM_COMMAND, IDOK, 0);
     Pump(50);
     EXPECT_TRUE(dialog.IsWindowVisible());
+    SendMessageW(dialog, WM_CLOSE, 0, 0);
+    Pump(50);
+    EXPECT_FALSE(dialog.IsWindowVisible());
     EXPECT_TRUE(owner.restores.empty());
     EXPECT_EQ(dialog.GetSafeHwnd(), first);
+}
+
+void Key(WORD key) {
+    keybd_event(static_cast<BYTE>(key), 0, 0, 0);
+    keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
+    Pump(100);
+}
+
+// Shows the dialog as the main window does and waits until it has the keyboard.
+bool ShowActive(HWND dialog) {
+    ShowWindow(dialog, SW_SHOW);
+    SetForegroundWindow(dialog);
+    for (int i = 0; i < 40 && GetForegroundWindow() != dialog; ++i) Pump(25);
+    return GetForegroundWindow() == dialog;
+}
+
+TEST(DefaultConfig, EscapeCancelsAndEnterConfirms) {
+    GdiplusSession gdiplus;
+    Owner owner;
+    CDefaultConfig dialog;
+    dialog.SetProgramDirectory(SkinDirectory(260, 165));
+    ASSERT_TRUE(dialog.Create(owner));
+    dialog.SetOwnerWindow(owner);
+    owner.dialog = dialog;
+
+    ASSERT_TRUE(ShowActive(dialog));
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(dialog.IsWindowVisible());
+    EXPECT_TRUE(owner.restores.empty());
+
+    ASSERT_TRUE(ShowActive(dialog));
+    Key(VK_RETURN);
+    EXPECT_FALSE(dialog.IsWindowVisible());
+    ASSERT_EQ(owner.restores.size(), 1u);
+    EXPECT_FALSE(owner.restores[0].dialogVisible);
+}
+
+TEST(DefaultConfig, APressOnTheBackgroundMovesTheDialog) {
+    GdiplusSession gdiplus;
+    Owner owner;
+    CDefaultConfig dialog;
+    dialog.SetProgramDirectory(SkinDirectory(260, 165));
+    ASSERT_TRUE(dialog.Create(owner));
+    ASSERT_TRUE(ShowActive(dialog));
+    RECT before{};
+    GetWindowRect(dialog, &before);
+    // (20, 140) is neither a button nor the label. The move runs a loop of its own inside
+    // the press, so the pointer is driven from another thread meanwhile.
+    wintest::MoveMouse(before.left + 20, before.top + 140);
+    std::thread hand([&] {
+        Sleep(300);
+        for (int step = 1; step <= 5; ++step)
+            wintest::MoveMouse(before.left + 20 + 8 * step, before.top + 140 + 5 * step);
+        wintest::LeftUp();
+    });
+    wintest::LeftDown();
+    hand.join();
+    Pump(100);
+    RECT after{};
+    GetWindowRect(dialog, &after);
+    EXPECT_EQ(after.left - before.left, 40);
+    EXPECT_EQ(after.top - before.top, 25);
+    EXPECT_EQ(after.right - after.left, 260);
+    EXPECT_TRUE(dialog.IsWindowVisible());
+    wintest::MoveMouse(0, 0);
+}
+
+TEST(DefaultConfig, TheLongQuestionWrapsInsideTheLabel) {
+    GdiplusSession gdiplus;
+    Owner owner;
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring path = std::wstring(temp) + L"mv_question_lang.xml";
+    {
+        HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        const char xml[] = "<l><config><tc_return_default>Restore the default gestures, pointer speed and pointer "
+                           "acceleration?</tc_return_default></config></l>";
+        DWORD written = 0;
+        WriteFile(f, xml, sizeof xml - 1, &written, nullptr);
+        CloseHandle(f);
+    }
+    loadTextCatalogue(std::u16string(path.begin(), path.end()));
+    CDefaultConfig dialog;
+    dialog.SetProgramDirectory(SkinDirectory(260, 165));
+    ASSERT_TRUE(dialog.Create(owner));
+    dialog.ShowWindow(SW_SHOW);
+    Pump(50);
+    const RECT text = wintest::PixelBounds(dialog.messageLabel(), RGB(80, 92, 107));
+    // The program's English texts again, from the source tree beside the build folder.
+    const std::wstring english = ExecutableDirectory() + L"..\\..\\lang\\en\\language.xml";
+    loadTextCatalogue(std::u16string(english.begin(), english.end()));
+    // Two lines or more (one line of the 12-pixel font is at most 13 high), every one inside
+    // the label (190 x 50), none cut at its edges.
+    EXPECT_GT(text.bottom - text.top, 15) << "one line only";
+    EXPECT_GT(text.left, 0);
+    EXPECT_LT(text.right, 190);
+    EXPECT_GT(text.top, 0);
+    EXPECT_LT(text.bottom, 50);
 }
 
 TEST(DefaultConfig, MissingSheetsGiveAnEmptyWindowAndNoCrash) {
@@ -240,27 +344,40 @@ struct PointerFixture {
     Owner owner;
     CPointerSeting dialog{registry, registry};
     PointerFixture(const std::u16string& sensitivity, const std::u16string& speed) {
-        registry.put(RegistryRoot::CurrentUser, kMouseKeyPath, u"MouseSensitivity", kRegSz, Sz(sensitivity));
-        registry.put(RegistryRoot::CurrentUser, kMouseKeyPath, u"MouseSpeed", kRegSz, Sz(speed));
+        put(sensitivity, speed);
         dialog.SetProgramDirectory(SkinDirectory(259, 154));
-        SetCursorPos(0, 0);  // keep the release point of simulated clicks off the slider
+        wintest::MoveMouse(0, 0);
         EXPECT_TRUE(dialog.Create(owner));
         dialog.SetMainWindow(owner);
-        dialog.ShowWindow(SW_SHOW);
-        Pump(30);
+        EXPECT_TRUE(ShowActive(dialog));
         registry.log.clear();
     }
-    int left() {
+    void put(const std::u16string& sensitivity, const std::u16string& speed) {
+        registry.put(RegistryRoot::CurrentUser, kMouseKeyPath, u"MouseSensitivity", kRegSz, Sz(sensitivity));
+        registry.put(RegistryRoot::CurrentUser, kMouseKeyPath, u"MouseSpeed", kRegSz, Sz(speed));
+    }
+    POINT screen(int dialogX, int dialogY) {
         RECT rc{};
         GetWindowRect(dialog, &rc);
-        return rc.left;
+        return {rc.left + dialogX, rc.top + dialogY};
     }
-    // A drag seen by the dialog (screen x), then a click on the slider.
-    void pressSliderAt(int dialogX) {
-        SendMessageW(dialog, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(left() + dialogX, 300));
-        Click(dialog.speedSlider());
+    // A real click at a point of the dialog.
+    void clickAt(int dialogX, int dialogY) {
+        const POINT p = screen(dialogX, dialogY);
+        wintest::MoveMouse(p.x, p.y);
+        wintest::LeftDown();
+        wintest::LeftUp();
     }
+    // Notch n of the slider, which starts at dialog x 36.
+    void clickNotch(int n) { clickAt(36 + SliderXOfNotch(n), 57); }
     COLORREF slider() { return PixelOf(dialog, 100, 57); }
+    // What reached the system since the log was cleared (the reads of each showing left out).
+    std::vector<std::string> applied() {
+        std::vector<std::string> out;
+        for (const std::string& line : registry.log)
+            if (line.rfind("speed ", 0) == 0 || line.rfind("mouse ", 0) == 0) out.push_back(line);
+        return out;
+    }
 };
 
 TEST(PointerSeting, StartsFromTheRegistryAndShowsTheStep) {
@@ -268,7 +385,6 @@ TEST(PointerSeting, StartsFromTheRegistryAndShowsTheStep) {
     EXPECT_EQ(f.dialog.settings().step(), 5);
     EXPECT_EQ(f.slider(), SpeedColour(6));  // pointer_speed_6.png
     EXPECT_EQ(PixelOf(f.dialog, 200, 100), kDown) << "precision on: the toggle is latched";
-    EXPECT_EQ(f.dialog.settings().dialogLeft(), (GetSystemMetrics(SM_CXFULLSCREEN) - 259) / 2);
     const RECT slider = ChildRect(f.dialog, f.dialog.speedSlider());
     EXPECT_EQ(slider.left, 36);
     EXPECT_EQ(slider.top, 47);
@@ -284,55 +400,87 @@ TEST(PointerSeting, StartsFromTheRegistryAndShowsTheStep) {
     EXPECT_EQ(PixelOf(off.dialog, 200, 100), kNormal);
 }
 
-TEST(PointerSeting, SliderTogglesOkAndCancel) {
-    PointerFixture f(u"10", u"0");
-    f.pressSliderAt(225);  // code 18: one step up
-    EXPECT_EQ(f.dialog.settings().step(), 6);
-    EXPECT_EQ(f.slider(), SpeedColour(7));
-    f.pressSliderAt(36);  // code 0: one step down
-    EXPECT_EQ(f.dialog.settings().step(), 5);
-    EXPECT_EQ(f.slider(), SpeedColour(6));
-
-    // Cancel applies nothing but keeps the moved values for the next OK.
-    f.pressSliderAt(225);
-    Click(f.dialog.cancelButton());
-    EXPECT_FALSE(f.dialog.IsWindowVisible());
-    EXPECT_TRUE(f.registry.log.empty());
-
-    f.dialog.ShowWindow(SW_SHOW);
-    Click(f.dialog.precisionToggle());
-    EXPECT_TRUE(f.dialog.settings().precision());
-    EXPECT_EQ(PixelOf(f.dialog, 200, 100), kDown);
-    Click(f.dialog.okButton());
-    EXPECT_FALSE(f.dialog.IsWindowVisible());
-    EXPECT_EQ(f.registry.log, (std::vector<std::string>{"speed 20", "mouse 6 10 1"}));
-
-    f.dialog.ShowWindow(SW_SHOW);
-    Click(f.dialog.precisionToggle());
-    Click(f.dialog.closeButton());
-    EXPECT_FALSE(f.dialog.IsWindowVisible());
-    f.registry.log.clear();
-    f.dialog.ShowWindow(SW_SHOW);
-    Click(f.dialog.okButton());
-    EXPECT_EQ(f.registry.log, (std::vector<std::string>{"speed 20", "mouse 0 0 0"}));
+TEST(PointerSeting, EveryNotchClickedAppliesOnOkTheSpeedItShows) {
+    PointerFixture f(u"1", u"1");
+    for (int notch = kSpeedNotches - 1; notch >= 0; --notch) {
+        ASSERT_TRUE(ShowActive(f.dialog));
+        f.clickNotch(notch);
+        EXPECT_EQ(f.slider(), SpeedColour(notch + 1)) << notch;
+        f.registry.log.clear();
+        f.clickAt(160, 140);  // OK
+        EXPECT_FALSE(f.dialog.IsWindowVisible());
+        ASSERT_FALSE(f.applied().empty());
+        EXPECT_EQ(f.applied().front(), "speed " + std::to_string(SpeedForNotch(notch))) << notch;
+        // What Windows would store, read back at the next showing: the same notch.
+        const std::string stored = std::to_string(SpeedForNotch(notch));
+        f.put(std::u16string(stored.begin(), stored.end()), u"1");
+    }
 }
 
-TEST(PointerSeting, AClickWithoutADragUsesWhereItWasReleased) {
+TEST(PointerSeting, TheKnobFollowsADragAndOneClickAtTheEndGoesToTheEnd) {
+    PointerFixture f(u"1", u"0");
+    // From the first notch one click at the right end: the last notch, speed 20.
+    f.clickAt(222, 57);
+    EXPECT_EQ(f.dialog.settings().step(), 9);
+    EXPECT_EQ(f.slider(), SpeedColour(10));
+
+    // Held down on notch 2 and moved to notch 7: the knob follows before the release.
+    POINT p = f.screen(36 + SliderXOfNotch(2), 57);
+    wintest::MoveMouse(p.x, p.y);
+    wintest::LeftDown();
+    for (int x = SliderXOfNotch(2); x <= SliderXOfNotch(7); x += 6) {
+        p = f.screen(36 + x, 57);
+        wintest::MoveMouse(p.x, p.y);
+    }
+    p = f.screen(36 + SliderXOfNotch(7), 57);
+    wintest::MoveMouse(p.x, p.y);
+    EXPECT_EQ(f.dialog.settings().step(), 7) << "while the button is held";
+    EXPECT_EQ(f.slider(), SpeedColour(8));
+    wintest::LeftUp();
+    EXPECT_EQ(f.dialog.settings().step(), 7);
+    f.registry.log.clear();
+    f.clickAt(160, 140);  // OK
+    EXPECT_EQ(f.applied(), (std::vector<std::string>{"speed 14", "mouse 0 0 0"}));
+}
+
+TEST(PointerSeting, EachShowingReadsTheSettingsAgainAndCancelKeepsNothing) {
+    PointerFixture f(u"4", u"0");
+    EXPECT_EQ(f.dialog.settings().step(), 2);
+    f.clickNotch(8);
+    f.clickAt(60, 106);  // the precision toggle
+    EXPECT_TRUE(f.dialog.settings().precision());
+    f.clickAt(225, 140);  // cancel
+    EXPECT_FALSE(f.dialog.IsWindowVisible());
+    EXPECT_TRUE(f.applied().empty()) << "cancel applies nothing";
+
+    // Meanwhile the defaults were restored: speed 10, acceleration on.
+    f.put(u"10", u"1");
+    ASSERT_TRUE(ShowActive(f.dialog));
+    EXPECT_EQ(f.dialog.settings().step(), 5);
+    EXPECT_EQ(f.slider(), SpeedColour(6));
+    EXPECT_EQ(PixelOf(f.dialog, 200, 100), kDown) << "acceleration on";
+    f.clickAt(160, 140);  // an untouched OK keeps the restored settings
+    EXPECT_EQ(f.applied(), (std::vector<std::string>{"speed 10", "mouse 6 10 1"}));
+
+    // The moved-but-cancelled values are not what the next showing shows.
+    f.put(u"4", u"0");
+    ASSERT_TRUE(ShowActive(f.dialog));
+    EXPECT_EQ(f.slider(), SpeedColour(3));
+    EXPECT_EQ(PixelOf(f.dialog, 200, 100), kNormal);
+}
+
+TEST(PointerSeting, EscapeCancelsAndEnterAppliesWhatIsShown) {
     PointerFixture f(u"10", u"1");
-    RECT rc{};
-    GetWindowRect(f.dialog, &rc);
-    SetForegroundWindow(f.dialog);
-    // A stale drag far left, then a real click near the slider's right end.
-    SendMessageW(f.dialog, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(rc.left, 300));
-    SetCursorPos(rc.left + 220, rc.top + 57);
-    Pump(30);
-    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    Pump(30);
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-    Pump(100);
-    EXPECT_EQ(f.dialog.settings().speedCode(), 18);
-    EXPECT_EQ(f.dialog.settings().step(), 6);
-    SetCursorPos(0, 0);
+    f.clickNotch(3);
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(f.dialog.IsWindowVisible());
+    EXPECT_TRUE(f.applied().empty());
+
+    ASSERT_TRUE(ShowActive(f.dialog));
+    f.clickNotch(3);
+    Key(VK_RETURN);
+    EXPECT_FALSE(f.dialog.IsWindowVisible());
+    EXPECT_EQ(f.applied(), (std::vector<std::string>{"speed 6", "mouse 6 10 1"}));
 }
 
 TEST(PointerSeting, RealSeamsReadTheUsersMouseKeyAndSetTheSystemAcceleration) {
@@ -363,8 +511,15 @@ TEST(PointerSeting, RealSeamsReadTheUsersMouseKeyAndSetTheSystemAcceleration) {
     Click(dialog.okButton());
     EXPECT_FALSE(dialog.IsWindowVisible());
 
-    // Wine keeps no SPI_SETMOUSESPEED value (it reads back 0), so the speed itself is
-    // checked through the fake seam; the acceleration reaches the system.
+    // The untouched speed and the acceleration reach the system, and the speed is stored
+    // where the dialog reads it the next time (Wine 8 stores the uiParam of SPI_SETMOUSESPEED).
+    int speed = -1;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETMOUSESPEED, 0, &speed, 0));
+    EXPECT_EQ(speed, 14);
+    wchar_t sensitivity[16] = {};
+    size = sizeof sensitivity;
+    RegQueryValueExW(key, L"MouseSensitivity", nullptr, nullptr, reinterpret_cast<BYTE*>(sensitivity), &size);
+    EXPECT_STREQ(sensitivity, L"14");
     int mouse[3] = {-1, -1, -1};
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETMOUSE, 0, mouse, 0));
     EXPECT_EQ(mouse[0], 6);

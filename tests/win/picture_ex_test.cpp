@@ -257,17 +257,45 @@ TEST(PictureEx, MissingTruncatedAndGarbageFilesLeaveTheControlBlank) {
     std::uint32_t seed = 12345;
     for (auto& b : garbage) b = static_cast<std::uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
     EXPECT_FALSE(host.picture.loadPictureFile(TempFile(L"mv_garbage.bin", garbage).c_str()));
-    // Garbage behind a GIF signature, and a header that announces a table it lacks.
+    // Garbage behind a GIF signature, and a header that announces a table it lacks: no
+    // picture, nothing drawn, no thread.
     std::vector<std::uint8_t> gifGarbage = garbage;
     memcpy(gifGarbage.data(), "GIF89a", 6);
     HGLOBAL block = Block(gifGarbage);
-    host.picture.loadPictureData(block, static_cast<DWORD>(gifGarbage.size()));
+    EXPECT_FALSE(host.picture.loadPictureData(block, static_cast<DWORD>(gifGarbage.size())));
+    EXPECT_FALSE(host.picture.surfaceReady());
+    EXPECT_EQ(host.picture.frameCount(), 0u);
     host.picture.showPicture();
+    EXPECT_FALSE(host.picture.isPlaying());
     host.picture.clearPicture();
-    // A length beyond the block is not read past the block.
+    gifGarbage[10] = 0x87;  // a global colour table of 768 bytes, then the trailer only
+    gifGarbage[13 + 768] = 0x3B;
+    GlobalFree(block);
+    block = Block(gifGarbage);
+    EXPECT_FALSE(host.picture.loadPictureData(block, static_cast<DWORD>(gifGarbage.size())));
+    EXPECT_FALSE(host.picture.surfaceReady());
+    // A length beyond the block counts as the block's own: the same frames as with the
+    // right length (the two complete frames before the third one), nothing read beyond.
     const std::vector<std::uint8_t> full = test::DisposalGif(2);
-    HGLOBAL small = Block(std::vector<std::uint8_t>(full.begin(), full.begin() + 900));
-    host.picture.loadPictureData(small, 1u << 20);
+    std::vector<std::size_t> controls;  // where each graphic control extension starts
+    for (std::size_t i = 0; i + 1 < full.size(); ++i)
+        if (full[i] == 0x21 && full[i + 1] == 0xF9) controls.push_back(i);
+    ASSERT_EQ(controls.size(), 3u);
+    const std::vector<std::uint8_t> cut(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(controls[2]));
+    // The whole animation, then the block shrunk to the cut: the last two frames most likely
+    // still lie in memory right behind it, where a read past the block would find them.
+    HGLOBAL small = Block(full);
+    small = GlobalReAlloc(small, cut.size(), GMEM_MOVEABLE);
+    ASSERT_NE(small, nullptr);
+    ASSERT_GE(GlobalSize(small), cut.size());
+    ASSERT_LT(GlobalSize(small), full.size());
+    ASSERT_TRUE(host.picture.loadPictureData(small, static_cast<DWORD>(cut.size())));
+    const std::size_t framesOfTheCut = host.picture.frameCount();
+    EXPECT_EQ(framesOfTheCut, 2u);
+    host.picture.clearPicture();
+    EXPECT_TRUE(host.picture.loadPictureData(small, 1u << 20));
+    EXPECT_EQ(host.picture.frameCount(), framesOfTheCut);
+    EXPECT_EQ(host.picture.pictureSize().cx, 40);
     host.picture.clearPicture();
     GlobalFree(small);
     GlobalFree(block);

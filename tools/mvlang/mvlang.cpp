@@ -56,8 +56,8 @@ int run(const std::u16string& path) {
     }
     mv::loadTextCatalogue(path);
     writeLine(escapedText(mv::languageDocument().diagnostics()));
-    for (std::size_t i = 0; i < mv::kTextKeyCount; ++i)
-        writeLine(std::string(mv::TextKeys[i]) + "=" + escapedText(mv::textCatalogue().text(i)));
+    for (std::size_t i = 0; i < mv::kAllTextKeyCount; ++i)
+        writeLine(std::string(mv::textKeyAt(i)) + "=" + escapedText(mv::textCatalogue().text(i)));
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 

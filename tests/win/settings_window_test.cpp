@@ -1,0 +1,292 @@
+// The settings window's own behaviour under Wine, with the program's skins and English
+// texts and real pointer and keyboard input: page switching with the tab caption shift
+// and the gesture it selects, the enabling and the disabled look of the function button,
+// the keyboard filter with and without the function menu, the names of codes no menu
+// offers, and what closes the menu and hides the dialogs.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "i18n/text_catalogue.h"
+#include "support/fake_registry.h"
+#include "ui/bmp_menu_model.h"
+#include "ui/default_config_win.h"
+#include "ui/pointer_setting_win.h"
+#include "ui/settings_window_win.h"
+#include "win/skin_fixtures.h"
+
+namespace mv::wintest {
+namespace {
+
+namespace gp = Gdiplus::DllExports;
+
+// Stands in for the main window, a dialog as it is: the wiring it gives the settings window.
+class Host : public fw::CDialog {
+public:
+    Host() : CDialog(900) {}
+    FunctionRecordArray records{};
+    SettingsWindow view{*this, records};
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+        case WM_PAINT: view.Paint(); return 0;
+        case WM_COMMAND: view.OnCommand(wParam, lParam); return 0;
+        case WM_FUNCTION_CHOSEN: view.OnFunctionChosen(lParam); return 0;
+        case WM_SHOWWINDOW: view.OnVisibilityChanged(wParam != FALSE); break;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) view.OnDeactivated();
+            break;
+        case WM_LBUTTONDOWN: view.CloseFunctionMenu(); break;
+        default: break;
+        }
+        return CDialog::WindowProc(message, wParam, lParam);
+    }
+    // The dialog manager moves the focus with the arrows and clicks the focused button with Space.
+    bool PreTranslateMessage(MSG* msg) override {
+        return view.PreTranslateMessage(msg) || CDialog::PreTranslateMessage(msg);
+    }
+};
+
+COLORREF Faded(COLORREF c) {
+    const double lum = 0.299 * GetRValue(c) + 0.587 * GetGValue(c) + 0.114 * GetBValue(c);
+    const int v = static_cast<int>((lum + 255.0) / 2.0 + 0.5);
+    return RGB(v, v, v);
+}
+
+bool Near(COLORREF a, COLORREF b, int tolerance = 3) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+class SettingsWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureGdiplus();
+        dist = DistFolderWith(L"skins\\MorviCorvel_Main_Normal.png");
+        ASSERT_FALSE(dist.empty()) << "MV_DIST_DIR must name the program folder with its skins";
+        const std::wstring lang = dist + L"language.xml";
+        loadTextCatalogue(std::u16string(lang.begin(), lang.end()));
+        ASSERT_FALSE(tr("tc_function_macro").empty());
+        ResetRecordsToDefaults(host.records);
+        host.view.SetProgramDirectory(dist);
+        ASSERT_TRUE(host.Create(nullptr));
+        host.view.Create();
+        ShowWindow(host, SW_SHOW);
+        SetForegroundWindow(host);
+        Pump(200);
+        ASSERT_EQ(GetForegroundWindow(), host.GetSafeHwnd());
+        GetWindowRect(host, &frame);
+    }
+    void TearDown() override {
+        host.view.FreeSkins();
+        host.DestroyWindow();
+        MoveMouse(1200, 1000);
+    }
+
+    // A real click at a point of the window.
+    void Click(int x, int y) {
+        MoveMouse(frame.left + x, frame.top + y);
+        LeftDown();
+        LeftUp();
+        Pump(50);
+    }
+    void Key(BYTE key) {
+        keybd_event(key, 0, 0, 0);
+        keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+        Pump(60);
+    }
+    static std::wstring Text(const char* key) {
+        const std::u16string t = tr(key);
+        return std::wstring(t.begin(), t.end());
+    }
+    // A pixel of the main normal sheet.
+    COLORREF SheetPixel(int x, int y) {
+        SkinPicture sheet(SkinPath(dist, L"MorviCorvel_Main_Normal.png"));
+        Gdiplus::ARGB argb = 0;
+        gp::GdipBitmapGetPixel(sheet.bitmap(), x, y, &argb);
+        return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+    }
+    bool Shown(int slot) { return IsWindowVisible(host.view.gestureButton(slot)) != FALSE; }
+
+    std::wstring dist;
+    Host host;
+    RECT frame{};
+};
+
+bool operator==(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// Tile centres of the cells, in window coordinates.
+constexpr POINT kCell[6] = {{108, 185}, {226, 185}, {344, 185}, {108, 295}, {226, 295}, {344, 295}};
+constexpr POINT kTab[3] = {{100, 85}, {238, 85}, {363, 85}};
+constexpr POINT kFunctionButton{160, 378};
+
+TEST_F(SettingsWindowTest, APageSwitchShiftsItsTabCaptionAndSelectsThatPagesGesture) {
+    EXPECT_TRUE(host.view.pageTabTextRect(1) == (RECT{30, 10, 90, 30})) << "before any click";
+    Click(kTab[0].x, kTab[0].y);
+    EXPECT_TRUE(host.view.pageTabTextRect(1) == (RECT{30, 9, 90, 29}));
+
+    Click(kCell[1].x, kCell[1].y);  // slot 1
+    EXPECT_EQ(host.view.CurrentSlot, 1);
+    Click(kTab[2].x, kTab[2].y);
+    EXPECT_TRUE(host.view.pageTabTextRect(3) == (RECT{30, 9, 90, 29}));
+    EXPECT_TRUE(host.view.pageTabTextRect(1) == (RECT{30, 10, 90, 30}));
+    EXPECT_TRUE(host.view.pageTabTextRect(2) == (RECT{30, 10, 110, 30}));
+    EXPECT_EQ(host.view.shownPage(), 3);
+    // The hidden gesture is no longer the one edited: page 3's first gesture is.
+    EXPECT_FALSE(Shown(1));
+    EXPECT_FALSE(host.view.gestureLatched(1));
+    EXPECT_EQ(host.view.CurrentSlot, 11);
+    EXPECT_TRUE(Shown(11));
+    EXPECT_TRUE(host.view.gestureLatched(11));
+    EXPECT_EQ(host.view.functionText(), Text("tc_function_threeclick"));
+    EXPECT_TRUE(IsWindowEnabled(host.view.functionButton()));
+
+    Click(kCell[2].x, kCell[2].y);  // slot 13
+    EXPECT_EQ(host.view.CurrentSlot, 13);
+    Click(kTab[0].x, kTab[0].y);
+    EXPECT_EQ(host.view.CurrentSlot, 1) << "page 1 gives back the gesture selected on it";
+    EXPECT_TRUE(host.view.gestureLatched(1));
+    EXPECT_FALSE(host.view.gestureLatched(13));
+    Click(kTab[2].x, kTab[2].y);
+    EXPECT_EQ(host.view.CurrentSlot, 13);
+    for (int slot = 0; slot < kSlotCount; ++slot) EXPECT_EQ(Shown(slot), slot >= 11) << slot;
+}
+
+TEST_F(SettingsWindowTest, TheFunctionButtonIsEnabledOnlyWithAMenuAndLooksDisabledOtherwise) {
+    // A point of the button's face away from its caption and chevron.
+    const int fx = 44, fy = 366;
+    const COLORREF face = SheetPixel(fx, fy);
+    const HWND button = host.view.functionButton();
+    EXPECT_FALSE(IsWindowEnabled(button)) << "slot 0 has no function menu";
+    EXPECT_EQ(host.view.functionCaption(), Text("tc_function_push"));
+    EXPECT_TRUE(Near(WindowPixel(button, fx - 41, fy - 363), Faded(face)))
+        << std::hex << WindowPixel(button, fx - 41, fy - 363) << " " << Faded(face);
+    EXPECT_NE(PixelBounds(button, RGB(150, 158, 170)).right, 0) << "the caption in the disabled colour";
+
+    Click(kCell[2].x, kCell[2].y);  // slot 2: scroll up, no menu
+    EXPECT_FALSE(IsWindowEnabled(button));
+    EXPECT_EQ(host.view.functionText(), Text("tc_function_scrollup"));
+    Click(kCell[1].x, kCell[1].y);  // slot 1
+    EXPECT_TRUE(IsWindowEnabled(button));
+    MoveMouse(frame.left + 600, frame.top + 460);
+    EXPECT_TRUE(Near(WindowPixel(button, fx - 41, fy - 363), face)) << "enabled: the sheet's own face";
+    EXPECT_EQ(PixelBounds(button, RGB(150, 158, 170)).right, 0);
+    EXPECT_NE(PixelBounds(button, RGB(80, 92, 107)).right, 0);
+
+    Click(kTab[2].x, kTab[2].y);
+    Click(kCell[5].x, kCell[5].y);  // slot 16: no menu
+    EXPECT_FALSE(IsWindowEnabled(button));
+    // A choice that arrives all the same changes no record.
+    PostMessageW(host, WM_FUNCTION_CHOSEN, 0, (177 << 16) | 64);
+    Pump(50);
+    EXPECT_EQ(host.records[16].actionCode(), DefaultActionTable[16]);
+}
+
+TEST_F(SettingsWindowTest, TheKeyboardFilterWithAndWithoutTheFunctionMenu) {
+    Click(kCell[1].x, kCell[1].y);  // slot 1; its tile has the focus now
+    const FunctionRecordArray before = host.records;
+    Key(VK_RETURN);
+    Key(VK_ESCAPE);
+    keybd_event(VK_MENU, 0, 0, 0);
+    Key(VK_F4);
+    keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
+    Pump(100);
+    ASSERT_TRUE(IsWindow(host)) << "Alt+F4 reached the window";
+    EXPECT_TRUE(IsWindowVisible(host));
+    EXPECT_EQ(host.view.CurrentSlot, 1);
+
+    Click(kFunctionButton.x, kFunctionButton.y);
+    ASSERT_TRUE(host.view.FunctionMenuOpen());
+    // The pointer rests on an entry of a second level while the keys come.
+    RECT first{};
+    GetWindowRect(host.view.functionMenu()->GetSafeHwnd(), &first);
+    MoveMouse(first.left + 30, first.top + 3 * 18 + 8);
+    ASSERT_NE(host.view.functionMenu()->openSubmenu(), nullptr);
+    RECT second{};
+    GetWindowRect(host.view.functionMenu()->openSubmenu()->GetSafeHwnd(), &second);
+    MoveMouse(second.left + 30, second.top + 8);
+    for (BYTE key : {VK_SPACE, VK_RETURN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_UP, VK_LEFT, VK_SPACE, VK_RETURN}) Key(key);
+    Pump(100);
+    EXPECT_TRUE(host.view.FunctionMenuOpen());
+    EXPECT_TRUE(host.records == before) << "a key changed a record";
+    EXPECT_EQ(GetActiveWindow(), host.GetSafeHwnd());
+    EXPECT_TRUE(IsChild(host, GetFocus())) << "the focus left the settings window";
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(host.view.FunctionMenuOpen());
+    EXPECT_TRUE(host.records == before);
+    EXPECT_TRUE(IsWindowVisible(host));
+    EXPECT_EQ(host.view.functionText(), Text("tc_function_doubleclick"));
+}
+
+TEST_F(SettingsWindowTest, CodesNoMenuOffersStillGetANameOfTheirOwn) {
+    host.records[1].setActionCode(20);
+    host.records[4].setActionCode(19);
+    host.records[5].setActionCode(25);
+    host.records[3].setActionCode(200);
+    const struct {
+        int cell;
+        const char* key;
+    } cases[] = {{1, "tc_function_macro"}, {4, "tc_function_keychord"}, {5, "tc_function_open"},
+                 {3, "tc_function_other"}, {0, "tc_function_push"}};
+    for (const auto& c : cases) {
+        Click(kCell[c.cell].x, kCell[c.cell].y);
+        EXPECT_EQ(host.view.functionText(), Text(c.key)) << c.key;
+        EXPECT_EQ(host.view.functionCaption(), Text(c.key));
+        EXPECT_FALSE(host.view.functionText().empty());
+    }
+    // Shown first, an unknown code gives its name too, never an empty caption.
+    Host fresh;
+    fresh.view.SetProgramDirectory(dist);
+    ASSERT_TRUE(fresh.Create(nullptr));
+    fresh.view.Create();
+    fresh.view.ShowFunctionName(250);
+    EXPECT_EQ(fresh.view.functionCaption(), Text("tc_function_other"));
+    fresh.view.FreeSkins();
+}
+
+TEST_F(SettingsWindowTest, AClickOutsideClosesTheMenuAndHidingTheWindowHidesItsDialogs) {
+    fw::CWnd outside;
+    ASSERT_TRUE(outside.CreateEx(0, nullptr, L"outside", WS_POPUP | WS_VISIBLE | WS_BORDER,
+                                 RECT{frame.right + 10, 40, frame.right + 200, 200}, nullptr, 0));
+    Click(kCell[1].x, kCell[1].y);
+    const FunctionRecordArray before = host.records;
+    Click(kFunctionButton.x, kFunctionButton.y);
+    ASSERT_TRUE(host.view.FunctionMenuOpen());
+    MoveMouse(frame.right + 100, 120);
+    LeftDown();
+    LeftUp();
+    Pump(100);
+    EXPECT_FALSE(host.view.FunctionMenuOpen());
+    EXPECT_TRUE(host.records == before);
+    outside.DestroyWindow();
+
+    test::FakeRegistry registry;
+    CDefaultConfig restore;
+    CPointerSeting pointer(registry, registry);
+    restore.SetProgramDirectory(dist);
+    pointer.SetProgramDirectory(dist);
+    ASSERT_TRUE(restore.Create(host));
+    ASSERT_TRUE(pointer.Create(host));
+    host.view.resetDialog = restore;
+    host.view.pointerDialog = pointer;
+    SetForegroundWindow(host);
+    Pump(100);
+    Click(500, 445);  // restore defaults
+    EXPECT_TRUE(restore.IsWindowVisible());
+    SetForegroundWindow(host);
+    Pump(100);
+    Click(349, 378);  // pointer speed
+    EXPECT_TRUE(pointer.IsWindowVisible());
+    ShowWindow(host, SW_HIDE);
+    Pump(100);
+    EXPECT_FALSE(restore.IsWindowVisible()) << "the dialogs belong to the settings window";
+    EXPECT_FALSE(pointer.IsWindowVisible());
+    host.view.resetDialog = host.view.pointerDialog = nullptr;
+}
+
+}  // namespace
+}  // namespace mv::wintest
