@@ -132,6 +132,7 @@ cp "$root/lang/zh-CN/language.xml" "$zh/language.xml"
 title="Morvi Corvel 设置"
 check "the CJK font linked into the prefix" link_cjk_font
 screens "$zh" "-zh"
+unlink_cjk_font
 
 echo "screens: $passes passed, $failures failed"
 exit $((failures != 0))

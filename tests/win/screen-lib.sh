@@ -65,6 +65,15 @@ link_cjk_font() {
       /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 || return 1
   done
 }
+# Takes the link away again: the suites after this one share the prefix and measure texts
+# drawn with the fonts as Wine has them.
+unlink_cjk_font() {
+  local face
+  for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
+    wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" /f >/dev/null 2>&1
+  done
+  rm -f "$WINEPREFIX/drive_c/windows/Fonts/wqy-microhei.ttc"
+}
 
 # The screen as it is now.
 shot() { import -window root "$1"; }
