@@ -59,25 +59,30 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "Morvi"
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "SimpChinese"
 
-; Asks the running program to exit, as its tray menu's Exit does, and waits up to 5 s for its
+; Asks the running program to exit, as its tray menu's Exit does, and waits up to 30 s for its
 ; window to go. The window is found by the class that only the program registers, whatever the
-; title: an Explorer window on the install folder carries the program's title too.
+; title: an Explorer window on the install folder carries the program's title too. A program
+; still starting (a loaded machine) may not answer within the send's 2 s: the command is sent
+; again every 2 s while the window is there; Exit destroys the window, so a late copy finds none.
 !macro CloseRunningProgram
   Push $0
   Push $1
+  Push $2
   StrCpy $1 0
   ${Do}
     FindWindow $0 "MorviCorvelConfig"
     ${If} $0 == 0
       ${Break}
     ${EndIf}
-    ${If} $1 == 0
+    IntOp $2 $1 % 20
+    ${If} $2 == 0
       SendMessage $0 ${WM_COMMAND} ${EXIT_COMMAND} 0 /TIMEOUT=2000
     ${EndIf}
     Sleep 100
     IntOp $1 $1 + 1
-  ${LoopUntil} $1 >= 50
+  ${LoopUntil} $1 >= 300
   Sleep 300
+  Pop $2
   Pop $1
   Pop $0
 !macroend

@@ -37,6 +37,8 @@ installed_in() {  # installed_in DIR LANG
 start_program() { wine "$1/MorviCorvelConfig.exe" >/dev/null 2>&1 & program=$!; sleep 4; kill -0 $program 2>/dev/null; }
 ended_within() {  # ended_within SECONDS: the program started last has exited
   for _ in $(seq $((10 * $1))); do kill -0 $program 2>/dev/null || return 0; sleep 0.1; done
+  # Ended for good, so that no copy holds the single instance for the suites after this one.
+  wine taskkill /F /IM MorviCorvelConfig.exe >/dev/null 2>&1
   kill $program 2>/dev/null; return 1
 }
 not() { ! "$@"; }
@@ -52,13 +54,13 @@ check "uninstall entry" uninstall_key
 
 check "the Chinese program runs from the install folder" start_program "$default_dir"
 check "silent reinstall in English" wine "$setup" /S /LANG=en
-check "the reinstall closed the running program" ended_within 10
+check "the reinstall closed the running program" ended_within 5
 check "English language.xml after the reinstall" installed_in "$default_dir" en
 
 wine reg add 'HKLM\Software\Morvi\MVSET' /v Kept /t REG_DWORD /d 1 /f /reg:32 >/dev/null 2>&1
 check "the English program runs" start_program "$default_dir"
 check "silent uninstall" wine "$default_dir/uninstall.exe" /S
-check "the uninstall closed the running program" ended_within 10
+check "the uninstall closed the running program" ended_within 5
 check "the install folder is removed" gone_within "$default_dir" 30
 check "the Start-menu entry is removed" not shortcut
 check "the uninstall entry is removed" not uninstall_key
