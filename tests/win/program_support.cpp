@@ -109,6 +109,16 @@ DWORD TouchsimClientProcess() {
     return pid;
 }
 
+std::vector<std::string> TrayTips() {
+    std::vector<std::string> lines;
+    std::istringstream in(RunTool(L"\"" + EnvPath(L"MV_TRAY_TIPS", L"tray_tips.exe") + L"\"").output);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) lines.push_back(line);
+    }
+    return lines;
+}
+
 bool TrayIconPresent(HWND window) {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;

@@ -52,6 +52,10 @@ std::vector<std::string> TouchsimRequests();
 // The "opened=1 pid=N ..." state: the process that holds the stand-in's client slot.
 DWORD TouchsimClientProcess();
 
+// The texts of the shell's tray tooltips, as tray_tips.exe (MV_TRAY_TIPS) reads them, a line
+// break inside one written as \n.
+std::vector<std::string> TrayTips();
+
 // Whether the shell has an icon 128 of `window` (NIM_MODIFY succeeds only for one).
 bool TrayIconPresent(HWND window);
 

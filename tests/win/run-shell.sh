@@ -5,7 +5,8 @@ set -euo pipefail
 root=$1
 MV_DIST_DIR=$(winepath -w "$root/dist")
 MV_TOUCHSIM=$(winepath -w "$root/build/windows/touchsim/touchsim.exe")
-export MV_DIST_DIR MV_TOUCHSIM
+MV_TRAY_TIPS=$(winepath -w "$root/build/windows/tray_tips.exe")
+export MV_DIST_DIR MV_TOUCHSIM MV_TRAY_TIPS
 tests=$root/build/windows/win_tests.exe
 status=0
 wine "$tests" --gtest_brief=1 --gtest_filter='ShellNoDriver.*' || status=1
@@ -13,5 +14,5 @@ wine "$tests" --gtest_brief=1 --gtest_filter='ShellNoDriver.*' || status=1
 # takes Wine half a minute.
 wineserver -w
 "$root/tools/touchsim/setup-prefix.sh" "$root/build/windows" >/dev/null || status=1
-wine "$tests" --gtest_brief=1 --gtest_filter='DeviceLink.*:Shell.*:ShellFaults.*' || status=1
+wine "$tests" --gtest_brief=1 --gtest_filter='DeviceLink.*:Shell.*:ShellFaults.*:ShellTray.*' || status=1
 exit $status

@@ -17,6 +17,9 @@
 //                                 send the main window a DBT_DEVICEARRIVAL for a USB interface
 //                                 whose name holds USB#Vid_F0CA&Pid_PID
 //   touchsim arrive-name NAME [--title T]   the same with a whole interface name
+//   touchsim depart PID [--lower] [--title T]
+//                                 the same as arrive with DBT_DEVICEREMOVECOMPLETE: the receiver
+//                                 was removed
 //
 // The driver records the client's process id and semaphore handle at the open request; the
 // release happens here, in user mode, through a duplicate of that handle.
@@ -338,7 +341,7 @@ int Present(bool present) {
 
 int Clear() { return Control(TS_CTL_CLEAR, nullptr, 0, nullptr, 0) ? 0 : Fail("driver not running"); }
 
-int Arrive(int argc, wchar_t** argv, bool wholeName) {
+int Arrive(int argc, wchar_t** argv, bool wholeName, WPARAM event = DBT_DEVICEARRIVAL) {
     if (argc < 3) return 2;
     std::wstring title = kDefaultTitle;
     bool lower = false;
@@ -366,7 +369,7 @@ int Arrive(int argc, wchar_t** argv, bool wholeName) {
     broadcast->dbcc_classguid = GUID{0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
     std::memcpy(broadcast->dbcc_name, name.c_str(), (name.size() + 1) * sizeof(wchar_t));
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(broadcast),
+    if (!SendMessageTimeoutW(window, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(broadcast),
                              SMTO_NORMAL, 10000, &result))
         return Fail("the window did not answer WM_DEVICECHANGE");
     return 0;
@@ -376,7 +379,7 @@ int Arrive(int argc, wchar_t** argv, bool wholeName) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: touchsim install|status|push|battery|fail|log|clear|unplug|plug|arrive|arrive-name ...\n");
+        std::fprintf(stderr, "usage: touchsim install|status|push|battery|fail|log|clear|unplug|plug|arrive|arrive-name|depart ...\n");
         return 2;
     }
     const std::wstring command = argv[1];
@@ -391,6 +394,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"plug") return Present(true);
     if (command == L"arrive") return Arrive(argc, argv, false);
     if (command == L"arrive-name") return Arrive(argc, argv, true);
+    if (command == L"depart") return Arrive(argc, argv, false, DBT_DEVICEREMOVECOMPLETE);
     std::fprintf(stderr, "touchsim: unknown command\n");
     return 2;
 }
