@@ -125,7 +125,7 @@ void CMorviCorvelConfigDlg::SetPaused(bool paused) {
 void CMorviCorvelConfigDlg::SetFeedback(bool on) {
     feedbackOn_ = on;
     SaveFeedbackChoice(registry_, on);
-    if (!on) feedback_.Hide();
+    if (!on) feedback_.Close();  // its thread too
 }
 
 void CMorviCorvelConfigDlg::ShowFeedback(DeviceEventCode code, const FunctionRecord& ran) {
@@ -184,7 +184,7 @@ LRESULT CMorviCorvelConfigDlg::OnRestoreDefaults() {
 }
 
 void CMorviCorvelConfigDlg::OnDestroy() {
-    feedback_.Hide();
+    feedback_.Close();
     ResetRecordsToDefaults(settings_.records);
     SendDeviceSettings();
     driver_.SetMode(0);
