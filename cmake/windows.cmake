@@ -93,3 +93,13 @@ endforeach()
 
 # The program's own benchmarks under Wine (the host build adds the portable ones).
 add_subdirectory(${CMAKE_SOURCE_DIR}/bench/program ${CMAKE_BINARY_DIR}/bench_program)
+
+# tray_tips.exe reads the shell's tray tooltips; the shell of the 64-bit prefix is 64-bit, so it
+# is built with the 64-bit compiler, like the stand-in driver's control tool.
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/tray_tips.exe
+  COMMAND x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -municode -static
+          -o ${CMAKE_BINARY_DIR}/tray_tips.exe ${CMAKE_SOURCE_DIR}/tests/win/tray64/tray_tips.cpp -lcomctl32
+  DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/tray64/tray_tips.cpp
+  COMMENT "Building the tray tooltip reader tray_tips.exe (x86_64)")
+add_custom_target(tray_tips ALL DEPENDS ${CMAKE_BINARY_DIR}/tray_tips.exe)

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the program's icons as .ico files (32-bit): 128 the program, 129-132 the tray menu items."""
+"""Draws the program's icons as .ico files (32-bit): 128 the program, 129-140 the tray menu items."""
 import math
 import os
 import struct
@@ -95,6 +95,49 @@ def draw_gear(size, selected):
     return draw_glyph(size, (30, 90, 200) if selected else (90, 90, 100), gear_coverage)
 
 
+def pause_coverage(x, y, s):
+    return max(rounded_rect_coverage(x, y, 4, 3, 6.8, 13, 0.8), rounded_rect_coverage(x, y, 9.2, 3, 12, 13, 0.8))
+
+
+def play_coverage(x, y, s):
+    # A triangle pointing right: inside when left of both slanted edges and right of the back.
+    d = min(x - 4.5, (13 - x) - abs(y - 8) * 8.5 / 5.5)
+    return max(0.0, min(1.0, d * s * 0.7 + 0.5)) if 2.5 <= y <= 13.5 else 0.0
+
+
+def label_coverage(checked):
+    """A speech label; a tick inside when the hints are on, a bare outline when off."""
+    def coverage(x, y, s):
+        outer = rounded_rect_coverage(x, y, 1.5, 2.5, 14.5, 11.5, 2.5)
+        inner = rounded_rect_coverage(x, y, 2.8, 3.8, 13.2, 10.2, 1.5)
+        tail = 1.0 if 4 <= x <= 7 and 11 <= y <= 14.5 - (x - 4) else 0.0
+        frame = max(outer - inner, tail)
+        if not checked:
+            return frame
+        tick = 0.0
+        for (ax, ay, bx, by) in ((5, 7, 7.3, 9.2), (7.3, 9.2, 11.2, 5.2)):
+            t = max(0.0, min(1.0, ((x - ax) * (bx - ax) + (y - ay) * (by - ay)) / ((bx - ax) ** 2 + (by - ay) ** 2)))
+            d = math.hypot(x - (ax + t * (bx - ax)), y - (ay + t * (by - ay)))
+            tick = max(tick, max(0.0, min(1.0, (1.0 - d) * s + 0.5)))
+        return max(frame, tick)
+    return coverage
+
+
+def draw_pause(size, selected):
+    """The pause item while gestures run: two bars, amber when selected."""
+    return draw_glyph(size, (210, 130, 20) if selected else (90, 90, 100), pause_coverage)
+
+
+def draw_play(size, selected):
+    """The pause item while gestures are paused: a play triangle, green when selected."""
+    return draw_glyph(size, (30, 150, 60) if selected else (90, 90, 100), play_coverage)
+
+
+def draw_label(size, selected, checked):
+    """The hints item: a label, ticked while the hints are on, blue when selected."""
+    return draw_glyph(size, (30, 90, 200) if selected else (90, 90, 100), label_coverage(checked))
+
+
 def encode_ico(images):
     entries, blobs = [], []
     offset = 6 + 16 * len(images)
@@ -129,6 +172,14 @@ def main():
         130: [draw_power(n, False) for n in (16, 32)],
         131: [draw_gear(n, True) for n in (16, 32)],
         132: [draw_gear(n, False) for n in (16, 32)],
+        133: [draw_pause(n, True) for n in (16, 32)],
+        134: [draw_pause(n, False) for n in (16, 32)],
+        135: [draw_play(n, True) for n in (16, 32)],
+        136: [draw_play(n, False) for n in (16, 32)],
+        137: [draw_label(n, True, True) for n in (16, 32)],
+        138: [draw_label(n, False, True) for n in (16, 32)],
+        139: [draw_label(n, True, False) for n in (16, 32)],
+        140: [draw_label(n, False, False) for n in (16, 32)],
     }
     for number, images in icons.items():
         with open(os.path.join(out, 'icon%d.ico' % number), 'wb') as f:

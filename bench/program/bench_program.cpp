@@ -1,9 +1,14 @@
 // bench_program.exe: the real program (dist\MorviCorvelConfig.exe, MV_DIST_DIR) with the
 // stand-in driver installed in the prefix, measured side by side in one run:
 //   start-up        process start to main window, tray icon and driver opened
-//   latency         semaphore released to the injected middle button arriving in a probe window
+//   latency         semaphore released to the injected middle button arriving in a probe window,
+//                   for the program with the gesture feedback off and on, and for the floor:
+//                   the same steps with nothing of ours between them (this process opens the
+//                   stand-in, a thread waits on the semaphore and reads the event, posts it to a
+//                   window thread, which injects the click); taken in turns, printed with ratios
 //   flood           8000 pending gestures: time to run them and the settings window's answers
-//   idle            CPU time and wake-ups over a period, driver open and driver absent
+//   idle            CPU time and wake-ups over a period, driver open (feedback off, feedback on
+//                   after a label has faded, gestures paused) and driver absent
 //   memory          hidden, shown with the animation, over menu cycles and gesture selections
 //   answers         the settings window's answer times: the function menu opening, closing
 //                   when a gesture is selected and when a function is picked, and a gesture
@@ -120,8 +125,14 @@ std::string ReadWholeFile(const std::wstring& path) {
     return text;
 }
 
-// The Linux process id of the running MorviCorvelConfig.exe, or empty.
+// The Linux process id of the running MorviCorvelConfig.exe of this Wine prefix, or empty
+// (other prefixes on the machine may run one too).
 std::wstring UnixProcessOfProgram() {
+    wchar_t prefix[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
+    std::string ours = "WINEPREFIX=";
+    for (const wchar_t* c = prefix; *c; ++c) ours += static_cast<char>(*c);
+    ours += '\0';
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &found);
     if (search == INVALID_HANDLE_VALUE) return {};
@@ -131,7 +142,9 @@ std::wstring UnixProcessOfProgram() {
         if (name.empty() || name.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
         std::string command = ReadWholeFile(L"Z:\\proc\\" + name + L"\\cmdline");
         std::replace(command.begin(), command.end(), '\0', ' ');
-        if (command.find("MorviCorvelConfig.exe") != std::string::npos) pid = name;
+        if (command.find("MorviCorvelConfig.exe") == std::string::npos) continue;
+        if (prefix[0] && ReadWholeFile(L"Z:\\proc\\" + name + L"\\environ").find(ours) == std::string::npos) continue;
+        pid = name;
     } while (pid.empty() && FindNextFileW(search, &found));
     FindClose(search);
     return pid;
@@ -295,16 +308,109 @@ void StartUp(ProbeWindow& probe, int starts) {
                 starts, w.p50, w.max, t.p50, t.max, l.p50, l.max);
 }
 
-void Latency(ProbeWindow& probe, int events) {
-    RunningProgram program;
-    const Started s = WaitForProgram(program, true);
-    if (!s.linked) return Failed("latency: the program did not open the driver");
-    HANDLE semaphore = ClientSemaphore(program.processId());
-    if (!semaphore) return Failed("latency: no semaphore");
+// ---- the floor of the gesture path: the stand-in's steps with nothing of ours between them
+
+constexpr UINT kFloorEvent = WM_APP + 1;
+
+void PutLe32(unsigned char* at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) at[i] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+// A client of the stand-in as bare as it gets: the open request hands over a semaphore, a
+// thread waits on it and reads one event per release, posts the code to a window thread,
+// which injects a middle click for 0x8004.
+class FloorClient {
+public:
+    bool Open() {
+        device_ = CreateFileW(L"\\\\.\\mvtouch", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+        if (device_ == INVALID_HANDLE_VALUE) return false;
+        semaphore_ = CreateSemaphoreW(nullptr, 0, 0x7FFFFFFF, nullptr);
+        ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        ui_ = CreateThread(nullptr, 0, UiThread, this, 0, nullptr);
+        WaitForSingleObject(ready_, 5000);
+        if (!window_) return false;
+        unsigned char request[TS_REQUEST_SIZE] = {};
+        PutLe32(request, 1);
+        std::memcpy(request + 108, TS_DEVICE_TEXT, sizeof TS_DEVICE_TEXT);
+        PutLe32(request + 160, static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(semaphore_)));
+        DWORD got = 0;
+        if (!DeviceIoControl(device_, TS_IOCTL_WRITE, request, sizeof request, nullptr, 0, &got, nullptr)) return false;
+        reader_ = CreateThread(nullptr, 0, ReaderThread, this, 0, nullptr);
+        return reader_ != nullptr;
+    }
+    HANDLE semaphore() const { return semaphore_; }
+    void Close() {
+        stop_ = true;
+        if (reader_) {
+            ReleaseSemaphore(semaphore_, 1, nullptr);
+            WaitForSingleObject(reader_, 5000);
+            CloseHandle(reader_);
+        }
+        if (window_) PostMessageW(window_, WM_CLOSE, 0, 0);
+        if (ui_) {
+            WaitForSingleObject(ui_, 5000);
+            CloseHandle(ui_);
+        }
+        for (HANDLE h : {device_, semaphore_, ready_})
+            if (h && h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
+
+private:
+    static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+        if (m == kFloorEvent && wp == kMiddleClick) {
+            INPUT in[2] = {};
+            in[0].type = in[1].type = INPUT_MOUSE;
+            in[0].mi.dwFlags = MOUSEEVENTF_MIDDLEDOWN;
+            in[1].mi.dwFlags = MOUSEEVENTF_MIDDLEUP;
+            SendInput(2, in, sizeof(INPUT));
+            return 0;
+        }
+        if (m == WM_CLOSE) {
+            DestroyWindow(w);
+            PostQuitMessage(0);
+            return 0;
+        }
+        return DefWindowProcW(w, m, wp, lp);
+    }
+    static DWORD WINAPI UiThread(void* self) {
+        auto* c = static_cast<FloorClient*>(self);
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"MvBenchFloor";
+        RegisterClassW(&wc);
+        c->window_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+        SetEvent(c->ready_);
+        MSG m;
+        while (GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);
+        return 0;
+    }
+    static DWORD WINAPI ReaderThread(void* self) {
+        auto* c = static_cast<FloorClient*>(self);
+        while (WaitForSingleObject(c->semaphore_, INFINITE) == WAIT_OBJECT_0 && !c->stop_) {
+            unsigned char event[TS_EVENT_SIZE] = {};
+            std::memcpy(event + 4, TS_DEVICE_TEXT, sizeof TS_DEVICE_TEXT);
+            DWORD got = 0;
+            if (!DeviceIoControl(c->device_, TS_IOCTL_READ, event, sizeof event, event, sizeof event, &got, nullptr))
+                continue;
+            const std::uint32_t code = event[0] | event[1] << 8 | event[2] << 16 | static_cast<std::uint32_t>(event[3]) << 24;
+            PostMessageW(c->window_, kFloorEvent, code, 0);
+        }
+        return 0;
+    }
+
+    HANDLE device_ = INVALID_HANDLE_VALUE, semaphore_ = nullptr, ready_ = nullptr, ui_ = nullptr, reader_ = nullptr;
+    HWND window_ = nullptr;
+    volatile bool stop_ = false;
+};
+
+// Release to button-down in the probe for `events` middle clicks through `semaphore`, after a
+// warm-up; the samples are added to `samples`, the clicks that never came counted.
+int MeasureClicks(ProbeWindow& probe, HANDLE semaphore, int events, std::vector<double>& samples) {
     CentreCursorOn(probe);
-    std::vector<double> samples;
     int lost = 0;
-    const int warmUp = 20;
+    const int warmUp = 10;
     for (int i = 0; i < warmUp + events; ++i) {
         if (!Queue({kMiddleClick})) {
             Failed("latency: the driver refused the event");
@@ -328,14 +434,78 @@ void Latency(ProbeWindow& probe, int events) {
         }
         if (!down) ++lost;
         if (down && i >= warmUp) samples.push_back(arrived - t0);
+        Sleep(up ? 0 : 50);
     }
+    return lost;
+}
+
+void SetFeedbackChoice(bool on) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Morvi\\MVSET\\Corvel", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr) != 0)
+        return;
+    const DWORD value = on ? 1 : 0;
+    RegSetValueExW(key, L"GestureFeedback", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+}
+
+// One block of the program's clicks with the feedback on or off.
+int ProgramClicks(ProbeWindow& probe, bool feedback, int events, std::vector<double>& samples) {
+    SetFeedbackChoice(feedback);
+    RunningProgram program;
+    const Started s = WaitForProgram(program, true);
+    if (!s.linked) {
+        Failed("latency: the program did not open the driver");
+        return 0;
+    }
+    HANDLE semaphore = ClientSemaphore(program.processId());
+    if (!semaphore) {
+        Failed("latency: no semaphore");
+        Exit(program, s.main);
+        return 0;
+    }
+    const int lost = MeasureClicks(probe, semaphore, events, samples);
     CloseHandle(semaphore);
-    const Summary l = Summarize(samples);
-    std::printf("gesture latency (%zu events, release to button-down in the probe): p50 %.3f ms, p99 %.3f ms, "
-                "max %.3f ms, mean %.3f ms, lost %d\n",
-                samples.size(), l.p50, l.p99, l.max, l.mean, lost);
-    if (lost) Failed("latency: gestures were lost");
     Exit(program, s.main);
+    return lost;
+}
+
+int FloorClicks(ProbeWindow& probe, int events, std::vector<double>& samples) {
+    FloorClient floor;
+    int lost = 0;
+    if (floor.Open())
+        lost = MeasureClicks(probe, floor.semaphore(), events, samples);
+    else
+        Failed("latency: the floor client could not open the stand-in");
+    floor.Close();
+    return lost;
+}
+
+void Latency(ProbeWindow& probe, int events) {
+    std::vector<double> floor, off, on;
+    int lost = 0;
+    constexpr int kRounds = 4;  // in turns, so that all three see the same machine
+    const int block = std::max(1, events / kRounds);
+    for (int round = 0; round < kRounds; ++round) {
+        lost += FloorClicks(probe, block, floor);
+        lost += ProgramClicks(probe, false, block, off);
+        lost += ProgramClicks(probe, true, block, on);
+    }
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Morvi\\MVSET");
+    const Summary f = Summarize(floor), a = Summarize(off), b = Summarize(on);
+    std::printf("gesture latency (release to button-down in the probe, %zu events each, in turns):\n", off.size());
+    std::printf("  floor (the stand-in's steps alone)  p50 %7.3f ms  p99 %7.3f ms  max %7.3f ms  mean %7.3f ms\n", f.p50,
+                f.p99, f.max, f.mean);
+    std::printf("  program, feedback off               p50 %7.3f ms  p99 %7.3f ms  max %7.3f ms  mean %7.3f ms\n", a.p50,
+                a.p99, a.max, a.mean);
+    std::printf("  program, feedback on                p50 %7.3f ms  p99 %7.3f ms  max %7.3f ms  mean %7.3f ms\n", b.p50,
+                b.p99, b.max, b.mean);
+    auto ratio = [](double x, double y) { return y > 0 ? x / y : 0.0; };
+    std::printf("  ratio to the floor: feedback off p50 %.2f p99 %.2f; feedback on p50 %.2f p99 %.2f; "
+                "on/off p50 %.3f p99 %.3f; lost %d\n",
+                ratio(a.p50, f.p50), ratio(a.p99, f.p99), ratio(b.p50, f.p50), ratio(b.p99, f.p99), ratio(b.p50, a.p50),
+                ratio(b.p99, a.p99), lost);
+    if (lost) Failed("latency: gestures were lost");
 }
 
 void Flood(ProbeWindow& probe) {
@@ -380,15 +550,29 @@ void Flood(ProbeWindow& probe) {
     Exit(program, s.main);
 }
 
-void IdlePhase(const char* label, bool driverPresent, int seconds) {
+enum class IdleSetup { Plain, FeedbackShown, Paused };
+
+void IdlePhase(ProbeWindow& probe, const char* label, bool driverPresent, int seconds, IdleSetup setup = IdleSetup::Plain) {
     if (!driverPresent) SetPresent(false);
+    SetFeedbackChoice(setup == IdleSetup::FeedbackShown);
     RunningProgram program;
     const Started s = WaitForProgram(program, driverPresent);
     if (!s.main || (driverPresent && !s.linked)) {
         SetPresent(true);
         return Failed("idle: the program did not start");
     }
-    Sleep(5000);  // start-up work done
+    if (setup == IdleSetup::FeedbackShown) {
+        // One gesture shows the label; the measurement starts after it has faded.
+        HANDLE semaphore = ClientSemaphore(program.processId());
+        std::vector<double> ignored;
+        if (!semaphore || MeasureClicks(probe, semaphore, 1, ignored) != 0) Failed("idle: the gesture did not run");
+        if (semaphore) CloseHandle(semaphore);
+    }
+    if (setup == IdleSetup::Paused) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(s.main, WM_COMMAND, 0x6002, 0, SMTO_NORMAL, 5000, &result);
+    }
+    Sleep(5000);  // start-up work done, a label faded
     const std::wstring pid = UnixProcessOfProgram();
     const LinuxUsage before = ReadUsage(pid);
     Sleep(static_cast<DWORD>(seconds) * 1000);
@@ -402,6 +586,7 @@ void IdlePhase(const char* label, bool driverPresent, int seconds) {
                     static_cast<double>(after.wakeups - before.wakeups) * perMinute, after.threads);
     Exit(program, s.main);
     SetPresent(true);
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Morvi\\MVSET");
 }
 
 void PrintMemory(const char* label, HANDLE process, const std::wstring& pid) {
@@ -599,8 +784,13 @@ int wmain(int argc, wchar_t** argv) {
     if (wanted(L"memory")) timed("memory", [&] { Memory(probe, cycles); });
     if (wanted(L"answers")) timed("answers", [&] { AnswerTimes(baseline, answers); });
     if (wanted(L"idle")) {
-        timed("idle", [&] { IdlePhase("driver open, window hidden", true, idleSeconds); });
-        timed("idle", [&] { IdlePhase("driver absent (retrying every 500 ms)", false, idleSeconds); });
+        timed("idle", [&] { IdlePhase(probe, "driver open, window hidden, feedback off", true, idleSeconds); });
+        timed("idle", [&] {
+            IdlePhase(probe, "driver open, window hidden, feedback on, a label shown and faded", true, idleSeconds,
+                      IdleSetup::FeedbackShown);
+        });
+        timed("idle", [&] { IdlePhase(probe, "driver open, window hidden, gestures paused", true, idleSeconds, IdleSetup::Paused); });
+        timed("idle", [&] { IdlePhase(probe, "driver absent (retrying every 500 ms)", false, idleSeconds); });
     }
     std::fflush(stdout);
     return gFailures == 0 ? 0 : 1;

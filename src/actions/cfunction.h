@@ -112,6 +112,7 @@ private:
     void zoom(bool in);
     int generation();
     void scrollStep(int treatment, WindowHandle pointerWindow, WindowHandle target, bool left, bool ieServer);
+    void horizontalWheel(int count);
     void clickArrows(WindowHandle target, bool left, std::uint32_t steps, Point home);
     void transport(int operation);
     void chordKey(std::uint8_t vk, bool up);

@@ -1,5 +1,6 @@
 // Horizontal scrolling of the window under the pointer, by one of four
-// treatments chosen from its window class.
+// treatments chosen from its window class, with horizontal wheel notches as the last
+// resort when none of them finds a target.
 #include <array>
 #include <cstdlib>
 #include <string_view>
@@ -74,6 +75,7 @@ void CFunction::ScrollHorizontal(int count) {
         target = finder.FindScrollTarget(pointerWindow);
         if (target == 0) {
             ctx_.system.debugOutput(u"No scroll bar found\n");
+            horizontalWheel(count);
             return;
         }
     }
@@ -111,6 +113,14 @@ void CFunction::scrollStep(int treatment, WindowHandle pointerWindow, WindowHand
                 ctx_.input.sendMessage(pointerWindow, kWmHScroll, kSbLineRight, 0);
             break;
     }
+}
+
+// The last resort when nothing above found a target: horizontal wheel notches, which every
+// window since Windows Vista understands (or passes on to its parent). Positive is rightwards.
+void CFunction::horizontalWheel(int count) {
+    const bool left = count > 0;
+    const auto steps = static_cast<std::uint32_t>(std::llabs(static_cast<long long>(count)));
+    for (std::uint32_t i = 0; i < steps; ++i) mouse(kMouseHWheel, left ? -kWheelDelta : kWheelDelta);
 }
 
 void CFunction::clickArrows(WindowHandle target, bool left, std::uint32_t steps, Point home) {

@@ -7,6 +7,7 @@
 #include "actions/windows_generation.h"
 #include "app/messages.h"
 #include "i18n/text_catalogue.h"
+#include "ui/feedback_rules.h"
 
 namespace mv {
 
@@ -83,11 +84,13 @@ BOOL CMorviCorvelConfigDlg::OnInitDialog() {
     // Device side.
     ResetRecordsToDefaults(settings_.records);
     store_.LoadSettings();
+    feedbackOn_ = LoadFeedbackChoice(registry_);
     driver_.StartReader(hwnd_);
     if (driver_.OpenDevice())
         DeviceOpened();
     else
         SetTimer(TIMER_DRIVER_RETRY, kDriverRetryMs);
+    UpdateTip();
 
     DEV_BROADCAST_DEVICEINTERFACE_W filter{};
     filter.dbcc_size = 32;
@@ -97,17 +100,56 @@ BOOL CMorviCorvelConfigDlg::OnInitDialog() {
     return TRUE;
 }
 
-bool CMorviCorvelConfigDlg::SendDeviceSettings() { return driver_.SendDeviceSettings(settings_.records); }
+// While paused the device is told the defaults; the user's records stay as they are.
+bool CMorviCorvelConfigDlg::SendDeviceSettings() { return driver_.SendDeviceSettings(pause_.active(settings_.records)); }
 
 void CMorviCorvelConfigDlg::DeviceOpened() {
     battery_.onDeviceOpened();
+    status_.onOpened();
     SendDeviceSettings();
     SetTimer(TIMER_BATTERY, kBatteryMs);
+    UpdateTip();
 }
 
-void CMorviCorvelConfigDlg::OnGestureEvent(WPARAM code) {
-    gestures_.OnGestureEvent(static_cast<DeviceEventCode>(code), settings_.records,
-                             [this](const FunctionRecord& record) { ExecuteFunction(record, facebook_, context_); });
+void CMorviCorvelConfigDlg::UpdateTip() {
+    StatusTexts texts;
+    texts.title = title_;
+    texts.connected = tr("tc_status_connected");
+    texts.notFound = tr("tc_status_notfound");
+    texts.unplugged = tr("tc_status_unplugged");
+    texts.batteryUnknown = tr("tc_battery_unknown");
+    texts.batteryLow = tr("tc_battery_low");
+    texts.batteryFair = tr("tc_battery_fair");
+    texts.batteryGood = tr("tc_battery_good");
+    texts.paused = tr("tc_status_paused");
+    tray_.SetTip(W(TrayTip(status_, pause_.paused(), texts)));
+}
+
+void CMorviCorvelConfigDlg::SetPaused(bool paused) {
+    if (paused == pause_.paused()) return;
+    pause_.setPaused(paused);
+    SendDeviceSettings();
+    UpdateTip();
+}
+
+void CMorviCorvelConfigDlg::SetFeedback(bool on) {
+    feedbackOn_ = on;
+    SaveFeedbackChoice(registry_, on);
+    if (!on) feedback_.Close();  // its thread too
+}
+
+void CMorviCorvelConfigDlg::ShowFeedback(DeviceEventCode code, const FunctionRecord& ran) {
+    const std::string_view key = FeedbackNameKey(code, ran);
+    if (!key.empty()) feedback_.Show(text(key));
+}
+
+void CMorviCorvelConfigDlg::OnGestureEvent(WPARAM wParam) {
+    const auto code = static_cast<DeviceEventCode>(wParam);
+    gestures_.OnGestureEvent(code, pause_.active(settings_.records), [this, code](const FunctionRecord& record) {
+        ExecuteFunction(record, facebook_, context_);
+        // After the action, so that the label never holds it up.
+        if (feedbackOn_) ShowFeedback(code, record);
+    });
 }
 
 void CMorviCorvelConfigDlg::OnTimer(UINT_PTR id) {
@@ -117,23 +159,27 @@ void CMorviCorvelConfigDlg::OnTimer(UINT_PTR id) {
             DeviceOpened();
         }
     } else if (id == TIMER_BATTERY) {
-        // After a warning the watch waits for the next open: a timer message still queued
-        // when the timer was killed makes no further check.
-        if (!battery_.armed()) return;
+        // The poll goes on after the one warning of a connection, for the tooltip.
         std::uint32_t value = 0;
         const bool ok = driver_.ReadBattery(value);
-        if (battery_.onReading(ok, value)) {
+        if (battery_.onReading(ok, value))
             tray_.ShowBalloon(LowBatteryBalloon(WindowsGeneration(desktop_), tr("tc_lowpower_notice")));
-            KillTimer(TIMER_BATTERY);
-        }
+        status_.onBatteryReading(ok, value);
+        UpdateTip();
     }
 }
 
 void CMorviCorvelConfigDlg::OnDeviceChange(WPARAM event, LPARAM data) {
-    if (event != DBT_DEVICEARRIVAL || !data) return;
+    if ((event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE) || !data) return;
     const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
     const auto* block = reinterpret_cast<const std::uint8_t*>(data);
     if (!IsReceiverInterface(InterfaceNameFromBroadcast(block, header->dbch_size))) return;
+    if (event == DBT_DEVICEREMOVECOMPLETE) {
+        // Only the tooltip learns of it: the handle and the timers stay as they are.
+        status_.onRemoved();
+        UpdateTip();
+        return;
+    }
     Sleep(kArrivalSettleMs);
     if (driver_.OpenDevice())
         DeviceOpened();
@@ -148,6 +194,7 @@ LRESULT CMorviCorvelConfigDlg::OnRestoreDefaults() {
 }
 
 void CMorviCorvelConfigDlg::OnDestroy() {
+    feedback_.Close();
     ResetRecordsToDefaults(settings_.records);
     SendDeviceSettings();
     driver_.SetMode(0);
@@ -161,6 +208,8 @@ void CMorviCorvelConfigDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
         case kCommandShow: ShowWindow(SW_SHOWNORMAL); break;
         case kCommandExit: DestroyWindow(); break;
+        case kCommandPause: SetPaused(!pause_.paused()); break;
+        case kCommandFeedback: SetFeedback(!feedbackOn_); break;
         default: view_.OnCommand(wParam, lParam); break;  // IDOK and IDCANCEL close nothing
     }
 }
@@ -173,11 +222,17 @@ bool CMorviCorvelConfigDlg::PreTranslateMessage(MSG* msg) {
 LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == TrayIcon::TaskbarCreatedMessage() && message != 0) {
         tray_.Restore();
+        UpdateTip();
         return 0;
     }
     switch (message) {
         case WM_GESTURE_EVENT: OnGestureEvent(wParam); return 0;
-        case WM_TRAY_NOTIFY: tray_.OnNotify(hwnd_, lParam, text("tc_exit"), text("tc_config")); return 0;
+        case WM_TRAY_NOTIFY:
+            tray_.OnNotify(hwnd_, lParam,
+                           TrayMenuState{text("tc_exit"), text("tc_config"),
+                                         text(pause_.paused() ? "tc_resume" : "tc_pause"), text("tc_feedback"),
+                                         pause_.paused(), feedbackOn_});
+            return 0;
         case WM_ACTIVATE_INSTANCE: ShowWindow(SW_SHOWNORMAL); return 0;
         case WM_RESTORE_DEFAULTS: return OnRestoreDefaults();
         case WM_DEVICECHANGE: OnDeviceChange(wParam, lParam); return 0;

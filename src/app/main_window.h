@@ -9,13 +9,16 @@
 
 #include "app/tray.h"
 #include "device/device_presence.h"
+#include "device/device_status.h"
 #include "device/usb_driver_win.h"
 #include "framework/wnd.h"
 #include "gesture/dispatcher.h"
 #include "gesture/gesture_events.h"
+#include "gesture/gesture_pause.h"
 #include "gesture/settings_images.h"
 #include "gesture/settings_store.h"
 #include "ui/default_config_win.h"
+#include "ui/feedback_label_win.h"
 #include "ui/pointer_setting_win.h"
 #include "ui/settings_window_win.h"
 #include "win32/win32_platform.h"
@@ -51,7 +54,11 @@ private:
     void DeviceOpened();
     bool SendDeviceSettings();
     void OnApply();
-
+    // The tooltip from the receiver's state, the battery level and the pause.
+    void UpdateTip();
+    void SetPaused(bool paused);
+    void SetFeedback(bool on);
+    void ShowFeedback(DeviceEventCode code, const FunctionRecord& ran);
 
     Win32Input input_;
     Win32Desktop desktop_;
@@ -69,6 +76,10 @@ private:
 
     CUSBDriver driver_;
     BatteryWatch battery_;
+    DeviceStatus status_;
+    GesturePause pause_;
+    bool feedbackOn_ = false;
+    FeedbackLabel feedback_;
     std::u16string title_;
     TrayIcon tray_;
     HDEVNOTIFY deviceNotification_ = nullptr;

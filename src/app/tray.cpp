@@ -124,25 +124,38 @@ void TrayIcon::Remove() {
     added_ = false;
 }
 
-void TrayIcon::OnNotify(HWND window, LPARAM mouseMessage, const std::wstring& exitText,
-                        const std::wstring& showText) {
+void TrayIcon::OnNotify(HWND window, LPARAM mouseMessage, const TrayMenuState& state) {
     if (mouseMessage == WM_LBUTTONDBLCLK) {
         ShowWindow(window, SW_SHOWNORMAL);
         return;
     }
     if (mouseMessage != WM_RBUTTONDOWN) return;
     SetForegroundWindow(window);
-    const TrayMenuItem exitItem{130, 129, exitText};
-    const TrayMenuItem showItem{132, 131, showText};
+    const TrayMenuItem exitItem{130, 129, state.exitText};
+    const TrayMenuItem showItem{132, 131, state.showText};
+    // Pause shows two bars, resume a play triangle; the feedback's label is ticked while on.
+    const TrayMenuItem pauseItem = state.paused ? TrayMenuItem{136, 135, state.pauseText}
+                                                : TrayMenuItem{134, 133, state.pauseText};
+    const TrayMenuItem feedbackItem = state.feedbackOn ? TrayMenuItem{138, 137, state.feedbackText}
+                                                       : TrayMenuItem{140, 139, state.feedbackText};
     CXPMenu menu;
     if (!menu.CreatePopupMenu()) return;
     menu.AppendMenu(MF_OWNERDRAW, kCommandExit, &exitItem);
+    menu.AppendMenu(MF_SEPARATOR, 0, nullptr);
+    menu.AppendMenu(MF_OWNERDRAW, kCommandPause, &pauseItem);
+    menu.AppendMenu(MF_OWNERDRAW, kCommandFeedback, &feedbackItem);
     menu.AppendMenu(MF_SEPARATOR, 0, nullptr);
     menu.AppendMenu(MF_OWNERDRAW, kCommandShow, &showItem);
     POINT cursor{};
     GetCursorPos(&cursor);
     menu.TrackPopupMenu(TPM_RIGHTBUTTON, cursor.x, cursor.y, window);
     menu.DestroyMenu();
+}
+
+void TrayIcon::SetTip(const std::wstring& tip) {
+    data_.uFlags = NIF_TIP;
+    CopyBounded(data_.szTip, 128, tip);
+    notify_(NIM_MODIFY, &data_);
 }
 
 void TrayIcon::ShowBalloon(const BalloonData& balloon) {

@@ -14,6 +14,17 @@ namespace mv {
 inline constexpr UINT kTrayIconId = 128;
 inline constexpr UINT kCommandShow = 0x6000;
 inline constexpr UINT kCommandExit = 0x6001;
+inline constexpr UINT kCommandPause = 0x6002;
+inline constexpr UINT kCommandFeedback = 0x6003;
+
+// The menu's captions and the state of its two switches.
+struct TrayMenuState {
+    std::wstring exitText, showText;
+    std::wstring pauseText;     // "pause" while gestures run, "resume" while paused
+    std::wstring feedbackText;
+    bool paused = false;
+    bool feedbackOn = false;
+};
 
 // Data of an owner-drawn tray menu item.
 struct TrayMenuItem {
@@ -45,8 +56,11 @@ public:
     void Remove();
     // The registered "TaskbarCreated" message.
     static UINT TaskbarCreatedMessage();
-    // WM_TRAY_NOTIFY: a double-click shows the window, a right-click opens the menu.
-    void OnNotify(HWND window, LPARAM mouseMessage, const std::wstring& exitText, const std::wstring& showText);
+    // WM_TRAY_NOTIFY: a double-click shows the window, a right-click opens the menu: exit,
+    // separator, pause or resume, the feedback switch, separator, show.
+    void OnNotify(HWND window, LPARAM mouseMessage, const TrayMenuState& menu);
+    // The tooltip (bounded to its 128 units); the icon and the balloon are left alone.
+    void SetTip(const std::wstring& tip);
     // A balloon on the icon (the structure size is the balloon's).
     void ShowBalloon(const BalloonData& balloon);
 

@@ -42,6 +42,11 @@ const std::array<std::string_view, kTextKeyCount> TextKeys = {
 const std::array<std::string_view, kAddedTextKeyCount> AddedTextKeys = {
     // names of the functions that only a stored setting holds (the settings window's function button)
     "tc_function_none", "tc_function_keychord", "tc_function_macro", "tc_function_open", "tc_function_other",
+    // the tray icon's tooltip: the receiver, the battery level, the pause
+    "tc_status_connected", "tc_status_notfound", "tc_status_unplugged", "tc_battery_unknown", "tc_battery_low",
+    "tc_battery_fair", "tc_battery_good", "tc_status_paused",
+    // tray menu items: pausing the gestures, the gesture feedback
+    "tc_pause", "tc_resume", "tc_feedback",
 };
 
 namespace {

@@ -114,11 +114,27 @@ TEST_F(Scroll, UnlistedWindowWithABarChildStillMessagesThePointerWindow) {
     EXPECT_EQ(log, (Lines{"debug ClassName:MyView", "post 100 114 0 0"}));
 }
 
-TEST_F(Scroll, NothingToScrollWritesTheSecondDebugLine) {
+// After both debugger lines, the last resort: one horizontal wheel notch per step, leftwards
+// negative, each with the extra information of the moment; no window message.
+TEST_F(Scroll, NothingToScrollWritesTheSecondDebugLineThenTurnsTheHorizontalWheel) {
     p.addWindow(kTop, 0, u"Plain", {0, 0, 400, 300});
     p.defaultWindowAtPoint = kTop;
+    p.extraInfo = 0x5A;
     a.function.ScrollHorizontal(+3);
-    EXPECT_EQ(log, (Lines{"debug ClassName:Plain", "debug No scroll bar found\\n"}));
+    EXPECT_EQ(log, (Lines{"debug ClassName:Plain", "debug No scroll bar found\\n", "mouse 1000 data=-120 extra=5A",
+                          "mouse 1000 data=-120 extra=5A", "mouse 1000 data=-120 extra=5A"}));
+    log.clear();
+    a.function.ScrollHorizontal(-2);
+    EXPECT_EQ(log, (Lines{"debug ClassName:Plain", "debug No scroll bar found\\n", "mouse 1000 data=120 extra=5A",
+                          "mouse 1000 data=120 extra=5A"}));
+
+    // A listed class whose scroll bar is missing ends the same way.
+    test::FakeActions fresh;
+    a.platform = fresh.platform;
+    p.addWindow(kTop, 0, u"EXCEL7", {0, 0, 400, 300});
+    p.defaultWindowAtPoint = kTop;
+    a.function.ScrollHorizontal(-1);
+    EXPECT_EQ(log, (Lines{"debug ClassName:EXCEL7", "debug No scroll bar found\\n", "mouse 1000 data=120 extra=0"}));
 }
 
 TEST_F(Scroll, DesktopIconsAndTheDesktopAreLeftAlone) {
@@ -186,7 +202,7 @@ TEST_F(Scroll, TallOrPassedScrollBarsAreNeverChosen) {
     p.defaultWindowAtPoint = kTop;
     EXPECT_EQ(find(kTop), 0u);
     a.function.ScrollHorizontal(+1);
-    EXPECT_EQ(log, (Lines{"debug ClassName:_WwG", "debug No scroll bar found\\n"}));
+    EXPECT_EQ(log, (Lines{"debug ClassName:_WwG", "debug No scroll bar found\\n", "mouse 1000 data=-120 extra=0"}));
 
     p.addWindow(0x230, kTop, u"NUIScrollbar", {0, 280, 380, 300});
     EXPECT_EQ(find(kTop), 0x230u);

@@ -211,6 +211,16 @@ unsigned OpenedSemaphore(const std::string& line) {
     return std::sscanf(line.c_str(), "open semaphore=0x%x", &semaphore) == 1 ? semaphore : 0;
 }
 
+std::vector<std::string> TrayTips() {
+    std::vector<std::string> lines;
+    std::istringstream in(RunTool(L"\"" + EnvPath(L"MV_TRAY_TIPS", L"tray_tips.exe") + L"\"").output);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) lines.push_back(line);
+    }
+    return lines;
+}
+
 bool TrayIconPresent(HWND window) {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;

@@ -92,6 +92,9 @@ std::string KeysRequest(std::initializer_list<std::uint32_t> entries = {});
 std::vector<std::string> AllDefaultSettingsRequests();
 // The semaphore of an "open ..." line; 0 for another line.
 unsigned OpenedSemaphore(const std::string& line);
+// The texts of the shell's tray tooltips, as tray_tips.exe (MV_TRAY_TIPS) reads them, a line
+// break inside one written as \n.
+std::vector<std::string> TrayTips();
 
 // Whether the shell has an icon 128 of `window` (NIM_MODIFY succeeds only for one).
 bool TrayIconPresent(HWND window);

@@ -7,7 +7,8 @@ MV_DIST_DIR=$(winepath -w "$root/dist")
 MV_TOUCHSIM=$(winepath -w "$root/build/windows/touchsim/touchsim.exe")
 # Real pointer and keyboard input for the tray and window tests goes through the X server.
 MV_XDOTOOL=$(command -v xdotool || true)
-export MV_DIST_DIR MV_TOUCHSIM MV_XDOTOOL
+MV_TRAY_TIPS=$(winepath -w "$root/build/windows/tray_tips.exe")
+export MV_DIST_DIR MV_TOUCHSIM MV_XDOTOOL MV_TRAY_TIPS
 tests=$root/build/windows/win_tests.exe
 status=0
 wine "$tests" --gtest_brief=1 --gtest_filter='ShellNoDriver.*' || status=1
@@ -15,5 +16,5 @@ wine "$tests" --gtest_brief=1 --gtest_filter='ShellNoDriver.*' || status=1
 # takes Wine half a minute.
 wineserver -w
 "$root/tools/touchsim/setup-prefix.sh" "$root/build/windows" >/dev/null || status=1
-wine "$tests" --gtest_brief=1 --gtest_filter='DeviceLink.*:Shell.*:ShellFaults.*:ShellStart.*:ShellTray.*' || status=1
+wine "$tests" --gtest_brief=1 --gtest_filter='DeviceLink.*:Shell.*:ShellFaults.*:ShellStart.*:ShellTray.*:ShellTrayStatus.*' || status=1
 exit $status

@@ -1,0 +1,53 @@
+// The gesture feedback's label: a small translucent window near the pointer that shows a
+// function's name and fades. It never takes the activation or the focus and lets every click
+// through. The window lives on a thread of its own, so that placing and drawing it never holds
+// up the next gesture; the thread waits in GetMessage and the window has a timer only while it
+// shows, so a hidden label costs no wake-up.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+namespace mv {
+
+class FeedbackLabel {
+public:
+    FeedbackLabel() = default;
+    ~FeedbackLabel();
+    FeedbackLabel(const FeedbackLabel&) = delete;
+    FeedbackLabel& operator=(const FeedbackLabel&) = delete;
+
+    // Shows `text` near the pointer at full strength, or restarts the course with the new
+    // text while it shows. Returns at once; the thread and its window are made on the first call.
+    void Show(const std::wstring& text);
+    void Hide();
+    // Ends the thread and its window.
+    void Close();
+
+private:
+    static DWORD WINAPI Thread(void* self);
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    bool Start();
+    void Place();
+    void Step();
+    void SetAlpha(std::uint8_t alpha);
+    void Paint();
+
+    HANDLE thread_ = nullptr;
+    HWND window_ = nullptr;  // set by the thread before it signals `ready`
+    HANDLE ready_ = nullptr;
+    std::mutex mutex_;
+    std::wstring pending_;  // the text of the last Show, under mutex_
+    // Owned by the label's thread.
+    std::wstring text_;
+    DWORD shownAt_ = 0;
+    HFONT font_ = nullptr;
+    SIZE size_{};
+    RECT placed_{};
+    std::uint8_t alpha_ = 0;  // 0 until the first showing sets it
+};
+
+}  // namespace mv
