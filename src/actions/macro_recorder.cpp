@@ -43,6 +43,8 @@ std::vector<MacroStep> MacroRecorder::stop() {
         const std::uint32_t gap = i + 1 < events_.size() ? events_[i + 1].time - e.time : 0;
         steps.push_back({e.key, e.up, StoredDelayForGap(e.key, gap)});
     }
+    // A macro never leaves a key or button down: what is still held is released at the end.
+    for (const std::uint8_t key : down_) steps.push_back({key, true, 0});
     events_.clear();
     down_.clear();
     return steps;

@@ -28,7 +28,8 @@ public:
     // A press of a key that is already down (auto-repeat) and a release of a key never
     // pressed while recording are left out. Key 0 is ignored.
     void event(std::uint8_t key, bool up, std::uint32_t timeMs);
-    // Ends the recording; the last step's delay is 0.
+    // Ends the recording; the last step's delay is 0. Keys and buttons still down get a
+    // release step, so that playback never leaves one pressed.
     std::vector<MacroStep> stop();
 
     bool recording() const { return recording_; }

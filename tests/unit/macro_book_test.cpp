@@ -7,6 +7,7 @@
 #include "actions/macro_recorder.h"
 #include "gesture/bytes.h"
 #include "gesture/macro_book.h"
+#include "gesture/settings_store.h"
 #include "support/fake_registry.h"
 
 namespace mv {
@@ -143,6 +144,29 @@ TEST(MacroNamesValue, LoadAndSaveBesideTheMacros) {
     EXPECT_EQ(back, MacroNames{});
 }
 
+TEST(MacroNamesValue, SavedAndLoadedWithTheSettingsAndKeptByARestore) {
+    test::FakeRegistry registry;
+    auto blob = std::make_unique<ButtonSettingBlob>();
+    auto macros = std::make_unique<MacroStore>();
+    MacroNames names;
+    SettingsStore store(registry, *blob, *macros);
+    store.SetMacroNames(&names);
+    names.setName(1, u"One");
+    store.ApplySettings([] { return true; }, [] {});
+    names.clear();
+    store.LoadSettings();
+    EXPECT_EQ(names.name(1), u"One");
+    store.RestoreDefaults([] { return true; }, registry);
+    names.clear();
+    store.LoadSettings();
+    EXPECT_EQ(names.name(1), u"One");
+    // A failed apply saves no names.
+    names.setName(1, u"Changed");
+    store.ApplySettings([] { return false; }, [] {});
+    store.LoadSettings();
+    EXPECT_EQ(names.name(1), u"One");
+}
+
 TEST(MacroRecorderTest, DelaysReproduceTheRecordedGaps) {
     MacroRecorder r;
     r.start();
@@ -174,6 +198,13 @@ TEST(MacroRecorderTest, DelaysReproduceTheRecordedGaps) {
     r.event(0xC2, false, 0xFFFFFFF0u);
     r.event(0xC2, true, 0x10);
     EXPECT_EQ(r.stop()[0].delayMs, 0x20u);
+
+    // Stopped with Alt still down (the user switched away): Alt is released at the end.
+    r.start();
+    r.event(0xA4, false, 10);
+    r.event('X', false, 90);
+    r.event('X', true, 140);
+    EXPECT_EQ(r.stop(), (std::vector<MacroStep>{{0xA4, false, 30}, {'X', false, 0}, {'X', true, 0}, {0xA4, true, 0}}));
 }
 
 TEST(MacroRecorderTest, StepText) {
