@@ -334,3 +334,67 @@ TEST_F(MacroEditorTest, NewNamesAndRefusals) {
 
 }  // namespace
 }  // namespace mv
+
+namespace mv {
+namespace {
+
+// Shown for screenshots only: run with --gtest_also_run_disabled_tests
+// --gtest_filter=DISABLED_EditorShowcase.* (MV_SHOWCASE_MS, default 4000 ms).
+DWORD EditorShowcaseMs() {
+    wchar_t value[32] = {};
+    if (GetEnvironmentVariableW(L"MV_SHOWCASE_MS", value, 32)) return static_cast<DWORD>(_wtoi(value));
+    return 4000;
+}
+
+class DISABLED_EditorShowcase : public EditorTest {};
+
+TEST_F(DISABLED_EditorShowcase, Chord) {
+    FunctionRecord record = MakeRecord(19);
+    record.bytes[3] = 0x03;
+    record.bytes[4] = 'T';
+    ChordEditor editor(record);
+    editor.SetProgramDirectory(DistDir());
+    ASSERT_TRUE(editor.CreateShown(nullptr));
+    Pump(EditorShowcaseMs());
+}
+
+TEST_F(DISABLED_EditorShowcase, Program) {
+    FunctionRecord record = MakeRecord(25);
+    record.setProgramPath(u"C:\\windows\\notepad.exe");
+    LaunchEditor editor(record, LaunchEditor::Kind::Program);
+    editor.SetProgramDirectory(DistDir());
+    ASSERT_TRUE(editor.CreateShown(nullptr));
+    SetWindowTextW(editor.edit(), (L"C:\\" + std::wstring(300, L'x')).c_str());
+    SendMessageW(editor, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    Pump(EditorShowcaseMs());
+}
+
+TEST_F(DISABLED_EditorShowcase, WebPage) {
+    FunctionRecord record = MakeRecord(25);
+    record.setProgramPath(u"https://example.org/");
+    LaunchEditor editor(record, LaunchEditor::Kind::WebPage);
+    editor.SetProgramDirectory(DistDir());
+    ASSERT_TRUE(editor.CreateShown(nullptr));
+    Pump(EditorShowcaseMs());
+}
+
+TEST_F(DISABLED_EditorShowcase, Macro) {
+    auto store = std::make_unique<MacroStore>();
+    MacroNames names;
+    MacroData macro;
+    macro.repeat = true;
+    macro.repeatCount = 2;
+    macro.steps = {{0xA2, false, 30}, {'S', false, 70}, {'S', true, 0}, {0xA2, true, 250}, {0xC1, false, 90}, {0xC1, true, 0}};
+    WriteMacro(*store, 0, macro);
+    names.setName(0, tr("tc_new_macro"));
+    WriteMacro(*store, 3, MacroData{false, 1, {{'A', false, 0}, {'A', true, 0}}});
+    FunctionRecord record = MakeRecord(20);
+    MacroEditor editor(record, *store, names);
+    editor.SetProgramDirectory(DistDir());
+    ASSERT_TRUE(editor.CreateShown(nullptr));
+    SendMessageW(editor.stepList(), LB_SETCURSEL, 3, 0);
+    Pump(EditorShowcaseMs());
+}
+
+}  // namespace
+}  // namespace mv
