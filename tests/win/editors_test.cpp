@@ -143,6 +143,9 @@ TEST_F(EditorTest, ChordEditorKeyboardTabEscapeAndModifiedTab) {
     EXPECT_EQ(editor.shownChord(), (KeyChord{0x44, VK_F5, 0}));  // Shift+Tab only moved back
     Chord({VK_CONTROL, VK_TAB});  // with Ctrl it is a chord
     EXPECT_EQ(editor.shownChord(), (KeyChord{kChordLeftCtrl, VK_TAB, 0}));
+    Chord({VK_SHIFT, VK_TAB});  // from the field: back to the last control
+    EXPECT_EQ(GetFocus(), editor.cancelButton());
+    EXPECT_EQ(editor.shownChord(), (KeyChord{kChordLeftCtrl, VK_TAB, 0}));
     const FunctionRecord before = record;
     Tap(VK_ESCAPE);
     Pump(100);
