@@ -51,13 +51,14 @@ std::vector<MacroStep> MacroRecorder::stop() {
 }
 
 std::u16string MacroStepText(const MacroStep& step, const MouseButtonNames& buttons, const std::u16string& pressText,
-                             const std::u16string& releaseText) {
+                             const std::u16string& releaseText, const std::u16string& msText) {
     std::u16string text = KeyName(step.key, buttons);
     text += u"  ";
     text += step.up ? releaseText : pressText;
     text += u"  ";
     for (const char c : std::to_string(PlayedGap(step))) text.push_back(static_cast<char16_t>(c));
-    text += u" ms";
+    text += u' ';
+    text += msText;
     return text;
 }
 

@@ -49,6 +49,6 @@ private:
 // "T", a direction text and the time until the next step as playback leaves it:
 // e.g. "T  press  120 ms".
 std::u16string MacroStepText(const MacroStep& step, const MouseButtonNames& buttons, const std::u16string& pressText,
-                             const std::u16string& releaseText);
+                             const std::u16string& releaseText, const std::u16string& msText);
 
 }  // namespace mv

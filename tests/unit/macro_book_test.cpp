@@ -209,8 +209,8 @@ TEST(MacroRecorderTest, DelaysReproduceTheRecordedGaps) {
 
 TEST(MacroRecorderTest, StepText) {
     const MouseButtonNames buttons{u"Left click", u"Right click", u"Middle click"};
-    EXPECT_EQ(MacroStepText({'T', false, 70}, buttons, u"press", u"release"), u"T  press  120 ms");
-    EXPECT_EQ(MacroStepText({0xC3, true, 70}, buttons, u"press", u"release"), u"Middle click  release  70 ms");
+    EXPECT_EQ(MacroStepText({'T', false, 70}, buttons, u"press", u"release", u"ms"), u"T  press  120 ms");
+    EXPECT_EQ(MacroStepText({0xC3, true, 70}, buttons, u"press", u"release", u"毫秒"), u"Middle click  release  70 毫秒");
 }
 
 }  // namespace

@@ -199,7 +199,8 @@ void MacroEditor::RefreshSteps(int selectStep) {
     SendMessageW(steps_, LB_RESETCONTENT, 0, 0);
     for (std::size_t i = 0; i < macro.steps.size(); ++i) {
         const std::u16string text = FormatText(u"%1.  ", static_cast<long long>(i + 1)) +
-                                    MacroStepText(macro.steps[i], buttonNames_, tr("tc_macro_press"), tr("tc_macro_release"));
+                                    MacroStepText(macro.steps[i], buttonNames_, tr("tc_macro_press"), tr("tc_macro_release"),
+                                                  tr("tc_macro_ms"));
         SendMessageW(steps_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(text).c_str()));
     }
     if (!macro.steps.empty()) {
