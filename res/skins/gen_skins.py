@@ -1011,7 +1011,7 @@ def editor_base(width, height, glyph, state):
 
 def draw_chord_editor(state):
     c = editor_base(CHORD_W, CHORD_H, keyboard_glyph, state)
-    field(c, CHORD['field'], 'normal')
+    field(c, CHORD['field'], 'over' if state == 'over' else 'normal')
     push_button(c, *CHORD['clear'], state, r=5, inset=1)
     for rect in CHORD['buttons']:
         push_button(c, *rect, state, r=5, inset=1)

@@ -54,14 +54,20 @@ bool EditorDialog::CreateShown(HWND owner) {
     if (!GetSafeHwnd() && !Create(owner)) return false;
     ShowWindow(SW_SHOW);
     SetForegroundWindow(hwnd_);
+    SetActiveWindow(hwnd_);
     if (HWND first = FirstFocus()) SetFocus(first);
     return true;
 }
 
 int EditorDialog::DoModal(HWND owner) {
-    if (!CreateShown(owner)) return IDCANCEL;
+    // The owner takes no input while the editor is up; disabled first, so that the
+    // activation and the keyboard go to the editor.
     const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
     if (ownerWasEnabled) EnableWindow(owner, FALSE);
+    if (!CreateShown(owner)) {
+        if (ownerWasEnabled) EnableWindow(owner, TRUE);
+        return IDCANCEL;
+    }
     if (!ended_) RunModalLoop();
     // The owner takes the activation back before this window goes, so that no other
     // program's window comes to the front in between.
