@@ -767,7 +767,7 @@ def draw_page(slots, state):
 
 # ---------------------------------------------------------------- menus
 
-MENU_W, MENU_ENTRIES = 160, 5
+MENU_W, MENU_ENTRIES = 160, 6
 SUBMENU_W, SUBMENU_ENTRIES = 184, 12
 ITEM_H = 17
 

@@ -69,6 +69,8 @@ BOOL CMorviCorvelConfigDlg::OnInitDialog() {
     view_.resetDialog = defaultConfig_.GetSafeHwnd();
     view_.pointerDialog = pointerSetting_.GetSafeHwnd();
     view_.onApply = [this] { OnApply(); };
+    view_.customFunctions = {&macros_, &macroNames_, {}};
+    store_.SetMacroNames(&macroNames_);
 
     // Device side.
     ResetRecordsToDefaults(settings_.records);
@@ -130,7 +132,7 @@ void CMorviCorvelConfigDlg::OnDeviceChange(WPARAM event, LPARAM data) {
 
 LRESULT CMorviCorvelConfigDlg::OnRestoreDefaults() {
     store_.RestoreDefaults([this] { return SendDeviceSettings(); }, pointer_);
-    view_.ShowFunctionName(settings_.records[view_.CurrentSlot].actionCode());
+    view_.ShowFunctionName(settings_.records[view_.CurrentSlot]);
     return 0;
 }
 

@@ -8,10 +8,9 @@
 
 #include "gesture/function_record.h"
 #include "gesture/macro_book.h"
+#include "ui/bmp_menu_model.h"
 
 namespace mv {
-
-enum class CustomFunction { KeyChord, Program, WebPage, Macro };
 
 struct CustomFunctionData {
     MacroStore* macros = nullptr;
