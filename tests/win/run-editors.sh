@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Screenshots of the custom-function editors in English and Chinese, into build/screens,
+# Screenshots of the custom-function editors in English and Chinese, into build/editors,
 # compared with their skin sheets: each editor has its sheet's size, shows the sheet where
 # no control draws, and draws its texts (different in the two languages) in the header,
 # the tips and the buttons. Chinese needs a CJK font: WenQuanYi Micro Hei from the
 # system's fonts is linked behind the prefix's dialog fonts.
 set -euo pipefail
 root=$1
-out=$root/build/screens
+out=$root/build/editors
 mkdir -p "$out"
 failures=0
 check() { if eval "$2"; then echo "ok   $1"; else echo "FAIL $1"; failures=$((failures + 1)); fi; }
