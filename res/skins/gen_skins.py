@@ -4,7 +4,8 @@
     gen_skins.py OUTDIR
 
 Writes OUTDIR/MorviCorvel_Main_*.png, the page sheets, menu/, the pointer and
-restore-defaults dialog sheets, the pointer speed slider pictures and
+restore-defaults dialog sheets, the sheets of the key-chord, program, web-page
+and macro editors, the pointer speed slider pictures and
 gesture_detail_gif/1.gif to 17.gif. The output is the same bytes on every run:
 everything is vector drawing with Pillow, supersampled and box-filtered, PNGs
 without time stamps and GIFs written block by block with our own LZW encoder.
@@ -766,7 +767,7 @@ def draw_page(slots, state):
 
 # ---------------------------------------------------------------- menus
 
-MENU_W, MENU_ENTRIES = 160, 5
+MENU_W, MENU_ENTRIES = 160, 6
 SUBMENU_W, SUBMENU_ENTRIES = 184, 12
 ITEM_H = 17
 
@@ -924,6 +925,132 @@ def draw_default_config(state):
     return c.result()
 
 
+
+# ---------------------------------------------------------------- editors of the custom functions
+# Each editor has the look of the dialogs: the dark header with a glyph and a close
+# button, a white card, fields with a light face and a border, push buttons. The
+# rectangles are those of src/ui/editors.
+
+EDITOR_HEADER = 30
+
+
+def field(c, rect, state='normal'):
+    """A text field's frame: the program places its edit or list inside, one pixel in."""
+    x0, y0, x1, y1 = rect
+    if state == 'over':
+        c.panel(x0, y0, x1, y1, 4, CARD, ACCENT, 1.5)
+    else:
+        c.panel(x0, y0, x1, y1, 4, CARD, FIELD_BORDER)
+
+
+def checkbox_at(c, rect, state):
+    x0, y0, x1, y1 = rect
+    bx0, by0 = x0 + 1, y0 + (y1 - y0 - 13) / 2
+    bx1, by1 = bx0 + 13, by0 + 13
+    if state == 'normal':
+        c.panel(bx0, by0, bx1, by1, 3, CARD, FIELD_BORDER, 1.2)
+    elif state == 'over':
+        c.rrect(x0 + 16, y0 + 1, x1, y1 - 1, 4, fill=(241, 245, 250))
+        c.panel(bx0, by0, bx1, by1, 3, ACCENT_TINT, ACCENT, 1.5)
+    else:
+        c.rrect(bx0, by0, bx1, by1, 3, fill=ACCENT)
+        c.line([(bx0 + 3.2, by0 + 6.8), (bx0 + 5.6, by0 + 9.4), (bx0 + 10, by0 + 3.8)], (255, 255, 255), 1.8)
+
+
+def keyboard_glyph(c, x, y, colour):
+    c.rrect(x, y + 3, x + 18, y + 14, 2.5, outline=colour, width=1.3)
+    for i in range(4):
+        c.rect(x + 3 + i * 3.4, y + 6, x + 5 + i * 3.4, y + 8, colour)
+    c.rect(x + 5, y + 10, x + 13, y + 11.5, colour)
+
+
+def launch_glyph(c, x, y, colour):
+    c.rrect(x, y + 2, x + 16, y + 15, 2, outline=colour, width=1.3)
+    arrow(c, x + 5, y + 12, x + 13, y + 5, colour, 1.4, head=3.4)
+
+
+def globe_glyph(c, x, y, colour):
+    c.circle(x + 8, y + 8.5, 7, outline=colour, width=1.3)
+    c.line([(x + 1, y + 8.5), (x + 15, y + 8.5)], colour, 1.1)
+    c.line([(x + 8, y + 1.5), (x + 8, y + 15.5)], colour, 1.1)
+    c.circle(x + 8, y + 8.5, 3.2, outline=colour, width=1.0)
+
+
+def macro_glyph(c, x, y, colour):
+    c.circle(x + 8, y + 8.5, 7, outline=colour, width=1.3)
+    c.circle(x + 8, y + 8.5, 3, fill=colour)
+
+
+CHORD_W, CHORD_H = 360, 220
+CHORD = {
+    'field': (20, 66, 270, 96), 'clear': (276, 68, 340, 94),
+    'buttons': [(120, 104, 192, 128), (196, 104, 268, 128), (272, 104, 344, 128)],
+    'ok': (212, 180, 274, 208), 'cancel': (280, 180, 344, 208),
+}
+LAUNCH_W, LAUNCH_H = 400, 200
+LAUNCH = {'field': (20, 68, 300, 96), 'browse': (306, 68, 384, 96), 'web_field': (20, 68, 384, 96),
+          'ok': (252, 158, 314, 186), 'cancel': (320, 158, 384, 186)}
+MACRO_W, MACRO_H = 560, 400
+MACRO = {
+    'list': (16, 62, 200, 300), 'new': (16, 306, 104, 332), 'delete': (112, 306, 200, 332),
+    'name': (280, 40, 448, 64), 'rename': (456, 40, 544, 64),
+    'steps': (216, 90, 544, 250), 'step_delete': (216, 256, 316, 280), 'delay': (376, 256, 444, 280),
+    'set': (480, 256, 544, 280), 'repeat': (216, 288, 300, 312), 'count': (304, 288, 364, 312),
+    'start': (216, 318, 300, 344), 'end': (306, 318, 390, 344),
+    'ok': (416, 358, 478, 386), 'cancel': (484, 358, 544, 386),
+}
+
+
+def editor_base(width, height, glyph, state):
+    c = Canvas(width, height, CARD)
+    header(c, width, EDITOR_HEADER)
+    glyph(c, 12, 6, HEADER_ICON)
+    header_button(c, width - 15, 7, width - 1, 22, state, 'close', r=3)
+    return c
+
+
+def draw_chord_editor(state):
+    c = editor_base(CHORD_W, CHORD_H, keyboard_glyph, state)
+    field(c, CHORD['field'], 'over' if state == 'over' else 'normal')
+    push_button(c, *CHORD['clear'], state, r=5, inset=1)
+    for rect in CHORD['buttons']:
+        push_button(c, *rect, state, r=5, inset=1)
+    c.rect(14, 170, CHORD_W - 14, 171, (232, 236, 242))
+    push_button(c, *CHORD['ok'], state, primary=True, r=6, inset=2)
+    push_button(c, *CHORD['cancel'], state, r=6, inset=2)
+    window_frame(c, CHORD_W, CHORD_H)
+    return c.result()
+
+
+def draw_launch_editor(state, web):
+    c = editor_base(LAUNCH_W, LAUNCH_H, globe_glyph if web else launch_glyph, state)
+    if web:
+        field(c, LAUNCH['web_field'])
+    else:
+        field(c, LAUNCH['field'])
+        push_button(c, *LAUNCH['browse'], state, r=5, inset=1)
+    c.rect(14, 148, LAUNCH_W - 14, 149, (232, 236, 242))
+    push_button(c, *LAUNCH['ok'], state, primary=True, r=6, inset=2)
+    push_button(c, *LAUNCH['cancel'], state, r=6, inset=2)
+    window_frame(c, LAUNCH_W, LAUNCH_H)
+    return c.result()
+
+
+def draw_macro_editor(state):
+    c = editor_base(MACRO_W, MACRO_H, macro_glyph, state)
+    c.rect(208, 40, 209, 344, (232, 236, 242))
+    for key in ('list', 'name', 'steps', 'delay', 'count'):
+        field(c, MACRO[key])
+    for key in ('new', 'delete', 'rename', 'step_delete', 'set', 'start', 'end'):
+        push_button(c, *MACRO[key], state, r=5, inset=1)
+    checkbox_at(c, MACRO['repeat'], state)
+    c.rect(14, 350, MACRO_W - 14, 351, (232, 236, 242))
+    push_button(c, *MACRO['ok'], state, primary=True, r=6, inset=2)
+    push_button(c, *MACRO['cancel'], state, r=6, inset=2)
+    window_frame(c, MACRO_W, MACRO_H)
+    return c.result()
+
+
 # ---------------------------------------------------------------- everything
 
 def skin_pictures():
@@ -944,6 +1071,11 @@ def skin_pictures():
         out.append(('pointer_speed_%d.png' % n, draw_speed(n - 1)))
     for state in STATES:
         out.append(('default_config_%s.png' % state, draw_default_config(state)))
+    for state in STATES:
+        out.append(('editor_chord_%s.png' % state, draw_chord_editor(state)))
+        out.append(('editor_program_%s.png' % state, draw_launch_editor(state, False)))
+        out.append(('editor_web_%s.png' % state, draw_launch_editor(state, True)))
+        out.append(('editor_macro_%s.png' % state, draw_macro_editor(state)))
     return out
 
 

@@ -80,6 +80,8 @@ BOOL CMorviCorvelConfigDlg::OnInitDialog() {
     view_.resetDialog = defaultConfig_.GetSafeHwnd();
     view_.pointerDialog = pointerSetting_.GetSafeHwnd();
     view_.onApply = [this] { OnApply(); };
+    view_.customFunctions = {&macros_, &macroNames_, {}};
+    store_.SetMacroNames(&macroNames_);
 
     // Device side.
     ResetRecordsToDefaults(settings_.records);
@@ -189,7 +191,7 @@ void CMorviCorvelConfigDlg::OnDeviceChange(WPARAM event, LPARAM data) {
 
 LRESULT CMorviCorvelConfigDlg::OnRestoreDefaults() {
     store_.RestoreDefaults([this] { return SendDeviceSettings(); }, pointer_);
-    view_.ShowFunctionName(settings_.records[view_.CurrentSlot].actionCode());
+    view_.ShowFunctionName(settings_.records[view_.CurrentSlot]);
     return 0;
 }
 

@@ -69,6 +69,7 @@ private:
 
     ButtonSettingBlob settings_;
     MacroStore macros_;
+    MacroNames macroNames_;
     SettingsStore store_{registry_, settings_, macros_};
     GestureEvents gestures_{clock_};
     CFaceBookFunction facebook_{desktop_, system_};

@@ -204,8 +204,21 @@ bool CDialog::Create(HWND parent) {
     HWND created = nullptr;
     {
         CreationScope scope(this);
-        created = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), parent,
-                                       &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+        if (templateId_ == 0) {
+            // An empty popup without caption or controls: the window lays itself out.
+            alignas(4) static const WORD kEmptyPopup[] = {
+                LOWORD(WS_POPUP | WS_CLIPCHILDREN), HIWORD(WS_POPUP | WS_CLIPCHILDREN),  // style
+                0, 0,                                                                     // extended style
+                0, 0, 0, 0, 0,  // no controls; x, y, cx, cy
+                0, 0, 0,        // no menu, the standard class, no title
+            };
+            created = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr),
+                                                   reinterpret_cast<const DLGTEMPLATE*>(kEmptyPopup), parent,
+                                                   &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+        } else {
+            created = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), parent,
+                                           &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+        }
     }
     return created != nullptr;
 }

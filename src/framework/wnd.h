@@ -66,7 +66,8 @@ private:
     LRESULT route(UINT message, WPARAM wParam, LPARAM lParam);
 };
 
-// A modeless dialog created from a dialog template resource.
+// A modeless dialog created from a dialog template resource, or, with template 0, an
+// empty popup dialog that lays out its own controls.
 class CDialog : public CWnd {
 public:
     explicit CDialog(UINT templateId) : templateId_(templateId) {}

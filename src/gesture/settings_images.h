@@ -39,6 +39,7 @@ struct MacroStep {
     std::uint8_t key = 0;
     bool up = false;
     std::uint32_t delayMs = 0;
+    friend bool operator==(const MacroStep&, const MacroStep&) = default;
 };
 
 // MacroSetting, 214004 bytes: 4 unread bytes, then 100 entries of 2140 bytes.

@@ -38,11 +38,13 @@ void SettingsStore::save(const char16_t* key, const char16_t* value, const std::
 void SettingsStore::LoadSettings() {
     load(kButtonSettingKey, kButtonSettingValue, BlobBytes(blob_), ButtonSettingBlob::kSize);
     load(kMacroSettingKey, kMacroSettingValue, macros_.bytes.data(), MacroStore::kSize);
+    if (names_) LoadMacroNames(registry_, *names_);
 }
 
 void SettingsStore::SaveSettings() {
     save(kButtonSettingKey, kButtonSettingValue, BlobBytes(blob_), ButtonSettingBlob::kSize);
     save(kMacroSettingKey, kMacroSettingValue, macros_.bytes.data(), MacroStore::kSize);
+    if (names_) SaveMacroNames(registry_, *names_);
 }
 
 bool SettingsStore::ApplySettings(const std::function<bool()>& sendDeviceSettings,

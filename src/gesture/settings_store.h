@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "gesture/macro_book.h"
 #include "gesture/registry.h"
 #include "gesture/settings_images.h"
 
@@ -25,10 +26,16 @@ public:
     SettingsStore(RegistrySeam& registry, ButtonSettingBlob& blob, MacroStore& macros)
         : registry_(registry), blob_(blob), macros_(macros) {}
 
+    // The macros' names, loaded and saved with the macros from now on (a value of their
+    // own beside MacroSetting).
+    void SetMacroNames(MacroNames* names) { names_ = names; }
+
     // Reads both values over the images; a shorter value replaces only the start,
-    // a missing or oversized one leaves the image as it was.
+    // a missing or oversized one leaves the image as it was. The names, when set, are
+    // read too; a missing names value leaves every name empty.
     void LoadSettings();
-    // Writes both images in full, creating the keys when missing. Failures are silent.
+    // Writes both images in full, creating the keys when missing, and the names when
+    // set. Failures are silent.
     void SaveSettings();
     // Sends the settings to the device; saves when that succeeds, otherwise shows the
     // warning, saves nothing and puts the records back as they were. True when saved.
@@ -47,6 +54,7 @@ private:
     RegistrySeam& registry_;
     ButtonSettingBlob& blob_;
     MacroStore& macros_;
+    MacroNames* names_ = nullptr;
 };
 
 // The decimal value of the leading digits of a UTF-16LE registry string; 0 when there are none.

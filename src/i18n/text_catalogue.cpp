@@ -42,6 +42,18 @@ const std::array<std::string_view, kTextKeyCount> TextKeys = {
 const std::array<std::string_view, kAddedTextKeyCount> AddedTextKeys = {
     // names of the functions that only a stored setting holds (the settings window's function button)
     "tc_function_none", "tc_function_keychord", "tc_function_macro", "tc_function_open", "tc_function_other",
+    // the custom functions: the function menu's sixth category and its entries
+    "tc_custom_fun", "tc_custom_program", "tc_custom_web",
+    // key chord editor
+    "tc_combo_clear", "tc_combo_mouse", "tc_combo_reserved", "tc_combo_empty", "tc_combo_full",
+    // program and web page editor
+    "tc_launch_tips", "tc_launch_browse", "tc_web_tips", "tc_launch_empty", "tc_web_empty", "tc_launch_long",
+    "tc_launch_bad", "tc_web_bad", "tc_launch_filter",
+    // macro editor
+    "tc_macro_name", "tc_macro_rename", "tc_macro_steps", "tc_macro_step_del", "tc_macro_set", "tc_macro_times",
+    "tc_macro_press", "tc_macro_release", "tc_macro_long", "tc_macro_nosteps", "tc_macro_choose", "tc_macro_full",
+    "tc_macro_badname", "tc_macro_badcount", "tc_macro_baddelay", "tc_macro_recording", "tc_macro_count",
+    "tc_macro_ms",
     // the tray icon's tooltip: the receiver, the battery level, the pause
     "tc_status_connected", "tc_status_notfound", "tc_status_unplugged", "tc_battery_unknown", "tc_battery_low",
     "tc_battery_fair", "tc_battery_good", "tc_status_paused",

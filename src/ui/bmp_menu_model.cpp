@@ -83,6 +83,12 @@ const std::vector<FunctionMenuCategory>& FunctionMenuTree() {
           {"tc_vol_dw", 117},
           {"tc_mute", 115}}},
         {"tc_advance_fun", 178, {{"tc_swap", 80}, {"tc_close", 81}, {"tc_explor", 83}, {"tc_run", 84}, {"tc_lock", 82}}},
+        {"tc_custom_fun",
+         kCustomCategoryId,
+         {{"tc_combo_tittle", kCustomKeyChordEntry},
+          {"tc_custom_program", kCustomProgramEntry},
+          {"tc_custom_web", kCustomWebPageEntry},
+          {"tc_mac_def", kCustomMacroEntry}}},
     };
     return tree;
 }
@@ -111,6 +117,21 @@ std::uint32_t SubmenuPickWParam(std::uint32_t categoryIndex, std::uint32_t entry
 
 std::uint32_t FunctionChosenLParam(std::int32_t categoryId, std::uint32_t pickLParam) {
     return (static_cast<std::uint32_t>(categoryId) << 16) | (pickLParam & 0xFFFF);
+}
+
+bool IsCustomChoice(std::uint32_t chosenLParam) {
+    return static_cast<std::int32_t>(chosenLParam >> 16) == kCustomCategoryId;
+}
+
+std::optional<CustomFunction> CustomFunctionOfChoice(std::uint32_t chosenLParam) {
+    if (!IsCustomChoice(chosenLParam)) return std::nullopt;
+    switch (static_cast<std::int32_t>(chosenLParam & 0xFFFF)) {
+        case kCustomKeyChordEntry: return CustomFunction::KeyChord;
+        case kCustomProgramEntry: return CustomFunction::Program;
+        case kCustomWebPageEntry: return CustomFunction::WebPage;
+        case kCustomMacroEntry: return CustomFunction::Macro;
+        default: return std::nullopt;
+    }
 }
 
 bool RectContains(const Rect& r, Point p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }

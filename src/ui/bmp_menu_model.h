@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,7 +56,16 @@ private:
     std::vector<tagBMPMENUINFO> categories_;
 };
 
-// The menu tree of the settings window: five categories in display order.
+// The custom functions, the sixth category: each entry opens an editor instead of
+// storing its code at once. The entries' codes are their ActionCodes in the low byte;
+// the web page shares code 25 with the program and is told apart by its high byte.
+inline constexpr std::int32_t kCustomCategoryId = 182;
+inline constexpr std::int32_t kCustomKeyChordEntry = 19;
+inline constexpr std::int32_t kCustomProgramEntry = 25;
+inline constexpr std::int32_t kCustomWebPageEntry = 0x100 | 25;
+inline constexpr std::int32_t kCustomMacroEntry = 20;
+
+// The menu tree of the settings window: six categories in display order.
 struct FunctionMenuEntry {
     std::string_view key;
     std::int32_t code;
@@ -77,6 +87,13 @@ std::int32_t MenuLevelHeight(std::size_t entries, std::int32_t itemHeight, std::
 
 std::uint32_t SubmenuPickWParam(std::uint32_t categoryIndex, std::uint32_t entryIndex);
 std::uint32_t FunctionChosenLParam(std::int32_t categoryId, std::uint32_t pickLParam);
+
+enum class CustomFunction { KeyChord, Program, WebPage, Macro };
+// True when a WM_FUNCTION_CHOSEN choice comes from the custom functions' category.
+bool IsCustomChoice(std::uint32_t chosenLParam);
+// The custom function that choice names; nothing for the other categories and for an
+// entry that the category does not have.
+std::optional<CustomFunction> CustomFunctionOfChoice(std::uint32_t chosenLParam);
 
 // The hover rules of the first level for one pointer position (screen coordinates).
 struct MenuHoverEntry {

@@ -139,7 +139,7 @@ private:
     int open_ = -1;
 };
 
-// Builds the settings window's function menu (five categories from the text
+// Builds the settings window's function menu (six categories from the text
 // catalogue, skins from "<directory>skins\menu\"), creates and shows it at `screen`.
 // Null when the window could not be created.
 std::unique_ptr<CBmpMenu> CreateFunctionMenu(HWND mainWindow, const std::wstring& directory, POINT screen);

@@ -17,7 +17,8 @@ constexpr std::pair<std::int32_t, std::string_view> kFunctionNames[] = {
     {113, "tc_next_media"}, {114, "tc_stop"}, {115, "tc_mute"}, {116, "tc_vol_up"}, {117, "tc_vol_dw"},
     {161, "tc_function_push"}, {162, "tc_function_largenarrow"}, {163, "tc_function_warechange"},
     {164, "tc_function_win8ware"},
-    // Codes that only a stored setting holds: their parameters come with the record.
+    // Codes whose parameters come with the record (from an editor of the custom functions or a
+    // stored setting): the button shows what the record holds, or these names when it holds nothing.
     {0, "tc_function_none"}, {19, "tc_function_keychord"}, {20, "tc_function_macro"}, {25, "tc_function_open"},
 };
 

@@ -5,6 +5,7 @@
 
 #include "gesture/slot_catalogue.h"
 #include "i18n/text_catalogue.h"
+#include "ui/function_label.h"
 #include "ui/function_names.h"
 #include "win32/win32_platform.h"
 
@@ -143,6 +144,19 @@ void SettingsWindow::ShowFunctionName(int actionCode) {
     function_.SetCaption(functionText_, 0, 7, 1);
 }
 
+void SettingsWindow::ShowFunctionName(const FunctionRecord& record) {
+    static const MacroNames noNames;
+    const CustomFunctionTexts texts{{tr("tc_click"), tr("tc_function_doubleclick"), tr("tc_middle")}, tr("tc_mac_def")};
+    const auto label =
+        CustomFunctionLabel(record, customFunctions.names ? *customFunctions.names : noNames, texts);
+    if (!label) {
+        ShowFunctionName(record.actionCode());
+        return;
+    }
+    functionText_ = ToWide(*label);
+    function_.SetCaption(functionText_, 0, 7, 1);
+}
+
 void SettingsWindow::ShowGestureAnimation(int slot) {
     wchar_t path[MAX_PATH + 64];
     std::swprintf(path, sizeof path / sizeof path[0], L"%lsskins\\gesture_detail_gif\\%d.gif", directory_.c_str(),
@@ -204,7 +218,7 @@ void SettingsWindow::SelectGesture(int slot) {
     gestures_[slot].SetLatched(1);
     gestures_[slot].SetToggleMode(1);
     ShowGestureAnimation(slot);
-    ShowFunctionName(records_[slot].actionCode());
+    ShowFunctionName(records_[slot]);
     EnableWindow(function_.GetSafeHwnd(), selection_.functionButtonEnabled() ? TRUE : FALSE);
 }
 
@@ -260,6 +274,14 @@ void SettingsWindow::OnFunctionChosen(LPARAM lParam) {
     // A choice can only come from the menu of the gesture on screen; anything else (a stray
     // message) changes no record.
     if (!selection_.functionButtonEnabled()) return;
+    const auto choice = static_cast<std::uint32_t>(lParam);
+    if (IsCustomChoice(choice)) {
+        // The editor stores its function in the record on OK; Cancel changes nothing.
+        if (const auto custom = CustomFunctionOfChoice(choice))
+            EditCustomFunction(*custom, host_.GetSafeHwnd(), records_[CurrentSlot], customFunctions);
+        ShowFunctionName(records_[CurrentSlot]);
+        return;
+    }
     ShowFunctionName(static_cast<int>(lParam & 0xFFFF));
     records_[CurrentSlot].setActionCode(static_cast<std::uint8_t>(lParam & 0xFF));
 }

@@ -15,6 +15,7 @@
 #include "gesture/function_record.h"
 #include "ui/bitmap_btn_win.h"
 #include "ui/bmp_menu_win.h"
+#include "ui/editors/custom_functions_win.h"
 #include "ui/gesture_pages.h"
 #include "ui/picture_ex_win.h"
 #include "ui/skin_draw_win.h"
@@ -42,6 +43,9 @@ public:
     bool PreTranslateMessage(const MSG* msg);
     // The name of any ActionCode (an unknown one included) on the function button.
     void ShowFunctionName(int actionCode);
+    // The function of a record: for a key chord, a program or page and a macro what they
+    // hold (the chord's keys, the file name, the address, the macro's name), else its name.
+    void ShowFunctionName(const FunctionRecord& record);
     // Loads the slot's animation; it plays only while the window is on screen.
     void ShowGestureAnimation(int slot);
     // The window was shown, hidden, minimized or restored: the animation plays only while it
@@ -61,6 +65,8 @@ public:
     void FreeSkins();
 
     std::function<void()> onApply;
+    // The macros and their names, for the macro editor and the macro's name on the button.
+    CustomFunctionData customFunctions;
     HWND resetDialog = nullptr;
     HWND pointerDialog = nullptr;
     int CurrentSlot = 0;

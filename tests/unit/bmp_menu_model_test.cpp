@@ -43,13 +43,13 @@ TEST(BmpMenuModel, ItemsCreateTheSubListOnFirstUseAndBadIndicesAreIgnored) {
     EXPECT_EQ(model.itemCount(9), 0u);
 }
 
-TEST(FunctionMenu, TreeFillsFiveCategoriesAndPickingVolumeUpGivesItsMessages) {
+TEST(FunctionMenu, TreeFillsSixCategoriesAndPickingVolumeUpGivesItsMessages) {
     BmpMenuModel model;
     FillFunctionMenu(model, KeyText);
-    ASSERT_EQ(model.size(), 5u);
-    const std::int32_t ids[] = {177, 181, 179, 180, 178};
-    const std::size_t counts[] = {12, 6, 5, 7, 5};
-    for (std::size_t i = 0; i < 5; ++i) {
+    ASSERT_EQ(model.size(), 6u);
+    const std::int32_t ids[] = {177, 181, 179, 180, 178, 182};
+    const std::size_t counts[] = {12, 6, 5, 7, 5, 4};
+    for (std::size_t i = 0; i < 6; ++i) {
         EXPECT_EQ(model.category(i).id, ids[i]);
         EXPECT_EQ(model.itemCount(i), counts[i]);
     }
@@ -62,6 +62,41 @@ TEST(FunctionMenu, TreeFillsFiveCategoriesAndPickingVolumeUpGivesItsMessages) {
     EXPECT_EQ(FunctionChosenLParam(model.category(wParam >> 16).id, volumeUp.id), (180u << 16) | 116u);
     EXPECT_EQ(MenuText((*model.items(0))[8]), u"tc_function_threeleft");
     EXPECT_EQ((*model.items(0))[8].id, 5);
+
+    // The custom functions: key chord, program or file, web page, macro. The web page's
+    // entry is told from the program's by the high byte of its code.
+    const std::pair<const char16_t*, std::int32_t> custom[] = {
+        {u"tc_combo_tittle", 19}, {u"tc_custom_program", 25}, {u"tc_custom_web", 0x119}, {u"tc_mac_def", 20}};
+    EXPECT_EQ(MenuText(model.category(5)), u"tc_custom_fun");
+    for (std::size_t j = 0; j < 4; ++j) {
+        EXPECT_EQ(MenuText((*model.items(5))[j]), custom[j].first);
+        EXPECT_EQ((*model.items(5))[j].id, custom[j].second);
+    }
+    EXPECT_EQ(FunctionChosenLParam(182, 0x119), (182u << 16) | 0x119u);
+}
+
+TEST(FunctionMenu, ChoicesOfTheCustomCategoryNameTheirEditors) {
+    BmpMenuModel model;
+    FillFunctionMenu(model, KeyText);
+    // Each entry's pick, as the first level passes it on, names its editor.
+    const CustomFunction editors[] = {CustomFunction::KeyChord, CustomFunction::Program, CustomFunction::WebPage,
+                                      CustomFunction::Macro};
+    for (std::size_t j = 0; j < 4; ++j) {
+        const std::uint32_t choice =
+            FunctionChosenLParam(model.category(5).id, static_cast<std::uint32_t>((*model.items(5))[j].id));
+        EXPECT_TRUE(IsCustomChoice(choice)) << j;
+        EXPECT_EQ(CustomFunctionOfChoice(choice), editors[j]) << j;
+    }
+    // The same codes under another category are plain functions; an entry the category
+    // does not have names no editor, yet is still the category's (and so stores nothing).
+    for (std::int32_t code : {19, 20, 25, 0x119}) {
+        EXPECT_FALSE(IsCustomChoice(FunctionChosenLParam(178, code))) << code;
+        EXPECT_EQ(CustomFunctionOfChoice(FunctionChosenLParam(178, code)), std::nullopt) << code;
+    }
+    for (std::int32_t code : {0, 18, 21, 0x219, 0x1FF}) {
+        EXPECT_TRUE(IsCustomChoice(FunctionChosenLParam(182, code))) << code;
+        EXPECT_EQ(CustomFunctionOfChoice(FunctionChosenLParam(182, code)), std::nullopt) << code;
+    }
 }
 
 TEST(FunctionMenu, EntryGeometryAndLevelHeights) {

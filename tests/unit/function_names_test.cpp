@@ -12,10 +12,12 @@ namespace mv {
 namespace {
 
 TEST(FunctionNames, EveryMenuEntryAndSlotDefaultHasItsOwnName) {
-    // The menus name each function by the key the name table gives it.
+    // The menus name each function by the key the name table gives it; the custom
+    // functions' entries open an editor, and the button then shows what the record holds.
     std::set<std::string_view> keys;
     for (const FunctionMenuCategory& category : FunctionMenuTree())
         for (const FunctionMenuEntry& entry : category.entries) {
+            if (category.id == kCustomCategoryId) continue;
             EXPECT_EQ(FunctionNameKey(entry.code), entry.key) << entry.code;
             keys.insert(entry.key);
         }

@@ -60,8 +60,8 @@ protected:
         CreateDirectoryW((folder_ + L"skins").c_str(), nullptr);
         CreateDirectoryW((folder_ + L"skins\\menu").c_str(), nullptr);
         const std::wstring menu = folder_ + L"skins\\menu\\";
-        ASSERT_TRUE(WriteTestPng(menu + L"menu_normal.png", kMenuWidth, 89, kMenuNormal, Gaps(kMenuWidth, 89)));
-        ASSERT_TRUE(WriteTestPng(menu + L"menu_over.png", kMenuWidth, 89, kMenuOver, Gaps(kMenuWidth, 89)));
+        ASSERT_TRUE(WriteTestPng(menu + L"menu_normal.png", kMenuWidth, 107, kMenuNormal, Gaps(kMenuWidth, 107)));
+        ASSERT_TRUE(WriteTestPng(menu + L"menu_over.png", kMenuWidth, 107, kMenuOver, Gaps(kMenuWidth, 107)));
         ASSERT_TRUE(WriteTestPng(menu + L"submenu_normal.png", kSubWidth, kSubHeight, kSubNormal,
                                  Gaps(kSubWidth, kSubHeight)));
         ASSERT_TRUE(WriteTestPng(menu + L"submenu_over.png", kSubWidth, kSubHeight, kSubOver,
@@ -117,7 +117,7 @@ bool operator==(const RECT& a, const RECT& b) {
 
 TEST_F(BmpMenuTest, FirstLevelIsLaidOutFromItsSkinAndIsTranslucent) {
     const int x = kMain.left + 41, y = kMain.top + 395;
-    EXPECT_TRUE(WindowRect(*menu) == (RECT{x, y, x + kMenuWidth, y + 5 * 18}));
+    EXPECT_TRUE(WindowRect(*menu) == (RECT{x, y, x + kMenuWidth, y + 6 * 18}));
     EXPECT_TRUE(IsWindowVisible(*menu));
     EXPECT_EQ(GetWindow(*menu, GW_OWNER), owner.GetSafeHwnd());
     const LONG_PTR style = GetWindowLongPtrW(*menu, GWL_STYLE);
@@ -130,9 +130,10 @@ TEST_F(BmpMenuTest, FirstLevelIsLaidOutFromItsSkinAndIsTranslucent) {
     EXPECT_EQ(alpha, 250);
     EXPECT_TRUE(flags & LWA_ALPHA);
 
-    ASSERT_EQ(menu->buttonCount(), 5u);
-    const char* keys[] = {"tc_basic_fun", "tc_mouse_fun", "tc_win8_fun", "tc_media_fun", "tc_advance_fun"};
-    for (int i = 0; i < 5; ++i) {
+    ASSERT_EQ(menu->buttonCount(), 6u);
+    const char* keys[] = {"tc_basic_fun", "tc_mouse_fun", "tc_win8_fun", "tc_media_fun", "tc_advance_fun",
+                          "tc_custom_fun"};
+    for (int i = 0; i < 6; ++i) {
         const std::u16string text = tr(keys[i]);
         EXPECT_EQ(menu->button(i)->caption(), std::wstring(text.begin(), text.end()));
         EXPECT_TRUE(WindowRect(*menu->button(i)) == (RECT{x, y + 18 * i, x + kMenuWidth, y + 18 * i + 17}));
@@ -308,7 +309,7 @@ TEST_F(BmpMenuTest, ClosedAndOpenedAgainWithTheSameWindows) {
     EXPECT_TRUE(menu->IsOpen());
     EXPECT_EQ(menu->GetSafeHwnd(), first);
     EXPECT_TRUE(WindowRect(first) == (RECT{kMain.left + 61, kMain.top + 405, kMain.left + 61 + kMenuWidth,
-                                             kMain.top + 405 + 5 * 18}));
+                                             kMain.top + 405 + 6 * 18}));
     for (int i = 0; i < 5; ++i) EXPECT_EQ(WindowPixel(*menu->button(i), 2, 2), Ref(kMenuNormal)) << i;
     PointAtEntry(3);
     ASSERT_NE(menu->openSubmenu(), nullptr);
@@ -348,8 +349,8 @@ TEST_F(BmpMenuTest, MissingSkinsGiveAZeroWidthMenu) {
     ASSERT_TRUE(menu);
     const RECT r = WindowRect(*menu);
     EXPECT_EQ(r.right - r.left, 0);
-    EXPECT_EQ(r.bottom - r.top, 90);
-    EXPECT_EQ(menu->buttonCount(), 5u);
+    EXPECT_EQ(r.bottom - r.top, 108);
+    EXPECT_EQ(menu->buttonCount(), 6u);
 }
 
 // The open two-level menu over a stand-in main window, saved for a look; with the

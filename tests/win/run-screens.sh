@@ -2,8 +2,9 @@
 # Screenshots of the settings window under Xvfb, in English and in Chinese, into
 # build/screens, each compared with what it must show, cut from the skin pictures:
 # slot 0's tile pressed and the function button disabled (faded) at first; the tile of the
-# gesture a page switch selects pressed; both menu levels open where they belong; the
-# pointer dialog's slider and toggle as the registry says; the restore question on two lines.
+# gesture a page switch selects pressed; both menu levels open where they belong (the media
+# category's and the custom functions'); the pointer dialog's slider and toggle as the
+# registry says; the restore question on two lines.
 # Tolerances leave room for the captions drawn over the pictures; every check also compares
 # with the picture that must not be there.
 #   run-screens.sh ROOT [PROGRAM_FOLDER]   (default ROOT/dist)
@@ -80,7 +81,7 @@ screens() {  # screens FOLDER SUFFIX: one language's screenshots and checks
   # The pointer is in the second level: its category stays highlighted in the first.
   convert "$skins/menu/menu_normal.png" \( "$skins/menu/menu_over.png" -crop 160x17+0+54 +repage \) \
     -geometry +0+54 -composite "$tmp/first.png"
-  looks_like "menu: first level, media highlighted$s" "$tmp/root.png" 41 395 160 90 "$tmp/first.png" \
+  looks_like "menu: first level, media highlighted$s" "$tmp/root.png" 41 395 160 108 "$tmp/first.png" \
     "$skins/menu/menu_normal.png" 120
   convert "$skins/menu/submenu_normal.png" -crop 184x126+0+0 +repage \
     \( "$skins/menu/submenu_over.png" -crop 184x17+0+18 +repage \) -geometry +0+18 -composite "$tmp/second.png"
@@ -89,6 +90,20 @@ screens() {  # screens FOLDER SUFFIX: one language's screenshots and checks
     \( "$skins/menu/submenu_over.png" -crop 184x17+0+0 +repage \) -geometry +0+0 -composite "$tmp/second-wrong.png"
   looks_like "menu: second level, its second entry highlighted$s" "$tmp/root.png" 201 $((395 + 54)) 184 126 \
     "$tmp/second.png" "$tmp/second-wrong.png" 90
+  # The sixth category, the custom functions: its four entries beside it.
+  point 71 $((395 + 5 * 18 + 8)) 1.2
+  shot "$tmp/root.png"; crop "$tmp/root.png" $((X - 40)) $((Y - 40)) 900 640 "$out/menu-custom$s.png"
+  read_state
+  check "menu: the custom functions' four entries beside their category$s ($(IFS=,; echo "${POPUP[*]}"))" \
+    test "${POPUP[0]:-none}" = "$((X + 41 + 160)) $((Y + 395 + 5 * 18)) 184 72"
+  convert "$skins/menu/menu_normal.png" \( "$skins/menu/menu_over.png" -crop 160x17+0+90 +repage \) \
+    -geometry +0+90 -composite "$tmp/first.png"
+  looks_like "menu: first level, custom functions highlighted$s" "$tmp/root.png" 41 395 160 108 "$tmp/first.png" \
+    "$skins/menu/menu_normal.png" 120
+  crop "$skins/menu/submenu_normal.png" 0 0 184 72 "$tmp/second-plain.png"
+  crop "$skins/menu/submenu_over.png" 0 0 184 72 "$tmp/second-over.png"
+  looks_like "menu: custom functions' level drawn from the submenu sheet$s" "$tmp/root.png" 201 $((395 + 90)) 184 72 \
+    "$tmp/second-plain.png" "$tmp/second-over.png" 120
   keys Escape
 
   # The pointer dialog: speed 10 (notch 5) and acceleration on, as the registry says.

@@ -15,11 +15,17 @@ trap 'rm -rf "$list" "$list.dir"' EXIT
   for page in movcli win8 ngwctr; do
     for s in normal over down; do echo "${page}_gesure_$s.png 357 224"; done
   done
-  for s in normal over; do echo "menu\\menu_$s.png 160 90"; done
+  for s in normal over; do echo "menu\\menu_$s.png 160 108"; done
   for s in normal over down; do echo "menu\\submenu_$s.png 184 216"; done
   for s in normal over down; do echo "pointer_setting_$s.png 259 154"; done
   for n in $(seq 1 10); do echo "pointer_speed_$n.png 189 21"; done
   for s in normal over down; do echo "default_config_$s.png 259 155"; done
+  for s in normal over down; do
+    echo "editor_chord_$s.png 360 220"
+    echo "editor_program_$s.png 400 200"
+    echo "editor_web_$s.png 400 200"
+    echo "editor_macro_$s.png 560 400"
+  done
   for n in $(seq 1 17); do echo "gesture_detail_gif\\$n.gif 225 262"; done
 } >"$list"
 

@@ -224,6 +224,7 @@ TEST_F(SettingsWindowTest, TheKeyboardFilterWithAndWithoutTheFunctionMenu) {
 
 TEST_F(SettingsWindowTest, CodesNoMenuOffersStillGetANameOfTheirOwn) {
     host.records[1].setActionCode(20);
+    host.records[1].bytes[FunctionRecord::kMacroIndexOffset] = 150;  // no macro of the store
     host.records[4].setActionCode(19);
     host.records[5].setActionCode(25);
     host.records[3].setActionCode(200);
@@ -246,6 +247,24 @@ TEST_F(SettingsWindowTest, CodesNoMenuOffersStillGetANameOfTheirOwn) {
     fresh.view.ShowFunctionName(250);
     EXPECT_EQ(fresh.view.functionCaption(), Text("tc_function_other"));
     fresh.view.FreeSkins();
+}
+
+TEST_F(SettingsWindowTest, CustomFunctionsShowWhatTheirRecordsHold) {
+    host.records[1].setActionCode(20);
+    host.records[1].bytes[FunctionRecord::kMacroIndexOffset] = 3;  // a macro without a name
+    host.records[4].setActionCode(19);
+    host.records[4].bytes[FunctionRecord::kChordModifiersOffset] = 0x03;
+    host.records[4].bytes[FunctionRecord::kChordKey1Offset] = 0x54;
+    host.records[5].setActionCode(25);
+    host.records[5].setProgramPath(u"C:\\windows\\notepad.exe");
+    const struct {
+        int cell;
+        std::wstring caption;
+    } cases[] = {{1, Text("tc_mac_def") + L" 4"}, {4, L"Ctrl+Shift+T"}, {5, L"notepad.exe"}};
+    for (const auto& c : cases) {
+        Click(kCell[c.cell].x, kCell[c.cell].y);
+        EXPECT_EQ(host.view.functionCaption(), c.caption) << c.cell;
+    }
 }
 
 TEST_F(SettingsWindowTest, AClickOutsideClosesTheMenuAndHidingTheWindowHidesItsDialogs) {

@@ -1,5 +1,6 @@
 // mvlang FILE: loads a language file the way the program does and prints the
-// load and parse messages, then key=text for every key in catalogue order.
+// load and parse messages, then key=text for every key in catalogue order (the
+// added keys after the original ones).
 // Output is UTF-8; backslash, line breaks, tabs and other control characters
 // are escaped so that each text stays on one line.
 #include <cstdio>

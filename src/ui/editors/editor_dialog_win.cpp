@@ -1,0 +1,230 @@
+#include "ui/editors/editor_dialog_win.h"
+
+#include <windowsx.h>
+
+#include <string>
+
+#include "win32/win32_platform.h"
+
+namespace mv {
+
+namespace {
+
+constexpr COLORREF kTextColour = 0x006B5C50;     // the dialogs' caption colour
+constexpr COLORREF kMessageColour = 0x002626DC;  // red (220, 38, 38)
+constexpr COLORREF kTitleColour = 0x00F0E8E2;    // light on the dark header
+constexpr int kHeaderHeight = 30;
+
+}  // namespace
+
+void EditorButton::DrawItem(DRAWITEMSTRUCT* dis) {
+    CBitmapBtn::DrawItem(dis);
+    if ((dis->itemState & ODS_FOCUS) && !(dis->itemState & ODS_NOFOCUSRECT)) {
+        RECT r = dis->rcItem;
+        InflateRect(&r, -3, -3);
+        DrawFocusRect(dis->hDC, &r);
+    }
+}
+
+std::u16string FormatText(const std::u16string& text, long long value) {
+    std::u16string out = text;
+    const std::string digits = std::to_string(value);
+    const std::size_t at = out.find(u"%1");
+    if (at != std::u16string::npos) out.replace(at, 2, std::u16string(digits.begin(), digits.end()));
+    return out;
+}
+
+std::u16string WindowTextOf(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    return FromWide(text.c_str());
+}
+
+EditorDialog::EditorDialog(const wchar_t* sheetName, std::u16string title)
+    : fw::CDialog(0), sheetName_(sheetName), title_(std::move(title)) {}
+
+EditorDialog::~EditorDialog() {
+    if (GetSafeHwnd()) DestroyWindow();
+    if (font_) DeleteObject(font_);
+    if (cardBrush_) DeleteObject(cardBrush_);
+}
+
+bool EditorDialog::CreateShown(HWND owner) {
+    if (!GetSafeHwnd() && !Create(owner)) return false;
+    ShowWindow(SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    SetActiveWindow(hwnd_);
+    if (HWND first = FirstFocus()) SetFocus(first);
+    return true;
+}
+
+int EditorDialog::DoModal(HWND owner) {
+    // The owner takes no input while the editor is up; disabled first, so that the
+    // activation and the keyboard go to the editor.
+    const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
+    if (ownerWasEnabled) EnableWindow(owner, FALSE);
+    if (!CreateShown(owner)) {
+        if (ownerWasEnabled) EnableWindow(owner, TRUE);
+        return IDCANCEL;
+    }
+    if (!ended_) RunModalLoop();
+    // The owner takes the activation back before this window goes, so that no other
+    // program's window comes to the front in between.
+    if (ownerWasEnabled) EnableWindow(owner, TRUE);
+    if (owner && ::IsWindowVisible(owner)) SetForegroundWindow(owner);
+    DestroyWindow();
+    return result_;
+}
+
+void EditorDialog::End(int result) {
+    result_ = result;
+    ended_ = true;
+    ShowWindow(SW_HIDE);
+    EndModalLoop(result);
+}
+
+BOOL EditorDialog::OnInitDialog() {
+    fw::CDialog::OnInitDialog();
+    if (programDirectory_.empty()) programDirectory_ = ExecutableDirectory();
+    sheets_.Load(programDirectory_, (L"editor_" + sheetName_ + L"_normal.png").c_str(),
+                 (L"editor_" + sheetName_ + L"_over.png").c_str(), (L"editor_" + sheetName_ + L"_down.png").c_str());
+    sheets_.SizeAndCentre(hwnd_);
+    width_ = static_cast<int>(sheets_.normal.width());
+    height_ = static_cast<int>(sheets_.normal.height());
+    font_ = CreateFontW(12, 0, 0, 0, 500, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"MS Shell Dlg");
+    cardBrush_ = CreateSolidBrush(RGB(255, 255, 255));
+    ::SetWindowTextW(hwnd_, ToWide(title_).c_str());
+
+    const RECT titleRect{36, 0, width_ - 20, kHeaderHeight - 2};
+    titleLabel_.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, titleRect, hwnd_, 0);
+    titleLabel_.SetSkin(&sheets_.normal, &sheets_.normal, titleRect.left, titleRect.top, titleRect.right - titleRect.left,
+                        titleRect.bottom - titleRect.top, &sheets_.normal, &sheets_.normal);
+    titleLabel_.normalTextColor = titleLabel_.pressedTextColor = titleLabel_.hoverTextColor = kTitleColour;
+    titleLabel_.SetTextRect(0, 0, titleRect.right - titleRect.left - 8, titleRect.bottom - titleRect.top);
+    titleLabel_.SetCaption(title_, 0, 1000, 1);
+    EnableWindow(titleLabel_, FALSE);
+
+    const RECT closeRect{width_ - 15, 7, width_, 22};
+    close_.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, closeRect, hwnd_, 0);
+    sheets_.Skin(close_, closeRect);
+
+    BuildControls();
+    return FALSE;  // the focus is set by CreateShown
+}
+
+EditorButton& EditorDialog::AddButton(const RECT& rect, const std::u16string& caption, UINT id) {
+    EditorButton* button = id == IDOK ? &ok_ : id == IDCANCEL ? &cancel_ : nullptr;
+    if (!button) {
+        buttons_.push_back(std::make_unique<EditorButton>());
+        button = buttons_.back().get();
+    }
+    button->Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, rect, hwnd_, id);
+    sheets_.Skin(*button, rect);
+    SetWindowLongPtrW(*button, GWL_STYLE, GetWindowLongPtrW(*button, GWL_STYLE) | WS_TABSTOP);
+    button->SetCaption(caption, 0, 1000, 1);
+    return *button;
+}
+
+HWND EditorDialog::AddLabel(const RECT& rect, const std::u16string& text, bool message) {
+    const HWND label = CreateWindowExW(0, L"STATIC", ToWide(text).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                                       rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, hwnd_,
+                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    if (message) message_ = label;
+    return label;
+}
+
+HWND EditorDialog::AddEdit(const RECT& frame, UINT id, DWORD style) {
+    const HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | style,
+                                      frame.left + 6, frame.top + 5, frame.right - frame.left - 12,
+                                      frame.bottom - frame.top - 9, hwnd_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                                      GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    return edit;
+}
+
+HWND EditorDialog::AddList(const RECT& frame, UINT id) {
+    const HWND list = CreateWindowExW(0, L"LISTBOX", L"",
+                                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                                      frame.left + 2, frame.top + 3, frame.right - frame.left - 4,
+                                      frame.bottom - frame.top - 6, hwnd_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                                      GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    return list;
+}
+
+void EditorDialog::ShowMessage(const std::u16string& text) {
+    if (!message_) return;
+    ::SetWindowTextW(message_, ToWide(text).c_str());
+    if (!text.empty()) MessageBeep(MB_ICONWARNING);
+}
+
+std::wstring EditorDialog::messageText() const {
+    if (!message_) return {};
+    return ToWide(WindowTextOf(message_));
+}
+
+bool EditorDialog::PreTranslateMessage(MSG* msg) {
+    if (!hwnd_) return false;
+    if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && (msg->hwnd == hwnd_ || IsChild(hwnd_, msg->hwnd)))
+        if (OnKeyMessage(msg)) return true;
+    return fw::CDialog::PreTranslateMessage(msg);
+}
+
+LRESULT EditorDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND: {
+            const HWND from = reinterpret_cast<HWND>(lParam);
+            const int id = LOWORD(wParam);
+            if (id == IDOK && HIWORD(wParam) == BN_CLICKED) {
+                if (OnOk()) End(IDOK);
+                return 0;
+            }
+            if (id == IDCANCEL || (from && from == close_.GetSafeHwnd())) {
+                End(IDCANCEL);
+                return 0;
+            }
+            // Owner-drawn buttons report a second quick click as a double click.
+            if (from && id == 0 && (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == BN_DOUBLECLICKED)) {
+                OnButton(from);
+                return 0;
+            }
+            if (from) OnControl(id, HIWORD(wParam));
+            return 0;
+        }
+        case WM_CTLCOLORSTATIC: {
+            const HDC dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, reinterpret_cast<HWND>(lParam) == message_ ? kMessageColour : kTextColour);
+            SetBkColor(dc, RGB(255, 255, 255));
+            return reinterpret_cast<LRESULT>(cardBrush_);
+        }
+        case WM_CLOSE:
+            End(IDCANCEL);
+            return 0;
+        case WM_PAINT:
+            sheets_.Paint(hwnd_);
+            return 0;
+        case WM_ERASEBKGND:
+            if (!sheets_.normal.empty()) return TRUE;
+            break;
+        case WM_LBUTTONDOWN:
+            // The background moves the window, as the settings window's does.
+            if (GET_Y_LPARAM(lParam) < kHeaderHeight) {
+                SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+                return 0;
+            }
+            break;
+        case WM_DESTROY: {
+            const LRESULT r = fw::CDialog::WindowProc(message, wParam, lParam);
+            sheets_.Reset();
+            return r;
+        }
+        default:
+            break;
+    }
+    return fw::CDialog::WindowProc(message, wParam, lParam);
+}
+
+}  // namespace mv

@@ -1,0 +1,106 @@
+// The common frame of the custom-function editors: a skinned popup dialog with the
+// dialogs' look (header with title and close button, white card, OK and cancel),
+// fields and lists placed over the frames its sheets draw, a line for messages, and
+// a modal run over the settings window. Tab moves between the fields and buttons,
+// Enter is OK, Escape is cancel.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/wnd.h"
+#include "ui/bitmap_btn_win.h"
+#include "ui/skin_draw_win.h"
+
+namespace mv {
+
+// A skinned button that takes part in tabbing and shows when it has the focus.
+class EditorButton : public CBitmapBtn {
+public:
+    void DrawItem(DRAWITEMSTRUCT* dis) override;
+};
+
+class EditorDialog : public fw::CDialog {
+public:
+    // `sheetName`: the sheets are skins\editor_<sheetName>_normal.png, _over and _down.
+    EditorDialog(const wchar_t* sheetName, std::u16string title);
+    ~EditorDialog() override;
+
+    // The folder that holds skins\ (the executable's directory unless set before).
+    void SetProgramDirectory(const std::wstring& directory) { programDirectory_ = directory; }
+    // Creates the dialog over `owner`, disables the owner and runs until OK or cancel;
+    // IDOK or IDCANCEL. The dialog is destroyed before it returns.
+    int DoModal(HWND owner);
+    // Creates and shows it without a modal loop (tests drive it with their own pump).
+    bool CreateShown(HWND owner);
+
+    HWND okButton() const { return ok_.GetSafeHwnd(); }
+    HWND cancelButton() const { return cancel_.GetSafeHwnd(); }
+    HWND closeButton() const { return close_.GetSafeHwnd(); }
+    HWND messageLine() const { return message_; }
+    // The text of the message line (empty when nothing is said).
+    std::wstring messageText() const;
+    bool ended() const { return ended_; }
+    int result() const { return result_; }
+
+    BOOL OnInitDialog() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool PreTranslateMessage(MSG* msg) override;
+
+protected:
+    // The editor's own controls, created after the frame.
+    virtual void BuildControls() = 0;
+    // OK: true when the editor stored what it shows and may close; false keeps it open
+    // (it has said why on the message line).
+    virtual bool OnOk() = 0;
+    // A click on one of the editor's own buttons.
+    virtual void OnButton(HWND) {}
+    // A notification from an edit or list (WM_COMMAND with its control id).
+    virtual void OnControl(int /*id*/, int /*code*/) {}
+    // Keys for a control that handles them itself, before the dialog's navigation.
+    virtual bool OnKeyMessage(MSG*) { return false; }
+    // The first control to have the focus.
+    virtual HWND FirstFocus() const { return nullptr; }
+
+    EditorButton& AddButton(const RECT& rect, const std::u16string& caption, UINT id = 0);
+    // A label in the card's colours; `message` labels are red.
+    HWND AddLabel(const RECT& rect, const std::u16string& text, bool message = false);
+    // An edit inside the frame drawn at `frame`.
+    HWND AddEdit(const RECT& frame, UINT id, DWORD style = 0);
+    HWND AddList(const RECT& frame, UINT id);
+    void ShowMessage(const std::u16string& text);
+    void ClearMessage() { ShowMessage(u""); }
+    void End(int result);
+
+    const SkinSheets& sheets() const { return sheets_; }
+    HFONT font() const { return font_; }
+    std::wstring directory() const { return programDirectory_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+private:
+    std::wstring sheetName_;
+    std::u16string title_;
+    std::wstring programDirectory_;
+    SkinSheets sheets_;
+    HFONT font_ = nullptr;
+    HBRUSH cardBrush_ = nullptr;
+    CBitmapBtn titleLabel_;
+    EditorButton close_, ok_, cancel_;
+    HWND message_ = nullptr;
+    std::vector<std::unique_ptr<EditorButton>> buttons_;
+    int width_ = 0;
+    int height_ = 0;
+    bool ended_ = false;
+    int result_ = IDCANCEL;
+};
+
+// `text` with %1 replaced by `value`.
+std::u16string FormatText(const std::u16string& text, long long value);
+// The text of a window (an edit) as UTF-16.
+std::u16string WindowTextOf(HWND window);
+
+}  // namespace mv

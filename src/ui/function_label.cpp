@@ -1,0 +1,35 @@
+#include "ui/function_label.h"
+
+#include "gesture/launch_target.h"
+
+namespace mv {
+
+std::u16string MacroDisplayName(const MacroNames& names, std::size_t index, const std::u16string& macroText) {
+    if (!names.name(index).empty()) return names.name(index);
+    std::u16string text = macroText;
+    if (!text.empty()) text += u' ';
+    for (const char c : std::to_string(index + 1)) text.push_back(static_cast<char16_t>(c));
+    return text;
+}
+
+std::optional<std::u16string> CustomFunctionLabel(const FunctionRecord& record, const MacroNames& names,
+                                                  const CustomFunctionTexts& texts) {
+    switch (record.actionCode()) {
+        case kActionKeyChord: {
+            const KeyChord chord{record.chordModifiers(), record.chordKey1(), record.chordKey2()};
+            if (chord.empty()) return std::nullopt;
+            return ChordText(chord, texts.buttons);
+        }
+        case kActionMacro:
+            if (record.macroIndex() >= MacroStore::kEntryCount) return std::nullopt;
+            return MacroDisplayName(names, record.macroIndex(), texts.macro);
+        case kActionOpen: {
+            const std::u16string path = record.programPath();
+            if (path.empty()) return std::nullopt;
+            return IsWebAddress(path) ? path : LaunchFileName(path);
+        }
+        default: return std::nullopt;
+    }
+}
+
+}  // namespace mv
