@@ -42,6 +42,38 @@ const std::array<std::string_view, kTextKeyCount> TextKeys = {
 const std::array<std::string_view, kAddedTextKeyCount> AddedTextKeys = {
     // names of the functions that only a stored setting holds (the settings window's function button)
     "tc_function_none", "tc_function_keychord", "tc_function_macro", "tc_function_open", "tc_function_other",
+    // gesture profiles, and the settings backup with its refusals
+    "tc_profile_all",
+    "tc_profile_tip",
+    "tc_profile_add",
+    "tc_profile_browse",
+    "tc_profile_no_windows",
+    "tc_profile_remove",
+    "tc_profile_follow",
+    "tc_profile_exists",
+    "tc_profile_bad_name",
+    "tc_profile_overridden",
+    "tc_restore_profiles",
+    "tc_export",
+    "tc_import",
+    "tc_reg_files",
+    "tc_export_failed",
+    "tc_import_refused",
+    "tc_import_unreadable",
+    "tc_import_encoding",
+    "tc_import_too_large",
+    "tc_import_header",
+    "tc_import_syntax",
+    "tc_import_truncated",
+    "tc_import_bad_data",
+    "tc_import_foreign_key",
+    "tc_import_foreign_value",
+    "tc_import_wrong_type",
+    "tc_import_wrong_size",
+    "tc_import_duplicate",
+    "tc_import_bad_program",
+    "tc_import_missing_image",
+    "tc_import_nothing",
 };
 
 namespace {

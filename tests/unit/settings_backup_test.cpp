@@ -2,6 +2,7 @@
 // round-trips, and a file is accepted only when all of it is ours and sound.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "gesture/settings_backup.h"
@@ -206,6 +207,41 @@ TEST_F(Backup, EveryValueOfOursIsListedOnceWithItsSize) {
         for (std::size_t j = i + 1; j < values.size(); ++j)
             EXPECT_FALSE(std::u16string(values[i].key) == values[j].key && std::u16string(values[i].name) == values[j].name);
     }
+}
+
+}  // namespace
+}  // namespace mv
+
+#include "i18n/text_catalogue.h"
+#include "ui/backup_messages.h"
+
+namespace mv {
+namespace {
+
+TEST(BackupMessages, PlaceholdersAndTheShippedTextOfEveryProblem) {
+    EXPECT_EQ(FillPlaceholders(u"Line %1: %2 has %3, not %4 (100%%)", {u"7", u"\"X\"", u"2", u"9"}),
+              u"Line 7: \"X\" has 2, not 9 (100%)");
+    EXPECT_EQ(FillPlaceholders(u"%2%1%3 %", {u"a", u"b"}), u"ba %");
+    for (const char* language : {"en", "zh-CN"}) {
+        loadTextCatalogue(u"" MV_SOURCE_DIR "/lang/" + std::u16string(language, language + std::strlen(language)) +
+                          u"/language.xml");
+        for (int p = static_cast<int>(BackupProblem::FileUnreadable); p <= static_cast<int>(BackupProblem::Nothing); ++p) {
+            const std::string_view key = BackupProblemKey(static_cast<BackupProblem>(p));
+            ASSERT_FALSE(key.empty()) << p;
+            EXPECT_FALSE(tr(key).empty()) << language << " " << key;
+        }
+        BackupCheck check;
+        check.problem = BackupProblem::WrongSize;
+        check.line = 12;
+        check.name = u"ButtonSetting";
+        check.size = 2;
+        check.expected = 19488;
+        const std::u16string text = BackupRefusalText(check);
+        for (std::u16string part : {u"12", u"\"ButtonSetting\"", u"2", u"19488"})
+            EXPECT_NE(text.find(part), std::u16string::npos) << language;
+        EXPECT_EQ(text.find(u'%'), std::u16string::npos) << language;
+    }
+    loadTextCatalogue(u"");
 }
 
 }  // namespace
