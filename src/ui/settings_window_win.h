@@ -61,6 +61,15 @@ public:
     void FreeSkins();
 
     std::function<void()> onApply;
+    // Set by the profile selector: the ActionCode a slot shows and where a chosen function
+    // goes; unset, both are the slot's record.
+    std::function<int(int slot)> shownActionCode;
+    std::function<void(int slot, std::uint8_t code)> storeActionCode;
+    // A tile whose gesture the shown profile changes has its caption in the mark colour.
+    void MarkGesture(int slot, bool marked, const std::u16string& tooltip);
+    // The function button shows the current slot's function again.
+    void RefreshFunctionName();
+    SkinSheets& sheets() { return main_; }
     HWND resetDialog = nullptr;
     HWND pointerDialog = nullptr;
     int CurrentSlot = 0;
@@ -80,6 +89,7 @@ public:
 
 private:
     void CreateButton(CBitmapBtn& button, const RECT& rect);
+    int ShownActionCode(int slot) const { return shownActionCode ? shownActionCode(slot) : records_[slot].actionCode(); }
     void ReleaseFunctionMenu();
 
     fw::CWnd& host_;
