@@ -5,7 +5,7 @@
 #   - the exported file imports with `wine regedit /S` too, to the same values;
 #   - truncated, wrong-size, foreign-key and wrongly encoded files are refused with a message
 #     that names the problem, and nothing changes.
-#   run-backup.sh ROOT
+#   run-ui-backup.sh ROOT (after run-shell.sh, which needs a prefix without the stand-in first)
 set -uo pipefail
 root=$1
 source "$root/tests/win/screen-lib.sh"
