@@ -18,8 +18,12 @@ std::u16string ProcessImagePath(HANDLE process) {
 }
 
 const std::u16string& ForegroundProgram::Current() {
-    DWORD id = 0;
+    // A window belongs to one process for its whole life, and its handle names no other
+    // window while it exists: the same foreground window means the same program.
     HWND window = GetForegroundWindow();
+    if (window && window == window_) return name_;
+    window_ = window;
+    DWORD id = 0;
     if (window) GetWindowThreadProcessId(window, &id);
     // Same process, still running: the name is still right (a process id is reused only
     // after the process ended).

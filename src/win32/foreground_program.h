@@ -13,11 +13,12 @@ class ForegroundProgram {
 public:
     ~ForegroundProgram();
     // The executable file name of the process that owns the foreground window; empty when
-    // there is none or it cannot be asked. The name of the last process is kept while it
-    // stays in front and alive, so a gesture costs one window query and one wait test.
+    // there is none or it cannot be asked. While the same window stays in front a gesture
+    // costs one query; another window of the same running process costs two more.
     const std::u16string& Current();
 
 private:
+    HWND window_ = nullptr;
     DWORD processId_ = 0;
     HANDLE process_ = nullptr;
     std::u16string name_;
