@@ -4,4 +4,4 @@ set -euo pipefail
 root=$1
 MV_DIST_DIR=$(winepath -w "$root/dist")
 export MV_DIST_DIR
-wine "$root/build/windows/win_tests.exe" --gtest_brief=1 --gtest_filter="-ShellNoDriver.*:Shell.*:ShellFaults.*:DeviceLink.*"
+wine "$root/build/windows/win_tests.exe" --gtest_brief=1 --gtest_filter="-ShellNoDriver.*:Shell.*:ShellFaults.*:ShellProfiles.*:DeviceLink.*"
