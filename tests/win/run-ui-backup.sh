@@ -67,14 +67,19 @@ start_program "$root/dist"
 check "settings window shown" test -n "${X:-}"
 [[ -n "${X:-}" ]] || { echo "backup: $passes passed, $((failures + 1)) failed"; exit 1; }
 
-# Types PATH into the file dialog the command ID opens.
+# Types PATH into the file dialog the command ID opens, once it is there.
 file_dialog() {
   wine "$state_exe" command "$title" "$1" >/dev/null 2>&1
-  sleep 2
+  for _ in $(seq 40); do
+    sleep 0.5
+    read_state
+    [[ "${POPUPS:-0}" -ge 1 ]] && break
+  done
+  sleep 1
   xdotool type --delay 40 "$2"
   sleep 0.5
   keys Return
-  sleep 2
+  sleep 3
 }
 texts() { wine "$state_exe" texts "$title" 2>/dev/null | tr -d '\r'; }
 
@@ -138,7 +143,7 @@ bad_file foreign-key.reg 'the key "HKEY_LOCAL_MACHINE.Software.Other" is not one
 bad_file utf8.reg "not a Registry Editor file"
 bad_file utf16be.reg "not a Registry Editor file"
 
-stop_program
+check "the program exits" wine "$state_exe" exit "$title"
 
 # The exported file restores the settings through regedit as well.
 wine reg delete 'HKLM\Software\Morvi\MVSET' /f >/dev/null 2>&1
