@@ -9,7 +9,7 @@ file(GLOB MV_WIN_LAYER_SOURCES CONFIGURE_DEPENDS
 list(FILTER MV_WIN_LAYER_SOURCES EXCLUDE REGEX "/src/app/winmain\\.cpp$")
 add_library(mvwin STATIC ${MV_WIN_LAYER_SOURCES} ${MV_WIN_SUBSYSTEM_SOURCES})
 target_link_libraries(mvwin PUBLIC mvcore
-  gdiplus ole32 oleaut32 oleacc uuid comctl32 shell32 shlwapi advapi32 user32 gdi32 kernel32)
+  gdiplus ole32 oleaut32 oleacc uuid comctl32 comdlg32 shell32 shlwapi advapi32 user32 gdi32 kernel32)
 # The portable core calls the Windows seams it declares (code pages, system messages),
 # which mvwin implements: the two archives depend on each other.
 target_link_libraries(mvcore PRIVATE mvwin)

@@ -6,6 +6,7 @@
 //                   the same steps with nothing of ours between them (this process opens the
 //                   stand-in, a thread waits on the semaphore and reads the event, posts it to a
 //                   window thread, which injects the click); taken in turns, printed with ratios
+//   profiles        the same without profiles and with ten, the foreground program's deciding
 //   flood           8000 pending gestures: time to run them and the settings window's answers
 //   idle            CPU time and wake-ups over a period, driver open (feedback off, feedback on
 //                   after a label has faded, gestures paused) and driver absent
@@ -15,7 +16,7 @@
 //                   selection; with --baseline, the same actions on another build in the same
 //                   run, side by side
 // Options: --starts N  --events N  --cycles N  --idle-seconds N  --answers N  --baseline FOLDER
-//          --only NAME (start-up, latency, flood, memory, answers, idle)
+//          --only NAME (start-up, latency, profiles, flood, memory, answers, idle)
 //
 // CPU time, wake-ups and resident private memory come from Linux (Z:\proc): Wine answers
 // another process's CPU times and private bytes with zero.
@@ -508,6 +509,60 @@ void Latency(ProbeWindow& probe, int events) {
     if (lost) Failed("latency: gestures were lost");
 }
 
+// Stores `count` profiles, the first for this benchmark's own program (the probe's, in front
+// during the measurement) overriding the measured gesture with the same middle click, so
+// that both paths inject the same input; 0 removes them.
+void StoreProfiles(int count) {
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Morvi\\MVSET\\Corvel\\Profiles");
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const wchar_t* name = wcsrchr(self, L'\\') ? wcsrchr(self, L'\\') + 1 : self;
+    std::vector<std::uint8_t> image(19488, 0);
+    const std::uint8_t defaults[17] = {0xA1, 2, 9, 10, 16, 17, 0xA3, 37, 0xA4, 85, 33, 3, 5, 4, 88, 89, 0xA2};
+    for (int n = 0; n < 17; ++n) image[16 + 526 * n + 1] = defaults[n];
+    const DWORD overrides = 1u << 11;
+    for (int i = 0; i < count; ++i) {
+        std::wstring key = L"Software\\Morvi\\MVSET\\Corvel\\Profiles\\";
+        key += i == 0 ? std::wstring(name) : L"other" + std::to_wstring(i) + L".exe";
+        HKEY k = nullptr;
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr)) continue;
+        RegSetValueExW(k, L"ButtonSetting", 0, REG_BINARY, image.data(), static_cast<DWORD>(image.size()));
+        RegSetValueExW(k, L"Overrides", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&overrides), sizeof overrides);
+        RegCloseKey(k);
+    }
+}
+
+// The gesture path without profiles and with ten (the foreground program's among them, so
+// the foreground lookup and the profile's record both run), taken in turns in one run.
+void ProfileLatency(ProbeWindow& probe, int events) {
+    std::vector<double> off, on;
+    int lost = 0;
+    const int rounds = 4;
+    for (int round = 0; round < 2 * rounds; ++round) {
+        const bool profiles = round % 2 == 1;
+        StoreProfiles(profiles ? 10 : 0);
+        RunningProgram program;
+        const Started s = WaitForProgram(program, true);
+        if (!s.linked) return Failed("profiles: the program did not open the driver");
+        HANDLE semaphore = ClientSemaphore(program.processId());
+        if (!semaphore) return Failed("profiles: no semaphore");
+        lost += MeasureClicks(probe, semaphore, events / rounds, profiles ? on : off);
+        CloseHandle(semaphore);
+        Exit(program, s.main);
+        probe.pump(200);
+    }
+    StoreProfiles(0);
+    const Summary a = Summarize(off), b = Summarize(on);
+    std::printf("gesture latency without profiles (%zu events): p50 %.3f ms, p99 %.3f ms, mean %.3f ms\n", off.size(),
+                a.p50, a.p99, a.mean);
+    std::printf("gesture latency with 10 profiles, the foreground program's deciding (%zu events): p50 %.3f ms, "
+                "p99 %.3f ms, mean %.3f ms\n",
+                on.size(), b.p50, b.p99, b.mean);
+    std::printf("profiles on / off: p50 %.3f, p99 %.3f, mean %.3f\n", b.p50 / a.p50, b.p99 / a.p99, b.mean / a.mean);
+    if (lost) Failed("profiles: gestures were lost");
+}
+
+
 void Flood(ProbeWindow& probe) {
     RunningProgram program;
     const Started s = WaitForProgram(program, true);
@@ -780,6 +835,7 @@ int wmain(int argc, wchar_t** argv) {
     auto wanted = [&](const wchar_t* name) { return only.empty() || only == name; };
     if (wanted(L"start-up")) timed("start-up", [&] { StartUp(probe, starts); });
     if (wanted(L"latency")) timed("latency", [&] { Latency(probe, events); });
+    if (wanted(L"profiles")) timed("profiles", [&] { ProfileLatency(probe, events); });
     if (wanted(L"flood")) timed("flood", [&] { Flood(probe); });
     if (wanted(L"memory")) timed("memory", [&] { Memory(probe, cycles); });
     if (wanted(L"answers")) timed("answers", [&] { AnswerTimes(baseline, answers); });

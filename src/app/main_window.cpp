@@ -8,6 +8,11 @@
 #include "app/messages.h"
 #include "i18n/text_catalogue.h"
 #include "ui/feedback_rules.h"
+#include "ui/backup_messages.h"
+
+#include <commdlg.h>
+
+#include <cstdio>
 
 namespace mv {
 
@@ -51,12 +56,122 @@ CMorviCorvelConfigDlg::~CMorviCorvelConfigDlg() = default;
 
 std::wstring CMorviCorvelConfigDlg::text(std::string_view key) const { return W(tr(key)); }
 
+void CMorviCorvelConfigDlg::ShowApplyWarning() {
+    MessageBoxW(hwnd_, ToWide(kApplyWarningText).c_str(), ToWide(kApplyWarningCaption).c_str(), MB_OK);
+}
+
 void CMorviCorvelConfigDlg::OnApply() {
-    store_.ApplySettings([this] { return SendDeviceSettings(); },
-                         [this] {
-                             MessageBoxW(hwnd_, ToWide(kApplyWarningText).c_str(),
-                                         ToWide(kApplyWarningCaption).c_str(), MB_OK);
-                         });
+    // A refused apply puts the profiles back as well as the records.
+    const ProfileSet before = profiles_;
+    if (store_.ApplySettings([this] { return SendDeviceSettings(); }, [this] { ShowApplyWarning(); })) {
+        profileStore_.Save(profiles_);
+    } else {
+        profiles_ = before;
+        selector_.Refresh();
+    }
+}
+
+namespace {
+// The standard Save or Open dialog for a .reg file; the chosen path, or empty.
+std::wstring ChooseRegFile(HWND owner, bool save) {
+    wchar_t file[MAX_PATH * 2] = L"";
+    if (save) wcscpy(file, L"MorviCorvelSettings.reg");
+    const std::wstring label = ToWide(tr("tc_reg_files"));
+    std::wstring filter = label + L'\0' + L"*.reg" + L'\0' + L"*.*" + L'\0' + L"*.*" + L'\0';
+    const std::wstring title = ToWide(tr(save ? "tc_export" : "tc_import"));
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filter.c_str();
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = MAX_PATH * 2;
+    ofn.lpstrTitle = title.c_str();
+    ofn.lpstrDefExt = L"reg";
+    ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
+                (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+    return chosen ? std::wstring(file) : std::wstring();
+}
+}  // namespace
+
+void CMorviCorvelConfigDlg::OnExport() {
+    const std::wstring path = ChooseRegFile(hwnd_, true);
+    if (path.empty()) return;
+    const std::vector<std::uint8_t> file = ExportSettings(registry_);
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    const bool ok = h != INVALID_HANDLE_VALUE &&
+                    WriteFile(h, file.data(), static_cast<DWORD>(file.size()), &written, nullptr) &&
+                    written == file.size();
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    if (!ok)
+        MessageBoxW(hwnd_, ToWide(FillPlaceholders(tr("tc_export_failed"), {FromWide(path.c_str())})).c_str(),
+                    text("tc_mouse_title").c_str(), MB_OK | MB_ICONWARNING);
+}
+
+void CMorviCorvelConfigDlg::OnImport() {
+    const std::wstring path = ChooseRegFile(hwnd_, false);
+    if (path.empty()) return;
+    BackupCheck check;
+    std::vector<std::uint8_t> file;
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    LARGE_INTEGER size{};
+    if (h == INVALID_HANDLE_VALUE || !GetFileSizeEx(h, &size)) {
+        check.problem = BackupProblem::FileUnreadable;
+    } else if (static_cast<unsigned long long>(size.QuadPart) > kRegFileMaxBytes) {
+        check.problem = BackupProblem::TooLarge;
+    } else {
+        file.resize(static_cast<std::size_t>(size.QuadPart));
+        DWORD read = 0;
+        if (!file.empty() && (!ReadFile(h, file.data(), static_cast<DWORD>(file.size()), &read, nullptr) ||
+                              read != file.size()))
+            check.problem = BackupProblem::FileUnreadable;
+        else
+            check = CheckBackupFile(file.data(), file.size());
+    }
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    if (!check.ok()) {
+        MessageBoxW(hwnd_, ToWide(BackupRefusalText(check)).c_str(), text("tc_import").c_str(), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    ImportBackup(check.backup);
+}
+
+bool CMorviCorvelConfigDlg::ImportBackup(const SettingsBackup& backup) {
+    const ButtonSettingBlob records = settings_;
+    const MacroStore macros = macros_;
+    const ProfileSet profiles = profiles_;
+    if (const auto* v = backup.find(kButtonSettingValue)) std::copy(v->data.begin(), v->data.end(), BlobBytes(settings_));
+    if (const auto* v = backup.find(kMacroSettingValue)) std::copy(v->data.begin(), v->data.end(), macros_.bytes.begin());
+    if (backup.replacesProfiles) profiles_ = ProfileSet{};
+    for (const Profile& p : backup.profiles.all()) {
+        profiles_.Remove(p.program);
+        profiles_.all().push_back(p);
+    }
+    // As Apply: the device first; refused, nothing changes.
+    if (!SendDeviceSettings()) {
+        settings_ = records;
+        macros_ = macros;
+        profiles_ = profiles;
+        ShowApplyWarning();
+        return false;
+    }
+    StoreBackup(registry_, backup);
+    // The file's values are in the registry now: read them back, names and feedback choice too.
+    store_.LoadSettings();
+    feedbackOn_ = LoadFeedbackChoice(registry_);
+    if (!feedbackOn_) feedback_.Close();
+    profileStore_.Save(profiles_);
+    selector_.Refresh();
+    return true;
+}
+
+const FunctionRecord& CMorviCorvelConfigDlg::RecordFor(GestureSlot slot, const Profile*& profile, bool& looked) {
+    if (!looked) {
+        looked = true;
+        profile = profiles_.Find(foreground_.Current());
+    }
+    return ResolveRecord(settings_.records, profile, slot);
 }
 
 BOOL CMorviCorvelConfigDlg::OnInitDialog() {
@@ -82,11 +197,15 @@ BOOL CMorviCorvelConfigDlg::OnInitDialog() {
     view_.onApply = [this] { OnApply(); };
     view_.customFunctions = {&macros_, &macroNames_, {}};
     store_.SetMacroNames(&macroNames_);
+    selector_.onExport = [this] { OnExport(); };
+    selector_.onImport = [this] { OnImport(); };
 
     // Device side.
     ResetRecordsToDefaults(settings_.records);
     store_.LoadSettings();
     feedbackOn_ = LoadFeedbackChoice(registry_);
+    profiles_ = profileStore_.Load();
+    selector_.Refresh();
     driver_.StartReader(hwnd_);
     if (driver_.OpenDevice())
         DeviceOpened();
@@ -102,8 +221,12 @@ BOOL CMorviCorvelConfigDlg::OnInitDialog() {
     return TRUE;
 }
 
-// While paused the device is told the defaults; the user's records stay as they are.
-bool CMorviCorvelConfigDlg::SendDeviceSettings() { return driver_.SendDeviceSettings(pause_.active(settings_.records)); }
+// While paused the device is told the defaults (the user's records and profiles stay as they
+// are); otherwise it reports every gesture that All programs or a profile changes.
+bool CMorviCorvelConfigDlg::SendDeviceSettings() {
+    if (pause_.paused()) return driver_.SendDeviceSettings(pause_.active(settings_.records));
+    return driver_.SendDeviceSettingsForSlots(profiles_.ReportedSlots(settings_.records));
+}
 
 void CMorviCorvelConfigDlg::DeviceOpened() {
     battery_.onDeviceOpened();
@@ -147,11 +270,20 @@ void CMorviCorvelConfigDlg::ShowFeedback(DeviceEventCode code, const FunctionRec
 
 void CMorviCorvelConfigDlg::OnGestureEvent(WPARAM wParam) {
     const auto code = static_cast<DeviceEventCode>(wParam);
-    gestures_.OnGestureEvent(code, pause_.active(settings_.records), [this, code](const FunctionRecord& record) {
+    const auto run = [this, code](const FunctionRecord& record) {
         ExecuteFunction(record, facebook_, context_);
         // After the action, so that the label never holds it up.
         if (feedbackOn_) ShowFeedback(code, record);
-    });
+    };
+    if (pause_.paused() || profiles_.empty()) {
+        gestures_.OnGestureEvent(code, pause_.active(settings_.records), run);
+        return;
+    }
+    // The foreground program is asked only for a code that selects a slot.
+    const Profile* profile = nullptr;
+    bool looked = false;
+    gestures_.OnGestureEvent(
+        code, [&](GestureSlot slot) -> const FunctionRecord& { return RecordFor(slot, profile, looked); }, run);
 }
 
 void CMorviCorvelConfigDlg::OnTimer(UINT_PTR id) {
@@ -190,15 +322,27 @@ void CMorviCorvelConfigDlg::OnDeviceChange(WPARAM event, LPARAM data) {
 }
 
 LRESULT CMorviCorvelConfigDlg::OnRestoreDefaults() {
+    // With profiles, the user says whether they go too.
+    if (!profiles_.empty()) {
+        const std::u16string count = FromWide(std::to_wstring(profiles_.all().size()).c_str());
+        const int answer = MessageBoxW(hwnd_, ToWide(FillPlaceholders(tr("tc_restore_profiles"), {count})).c_str(),
+                                       text("tc_retitle").c_str(), MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (answer == IDCANCEL) return 0;
+        if (answer == IDYES) {
+            profiles_ = ProfileSet{};
+            profileStore_.RemoveAll();
+        }
+    }
     store_.RestoreDefaults([this] { return SendDeviceSettings(); }, pointer_);
-    view_.ShowFunctionName(settings_.records[view_.CurrentSlot]);
+    selector_.Refresh();
+    view_.RefreshFunctionName();
     return 0;
 }
 
 void CMorviCorvelConfigDlg::OnDestroy() {
     feedback_.Close();
     ResetRecordsToDefaults(settings_.records);
-    SendDeviceSettings();
+    driver_.SendDeviceSettings(settings_.records);  // every gesture back to the device, profiles' too
     driver_.SetMode(0);
     tray_.Remove();
     driver_.StopReader();
@@ -207,6 +351,14 @@ void CMorviCorvelConfigDlg::OnDestroy() {
 }
 
 void CMorviCorvelConfigDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (selector_.OnCommand(reinterpret_cast<HWND>(lParam))) {
+        view_.CloseFunctionMenu();
+        return;
+    }
+    if (lParam == 0 && ProfileSelector::IsCommand(LOWORD(wParam))) {
+        selector_.RunCommand(LOWORD(wParam));
+        return;
+    }
     switch (LOWORD(wParam)) {
         case kCommandShow: ShowWindow(SW_SHOWNORMAL); break;
         case kCommandExit: DestroyWindow(); break;
@@ -242,6 +394,7 @@ LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lP
             const LRESULT r = CDialog::WindowProc(message, wParam, lParam);
             if (r == -1) return -1;
             view_.Create();
+            selector_.Create(hwnd_);
             return r;
         }
         case WM_PAINT: view_.Paint(); return 0;

@@ -15,12 +15,16 @@
 #include "gesture/dispatcher.h"
 #include "gesture/gesture_events.h"
 #include "gesture/gesture_pause.h"
+#include "gesture/profiles.h"
+#include "gesture/settings_backup.h"
 #include "gesture/settings_images.h"
 #include "gesture/settings_store.h"
 #include "ui/default_config_win.h"
 #include "ui/feedback_label_win.h"
 #include "ui/pointer_setting_win.h"
+#include "ui/profile_selector_win.h"
 #include "ui/settings_window_win.h"
+#include "win32/foreground_program.h"
 #include "win32/win32_platform.h"
 #include "win32/win32_registry.h"
 
@@ -59,6 +63,13 @@ private:
     void SetPaused(bool paused);
     void SetFeedback(bool on);
     void ShowFeedback(DeviceEventCode code, const FunctionRecord& ran);
+    // Per-program profiles and the settings backup.
+    const FunctionRecord& RecordFor(GestureSlot slot, const Profile*& profile, bool& looked);
+    void OnExport();
+    void OnImport();
+    bool ImportBackup(const SettingsBackup& backup);
+    void ShowApplyWarning();
+
 
     Win32Input input_;
     Win32Desktop desktop_;
@@ -85,7 +96,11 @@ private:
     TrayIcon tray_;
     HDEVNOTIFY deviceNotification_ = nullptr;
     HICON icon_ = nullptr;
+    ProfileSet profiles_;
+    ProfileStore profileStore_{registry_};
+    ForegroundProgram foreground_;
     SettingsWindow view_{*this, settings_.records};
+    ProfileSelector selector_{view_, profiles_, settings_};
     CDefaultConfig defaultConfig_;
     CPointerSeting pointerSetting_;
 };

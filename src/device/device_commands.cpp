@@ -6,14 +6,25 @@
 
 namespace mv {
 
-std::uint32_t ModeFlagsFor(const FunctionRecordArray& records) {
+namespace {
+std::uint32_t ChangedSlotMask(const FunctionRecordArray& records) {
+    std::uint32_t mask = 0;
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        if (records[slot].actionCode() != DefaultActionTable[slot]) mask |= 1u << slot;
+    return mask;
+}
+}  // namespace
+
+std::uint32_t ModeFlagsForSlots(std::uint32_t reported) {
     std::uint32_t flags = kModeBase;
-    if (records[1].actionCode() != DefaultActionTable[1]) flags |= kModeDoubleClick;
-    if (records[11].actionCode() != DefaultActionTable[11]) flags |= kModeThreeClick;
-    if (records[12].actionCode() != DefaultActionTable[12]) flags |= kModeThreeLeft;
-    if (records[13].actionCode() != DefaultActionTable[13]) flags |= kModeThreeRight;
+    if (reported & (1u << 1)) flags |= kModeDoubleClick;
+    if (reported & (1u << 11)) flags |= kModeThreeClick;
+    if (reported & (1u << 12)) flags |= kModeThreeLeft;
+    if (reported & (1u << 13)) flags |= kModeThreeRight;
     return flags;
 }
+
+std::uint32_t ModeFlagsFor(const FunctionRecordArray& records) { return ModeFlagsForSlots(ChangedSlotMask(records)); }
 
 bool DeviceCommands::send(const DriverRequest& request) {
     if (!port_.isOpen()) return false;
@@ -73,13 +84,15 @@ bool DeviceCommands::ReadBattery(std::uint32_t& value) {
 }
 
 bool DeviceCommands::SendDeviceSettings(const FunctionRecordArray& records) {
+    return SendDeviceSettingsForSlots(ChangedSlotMask(records));
+}
+
+bool DeviceCommands::SendDeviceSettingsForSlots(std::uint32_t reported) {
     if (!SetMode(0)) return false;
     if (!UpdateInterceptKey(0, 0, true)) return false;
-    const std::uint32_t flags = ModeFlagsFor(records);
-    for (const InterceptedChord& chord : InterceptedChords) {
-        const bool changed = records[chord.slot].actionCode() != DefaultActionTable[chord.slot];
-        UpdateInterceptKey(chord.virtualKey, chord.modifiers, changed);
-    }
+    const std::uint32_t flags = ModeFlagsForSlots(reported);
+    for (const InterceptedChord& chord : InterceptedChords)
+        UpdateInterceptKey(chord.virtualKey, chord.modifiers, (reported & (1u << chord.slot)) != 0);
     SetMode(flags);
     return true;
 }

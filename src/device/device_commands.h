@@ -33,6 +33,8 @@ inline constexpr std::array<InterceptedChord, 7> InterceptedChords = {{
 
 // The mode flags for the records: 0x180 plus the bit of every gesture button not at its default.
 std::uint32_t ModeFlagsFor(const FunctionRecordArray& records);
+// The mode flags when the slots of `reported` (bit n = slot n) are to be reported.
+std::uint32_t ModeFlagsForSlots(std::uint32_t reported);
 
 // The portable part of CUSBDriver: the open request, the commands and the key list.
 class DeviceCommands {
@@ -50,6 +52,9 @@ public:
     bool ReadBattery(std::uint32_t& value);
     // Mode 0, the key list as is, the seven chords, the final mode; only the first two decide.
     bool SendDeviceSettings(const FunctionRecordArray& records);
+    // The same, reporting exactly the gestures of `reported` (bit n = slot n): the union
+    // of what All programs and the profiles change.
+    bool SendDeviceSettingsForSlots(std::uint32_t reported);
 
     const KeyInterceptList& keyList() const { return keys_; }
 

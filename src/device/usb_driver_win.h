@@ -32,6 +32,7 @@ public:
     bool ReadRegister(std::array<std::uint8_t, 3>& data) { return commands_.ReadRegister(data); }
     bool ReadBattery(std::uint32_t& value) { return commands_.ReadBattery(value); }
     bool SendDeviceSettings(const FunctionRecordArray& records) { return commands_.SendDeviceSettings(records); }
+    bool SendDeviceSettingsForSlots(std::uint32_t reported) { return commands_.SendDeviceSettingsForSlots(reported); }
     bool IsOpen() const { return port_->isOpen(); }
 
     // Orderly end of the reader: stop flag, one release, a bounded wait. A reader stuck in

@@ -9,6 +9,10 @@ constexpr std::uint8_t kActionZoomOut = 36;
 
 void GestureEvents::OnGestureEvent(DeviceEventCode code, const FunctionRecordArray& records,
                                    const Dispatch& dispatch) {
+    OnGestureEvent(code, [&records](GestureSlot slot) -> const FunctionRecord& { return records[slot]; }, dispatch);
+}
+
+void GestureEvents::OnGestureEvent(DeviceEventCode code, const RecordFor& recordFor, const Dispatch& dispatch) {
     if (code == kEventLeftCtrl) {
         lastCtrlReport_ = clock_.tickCount();
         return;
@@ -23,7 +27,7 @@ void GestureEvents::OnGestureEvent(DeviceEventCode code, const FunctionRecordArr
     }
     const auto key = GestureKeyForEvent(code);
     if (!key) return;
-    if (const auto slot = SlotForGestureKey(*key)) dispatch(records[*slot]);
+    if (const auto slot = SlotForGestureKey(*key)) dispatch(recordFor(*slot));
 }
 
 }  // namespace mv

@@ -26,6 +26,10 @@ public:
     // transient zoom record, dispatches the record of the slot the code selects,
     // or does nothing. `records` is read at the moment of dispatch.
     void OnGestureEvent(DeviceEventCode code, const FunctionRecordArray& records, const Dispatch& dispatch);
+    // The same with the record of a slot chosen at the moment of dispatch (per program):
+    // `recordFor` is asked only when the code selects a slot.
+    using RecordFor = std::function<const FunctionRecord&(GestureSlot)>;
+    void OnGestureEvent(DeviceEventCode code, const RecordFor& recordFor, const Dispatch& dispatch);
 
     std::uint32_t lastCtrlReport() const { return lastCtrlReport_; }
 

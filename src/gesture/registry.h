@@ -37,6 +37,10 @@ public:
     virtual bool setValue(RegistryKey key, const std::u16string& name, std::uint32_t type,
                           const std::uint8_t* data, std::size_t size) = 0;
     virtual void closeKey(RegistryKey key) = 0;
+    // The names of the key's direct subkeys (RegEnumKeyExW).
+    virtual std::vector<std::u16string> subkeyNames(RegistryKey key) = 0;
+    // RegDeleteTreeW on `path`: the key and everything below it. True when it is gone.
+    virtual bool deleteTree(RegistryRoot root, const std::u16string& path) = 0;
 };
 
 // SystemParametersInfoW for the pointer, always with SPIF_UPDATEINIFILE | SPIF_SENDCHANGE.

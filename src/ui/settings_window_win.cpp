@@ -35,6 +35,9 @@ constexpr int kCellWidth = 113, kCellHeight = 105;
 
 // The disabled function button's caption: lighter than the normal colour, as its faded picture.
 constexpr COLORREF kDisabledCaption = RGB(150, 158, 170);
+// The caption of a gesture the shown profile changes: the skins' orange.
+constexpr COLORREF kMarkedCaption = RGB(236, 110, 30);
+constexpr COLORREF kTileCaption = 0x006B5C50;
 
 }  // namespace
 
@@ -218,7 +221,7 @@ void SettingsWindow::SelectGesture(int slot) {
     gestures_[slot].SetLatched(1);
     gestures_[slot].SetToggleMode(1);
     ShowGestureAnimation(slot);
-    ShowFunctionName(records_[slot]);
+    ShowFunctionName(ShownRecord(slot));
     EnableWindow(function_.GetSafeHwnd(), selection_.functionButtonEnabled() ? TRUE : FALSE);
 }
 
@@ -277,13 +280,33 @@ void SettingsWindow::OnFunctionChosen(LPARAM lParam) {
     const auto choice = static_cast<std::uint32_t>(lParam);
     if (IsCustomChoice(choice)) {
         // The editor stores its function in the record on OK; Cancel changes nothing.
-        if (const auto custom = CustomFunctionOfChoice(choice))
-            EditCustomFunction(*custom, host_.GetSafeHwnd(), records_[CurrentSlot], customFunctions);
-        ShowFunctionName(records_[CurrentSlot]);
+        if (const auto custom = CustomFunctionOfChoice(choice)) {
+            FunctionRecord edited = ShownRecord(CurrentSlot);
+            if (EditCustomFunction(*custom, host_.GetSafeHwnd(), edited, customFunctions)) {
+                if (storeRecord)
+                    storeRecord(CurrentSlot, edited);
+                else
+                    records_[CurrentSlot] = edited;
+            }
+        }
+        ShowFunctionName(ShownRecord(CurrentSlot));
         return;
     }
     ShowFunctionName(static_cast<int>(lParam & 0xFFFF));
-    records_[CurrentSlot].setActionCode(static_cast<std::uint8_t>(lParam & 0xFF));
+    if (storeActionCode)
+        storeActionCode(CurrentSlot, static_cast<std::uint8_t>(lParam & 0xFF));
+    else
+        records_[CurrentSlot].setActionCode(static_cast<std::uint8_t>(lParam & 0xFF));
+}
+
+void SettingsWindow::RefreshFunctionName() { ShowFunctionName(ShownRecord(CurrentSlot)); }
+
+void SettingsWindow::MarkGesture(int slot, bool marked, const std::u16string& tooltip) {
+    if (slot < 0 || slot >= kSlotCount) return;
+    CBitmapBtn& tile = gestures_[slot];
+    tile.normalTextColor = marked ? kMarkedCaption : kTileCaption;
+    tile.SetTooltip(tooltip);
+    tile.Invalidate();
 }
 
 bool SettingsWindow::PreTranslateMessage(const MSG* msg) {

@@ -67,6 +67,16 @@ public:
     std::function<void()> onApply;
     // The macros and their names, for the macro editor and the macro's name on the button.
     CustomFunctionData customFunctions;
+    // Set by the profile selector: the record a slot shows and where a chosen function or an
+    // edited custom function goes; unset, all of them are the slot's record.
+    std::function<const FunctionRecord&(int slot)> shownRecord;
+    std::function<void(int slot, std::uint8_t code)> storeActionCode;
+    std::function<void(int slot, const FunctionRecord& record)> storeRecord;
+    // A tile whose gesture the shown profile changes has its caption in the mark colour.
+    void MarkGesture(int slot, bool marked, const std::u16string& tooltip);
+    // The function button shows the current slot's function again.
+    void RefreshFunctionName();
+    SkinSheets& sheets() { return main_; }
     HWND resetDialog = nullptr;
     HWND pointerDialog = nullptr;
     int CurrentSlot = 0;
@@ -86,6 +96,7 @@ public:
 
 private:
     void CreateButton(CBitmapBtn& button, const RECT& rect);
+    const FunctionRecord& ShownRecord(int slot) const { return shownRecord ? shownRecord(slot) : records_[slot]; }
     void ReleaseFunctionMenu();
 
     fw::CWnd& host_;

@@ -47,6 +47,24 @@ void Win32Registry::closeKey(RegistryKey key) {
     if (key) RegCloseKey(K(key));
 }
 
+std::vector<std::u16string> Win32Registry::subkeyNames(RegistryKey key) {
+    std::vector<std::u16string> names;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD length = 256;
+        const LONG r = RegEnumKeyExW(K(key), i, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (r == ERROR_NO_MORE_ITEMS) break;
+        if (r != ERROR_SUCCESS) continue;
+        names.emplace_back(reinterpret_cast<const char16_t*>(name), length);
+    }
+    return names;
+}
+
+bool Win32Registry::deleteTree(RegistryRoot root, const std::u16string& path) {
+    const LONG r = RegDeleteTreeW(Root(root), ToWide(path).c_str());
+    return r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND;
+}
+
 bool Win32PointerSettings::setMouseSpeed(int speed) {
     // Windows takes the speed from pvParam. Wine 8 stores uiParam instead (MouseSensitivity
     // became "0", so the pointer dialog read back the slowest speed): both carry it.

@@ -14,6 +14,8 @@ public:
     bool setValue(RegistryKey key, const std::u16string& name, std::uint32_t type, const std::uint8_t* data,
                   std::size_t size) override;
     void closeKey(RegistryKey key) override;
+    std::vector<std::u16string> subkeyNames(RegistryKey key) override;
+    bool deleteTree(RegistryRoot root, const std::u16string& path) override;
 };
 
 class Win32PointerSettings final : public PointerSettingsSeam {

@@ -47,6 +47,33 @@ bool FakeRegistry::setValue(RegistryKey key, const std::u16string& name, std::ui
 
 void FakeRegistry::closeKey(RegistryKey key) { handles_.erase(key); }
 
+std::vector<std::u16string> FakeRegistry::subkeyNames(RegistryKey key) {
+    std::vector<std::u16string> names;
+    const auto h = handles_.find(key);
+    if (h == handles_.end()) return names;
+    const std::u16string prefix = h->second.second + u"\\";
+    for (const auto& [id, k] : keys) {
+        if (id.first != h->second.first || id.second.size() <= prefix.size() || id.second.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const std::u16string rest = id.second.substr(prefix.size());
+        const std::u16string name = rest.substr(0, rest.find(u'\\'));
+        if (names.empty() || names.back() != name) names.push_back(name);
+    }
+    return names;
+}
+
+bool FakeRegistry::deleteTree(RegistryRoot root, const std::u16string& path) {
+    log.push_back("delete " + Utf8(path));
+    if (failWrites) return false;
+    const std::u16string prefix = path + u"\\";
+    for (auto it = keys.begin(); it != keys.end();) {
+        const bool below = it->first.first == root &&
+                           (it->first.second == path || it->first.second.compare(0, prefix.size(), prefix) == 0);
+        it = below ? keys.erase(it) : std::next(it);
+    }
+    return true;
+}
+
 bool FakeRegistry::setMouseSpeed(int speed) {
     log.push_back("speed " + std::to_string(speed));
     return true;

@@ -16,5 +16,5 @@ wine "$tests" --gtest_brief=1 --gtest_filter='ShellNoDriver.*' || status=1
 # takes Wine half a minute.
 wineserver -w
 "$root/tools/touchsim/setup-prefix.sh" "$root/build/windows" >/dev/null || status=1
-wine "$tests" --gtest_brief=1 --gtest_filter='DeviceLink.*:Shell.*:ShellFaults.*:ShellStart.*:ShellTray.*:ShellTrayStatus.*' || status=1
+wine "$tests" --gtest_brief=1 --gtest_filter='DeviceLink.*:Shell.*:ShellFaults.*:ShellStart.*:ShellTray.*:ShellTrayStatus.*:ShellProfiles.*' || status=1
 exit $status

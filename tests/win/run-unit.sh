@@ -8,4 +8,4 @@ export MV_DIST_DIR
 # count pixels of the exact text colour with the prefix's own fonts.
 source "$root/tests/win/screen-lib.sh"
 unlink_cjk_font
-wine "$root/build/windows/win_tests.exe" --gtest_brief=1 --gtest_filter="-ShellNoDriver.*:Shell.*:ShellFaults.*:ShellStart.*:ShellTray.*:ShellTrayStatus.*:DeviceLink.*"
+wine "$root/build/windows/win_tests.exe" --gtest_brief=1 --gtest_filter="-ShellNoDriver.*:Shell.*:ShellFaults.*:ShellStart.*:ShellTray.*:ShellTrayStatus.*:ShellProfiles.*:DeviceLink.*"

@@ -11,11 +11,17 @@
 //     Shows a plain top-level window titled "outside" there for that long.
 //   window_state.exe exit TITLE
 //     Asks the program to exit as its tray menu does (the command 0x6001).
+//   window_state.exe command TITLE ID
+//     Posts WM_COMMAND ID (decimal or 0x hex) with lParam 0 to the program's main window.
+//   window_state.exe texts TITLE
+//     text=CAPTION|TEXT... for each visible dialog of the program other than main: its
+//     caption and the texts of its static controls (a message box's message), UTF-8.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdio>
 #include <cwchar>
+#include <string>
 #include <vector>
 
 namespace {
@@ -102,11 +108,51 @@ int Exit(const wchar_t* title) {
     return ended ? 0 : 1;
 }
 
+int Command(const wchar_t* title, const wchar_t* id) {
+    HWND main = FindWindowW(nullptr, title);
+    if (!main) return 1;
+    return PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(std::wcstoul(id, nullptr, 0)), 0) ? 0 : 1;
+}
+
+std::string Utf8(const wchar_t* text) {
+    char out[4096] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, out, sizeof out - 1, nullptr, nullptr);
+    return out;
+}
+
+BOOL CALLBACK AppendStatic(HWND child, LPARAM data) {
+    wchar_t cls[32] = {}, text[2048] = {};
+    GetClassNameW(child, cls, 32);
+    if (_wcsicmp(cls, L"Static") == 0 && IsWindowVisible(child) && GetWindowTextW(child, text, 2048) > 0)
+        *reinterpret_cast<std::string*>(data) += "|" + Utf8(text);
+    return TRUE;
+}
+
+int Texts(const wchar_t* title) {
+    HWND main = FindWindowW(nullptr, title);
+    if (!main) return 1;
+    DWORD process = 0;
+    GetWindowThreadProcessId(main, &process);
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (w == main || owner != process || !IsWindowVisible(w) || !IsDialog(w)) continue;
+        wchar_t caption[512] = {};
+        GetWindowTextW(w, caption, 512);
+        std::string line = "text=" + Utf8(caption);
+        EnumChildWindows(w, AppendStatic, reinterpret_cast<LPARAM>(&line));
+        std::printf("%s\n", line.c_str());
+    }
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc == 2) return State(argv[1]);
     if (argc == 3 && std::wcscmp(argv[1], L"exit") == 0) return Exit(argv[2]);
+    if (argc == 4 && std::wcscmp(argv[1], L"command") == 0) return Command(argv[2], argv[3]);
+    if (argc == 3 && std::wcscmp(argv[1], L"texts") == 0) return Texts(argv[2]);
     if (argc == 7 && std::wcscmp(argv[1], L"outside") == 0)
         return Outside(_wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]), _wtoi(argv[6]));
     std::fprintf(stderr, "usage: window_state TITLE | window_state exit TITLE | window_state outside X Y W H SECONDS\n");

@@ -1,0 +1,73 @@
+// The .reg file reader and the backup check on arbitrary files: whatever the reader
+// accepts writes back to a file that reads the same, and whatever the check accepts
+// stores and exports again to the same settings.
+#include <cstring>
+
+#include "fuzz_check.h"
+#include "gesture/reg_file.h"
+#include "gesture/settings_backup.h"
+#include "gesture/settings_store.h"
+#include "support/fake_registry.h"
+
+using namespace mv;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    // Mode 0: the bytes as they are. Mode 1: a header, then each byte as one UTF-16 unit,
+    // so that mutations stay in the text the format is made of.
+    std::vector<std::uint8_t> file;
+    if (data[0] & 1) {
+        file = {0xFF, 0xFE};
+        for (char16_t c : std::u16string(kRegFileHeader) + u"\r\n") file.insert(file.end(), {std::uint8_t(c), 0});
+        for (std::size_t i = 1; i < size; ++i) file.insert(file.end(), {data[i], 0});
+    } else {
+        file.assign(data + 1, data + size);
+    }
+
+    const RegFileResult read = ReadRegFile(file.data(), file.size());
+    if (read.ok()) {
+        const std::vector<std::uint8_t> again = WriteRegFile(read.keys);
+        const RegFileResult reread = ReadRegFile(again.data(), again.size());
+        // Names holding line breaks cannot be written; everything else reads back the same.
+        bool writable = true;
+        for (const RegFileKey& k : read.keys) {
+            if (k.path.find_first_of(u"\r\n") != std::u16string::npos) writable = false;
+            for (const RegFileValue& v : k.values)
+                if (v.name.find_first_of(u"\r\n") != std::u16string::npos) writable = false;
+        }
+        if (writable) {
+            FUZZ_CHECK(reread.ok());
+            FUZZ_CHECK(reread.keys == read.keys);
+        }
+    } else {
+        FUZZ_CHECK(read.keys.empty());
+    }
+
+    const BackupCheck check = CheckBackupFile(file.data(), file.size());
+    if (!check.ok()) {
+        FUZZ_CHECK(check.backup.values.empty() && check.backup.profiles.empty());
+        return 0;
+    }
+    FUZZ_CHECK(read.ok());
+    for (const SettingsBackup::Value& v : check.backup.values)
+        FUZZ_CHECK(v.data.size() >= v.spec->minSize && v.data.size() <= v.spec->maxSize);
+    for (const Profile& p : check.backup.profiles.all()) {
+        FUZZ_CHECK(ValidProgramName(p.program));
+        FUZZ_CHECK((p.overrides & ~kAllSlots) == 0);
+    }
+    // Stored and exported again, the file's settings come back unchanged.
+    test::FakeRegistry registry;
+    FUZZ_CHECK(StoreBackup(registry, check.backup));
+    FUZZ_CHECK(registry.openHandles() == 0);
+    const std::vector<std::uint8_t> exported = ExportSettings(registry);
+    const BackupCheck back = CheckBackupFile(exported.data(), exported.size());
+    FUZZ_CHECK(back.ok());
+    FUZZ_CHECK(back.backup.values.size() == check.backup.values.size());
+    FUZZ_CHECK(back.backup.profiles.all().size() == check.backup.profiles.all().size());
+    for (const Profile& p : check.backup.profiles.all()) {
+        const Profile* q = back.backup.profiles.Find(p.program);
+        FUZZ_CHECK(q && q->overrides == p.overrides);
+        FUZZ_CHECK(std::memcmp(BlobBytes(q->image), BlobBytes(p.image), ButtonSettingBlob::kSize) == 0);
+    }
+    return 0;
+}

@@ -1,0 +1,217 @@
+#include "gesture/settings_backup.h"
+
+#include <algorithm>
+
+#include "gesture/macro_book.h"
+#include "gesture/settings_store.h"
+
+namespace mv {
+
+namespace {
+
+constexpr BackupValue kBackupValues[] = {
+    {kButtonSettingKey, kButtonSettingValue, kRegBinary, ButtonSettingBlob::kSize, ButtonSettingBlob::kSize},
+    {kMacroSettingKey, kMacroSettingValue, kRegBinary, MacroStore::kSize, MacroStore::kSize},
+    // The macros' names beside them: up to 100 strings "index=name" of at most 64 units, and
+    // the list's end.
+    {kMacroSettingKey, kMacroNamesValue, kRegMultiSz, 0, (100 * (4 + 64 + 1) + 1) * 2},
+    // The gesture feedback's choice (the tray menu's switch).
+    {kButtonSettingKey, u"GestureFeedback", kRegDword, 4, 4},
+    // Values added by other features go here: key, name, type, smallest and largest size.
+};
+
+bool SamePath(std::u16string_view a, std::u16string_view b) { return SameProgram(a, b); }
+
+std::u16string Full(std::u16string_view key) { return kLocalMachinePrefix + std::u16string(key); }
+
+// `path` below HKEY_LOCAL_MACHINE, or nothing for another root.
+bool BelowLocalMachine(std::u16string_view path, std::u16string_view& rest) {
+    const std::u16string_view prefix = kLocalMachinePrefix;
+    if (path.size() < prefix.size() || !SamePath(path.substr(0, prefix.size()), prefix)) return false;
+    rest = path.substr(prefix.size());
+    return true;
+}
+
+// A key that only leads to ours (HKLM\Software, ...\Morvi, ...\MVSET, ...\MVMacro).
+bool AncestorOfOurs(std::u16string_view path) {
+    for (const char16_t* ours : {kButtonSettingKey, kMacroSettingKey}) {
+        const std::u16string_view o = ours;
+        if (path.size() < o.size() && o[path.size()] == u'\\' && SamePath(o.substr(0, path.size()), path)) return true;
+    }
+    return false;
+}
+
+BackupProblem FromFileProblem(RegFileProblem p) {
+    switch (p) {
+        case RegFileProblem::Encoding: return BackupProblem::Encoding;
+        case RegFileProblem::TooLarge: return BackupProblem::TooLarge;
+        case RegFileProblem::Header: return BackupProblem::Header;
+        case RegFileProblem::Syntax:
+        case RegFileProblem::ValueOutsideKey: return BackupProblem::Syntax;
+        case RegFileProblem::Truncated: return BackupProblem::Truncated;
+        case RegFileProblem::BadData: return BackupProblem::BadData;
+        case RegFileProblem::None: break;
+    }
+    return BackupProblem::None;
+}
+
+}  // namespace
+
+std::span<const BackupValue> BackupValues() { return kBackupValues; }
+
+const SettingsBackup::Value* SettingsBackup::find(const char16_t* name) const {
+    for (const Value& v : values)
+        if (std::u16string_view(v.spec->name) == name) return &v;
+    return nullptr;
+}
+
+std::vector<std::uint8_t> ExportSettings(RegistrySeam& registry) {
+    std::vector<RegFileKey> keys;
+    for (const BackupValue& spec : kBackupValues) {
+        const RegistryKey k = registry.openKey(RegistryRoot::LocalMachine, spec.key, kKeyReadWrite);
+        if (!k) continue;
+        const auto stored = registry.queryValue(k, spec.name, spec.maxSize);
+        registry.closeKey(k);
+        // A stored value that this program would not accept back is left out.
+        if (!stored || stored->type != spec.type || stored->data.size() < spec.minSize) continue;
+        const std::u16string path = Full(spec.key);
+        auto key = std::find_if(keys.begin(), keys.end(), [&](const RegFileKey& x) { return x.path == path; });
+        if (key == keys.end()) key = keys.insert(keys.end(), RegFileKey{path, false, {}, 0});
+        key->values.push_back({spec.name, spec.type, stored->data, 0});
+    }
+    keys.push_back({Full(kProfilesKey), true, {}, 0});
+    const ProfileSet profiles = ProfileStore(registry).Load();
+    for (const Profile& p : profiles.all()) {
+        RegFileKey key{Full(kProfilesKey) + u"\\" + p.program, false, {}, 0};
+        const std::uint8_t* image = BlobBytes(p.image);
+        key.values.push_back({kButtonSettingValue, kRegBinary, {image, image + ButtonSettingBlob::kSize}, 0});
+        std::vector<std::uint8_t> mask(4);
+        writeLe32(mask.data(), p.overrides);
+        key.values.push_back({kProfileOverridesValue, kRegDword, mask, 0});
+        keys.push_back(std::move(key));
+    }
+    return WriteRegFile(keys);
+}
+
+BackupCheck CheckBackupFile(const std::uint8_t* data, std::size_t size) {
+    BackupCheck check;
+    const RegFileResult file = ReadRegFile(data, size);
+    auto fail = [&](BackupProblem problem, std::size_t line, std::u16string name = {}, std::size_t got = 0,
+                    std::size_t expected = 0) {
+        BackupCheck failed;
+        failed.problem = problem;
+        failed.line = line;
+        failed.name = std::move(name);
+        failed.size = got;
+        failed.expected = expected;
+        return failed;
+    };
+    if (!file.ok()) return fail(FromFileProblem(file.problem), file.line);
+
+    const std::u16string_view profilesKey = kProfilesKey;
+    std::vector<std::size_t> imageLines;  // per profile: the line of its ButtonSetting, 0 while missing
+    std::vector<std::size_t> profileLines;
+    for (const RegFileKey& key : file.keys) {
+        std::u16string_view path;
+        if (!BelowLocalMachine(key.path, path)) return fail(BackupProblem::ForeignKey, key.line, key.path);
+        if (key.remove) {
+            if (!SamePath(path, profilesKey)) return fail(BackupProblem::ForeignKey, key.line, key.path);
+            // Profiles named before the removal would be removed with it.
+            if (!check.backup.profiles.empty()) return fail(BackupProblem::Syntax, key.line);
+            check.backup.replacesProfiles = true;
+            continue;
+        }
+        // A profile: ...\Profiles\NAME.
+        if (path.size() > profilesKey.size() + 1 && path[profilesKey.size()] == u'\\' &&
+            SamePath(path.substr(0, profilesKey.size()), profilesKey)) {
+            const std::u16string_view program = path.substr(profilesKey.size() + 1);
+            if (program.find(u'\\') != std::u16string_view::npos)
+                return fail(BackupProblem::ForeignKey, key.line, key.path);
+            if (!ValidProgramName(program)) return fail(BackupProblem::BadProgram, key.line, std::u16string(program));
+            ProfileSet& set = check.backup.profiles;
+            Profile* profile = set.Find(program);
+            if (!profile) {
+                set.all().push_back({std::u16string(program), {}, 0});
+                profile = &set.all().back();
+                imageLines.push_back(0);
+                profileLines.push_back(key.line);
+            }
+            std::size_t index = 0;
+            while (&set.all()[index] != profile) ++index;
+            bool sawMask = false;
+            for (const RegFileValue& v : key.values) {
+                if (v.name == kButtonSettingValue) {
+                    if (imageLines[index]) return fail(BackupProblem::Duplicate, v.line, v.name);
+                    if (v.type != kRegBinary) return fail(BackupProblem::WrongType, v.line, v.name);
+                    if (v.data.size() != ButtonSettingBlob::kSize)
+                        return fail(BackupProblem::WrongSize, v.line, v.name, v.data.size(), ButtonSettingBlob::kSize);
+                    std::copy(v.data.begin(), v.data.end(), BlobBytes(profile->image));
+                    imageLines[index] = v.line;
+                } else if (v.name == kProfileOverridesValue) {
+                    if (sawMask) return fail(BackupProblem::Duplicate, v.line, v.name);
+                    if (v.type != kRegDword) return fail(BackupProblem::WrongType, v.line, v.name);
+                    if (v.data.size() != 4) return fail(BackupProblem::WrongSize, v.line, v.name, v.data.size(), 4);
+                    const std::uint32_t mask = readLe32(v.data.data());
+                    if (mask & ~kAllSlots) return fail(BackupProblem::BadData, v.line);
+                    profile->overrides = mask;
+                    sawMask = true;
+                } else {
+                    return fail(BackupProblem::ForeignValue, v.line, v.name);
+                }
+            }
+            continue;
+        }
+        const bool ourKey = std::any_of(std::begin(kBackupValues), std::end(kBackupValues),
+                                        [&](const BackupValue& s) { return SamePath(path, s.key); });
+        if (!ourKey) {
+            // Keys that only lead to ours, and the profiles key itself, may appear empty.
+            if (key.values.empty() && (AncestorOfOurs(path) || SamePath(path, profilesKey))) continue;
+            return fail(BackupProblem::ForeignKey, key.line, key.path);
+        }
+        for (const RegFileValue& v : key.values) {
+            const BackupValue* spec = nullptr;
+            for (const BackupValue& s : kBackupValues)
+                if (SamePath(path, s.key) && v.name == s.name) spec = &s;
+            if (!spec) return fail(BackupProblem::ForeignValue, v.line, v.name);
+            if (check.backup.find(spec->name) && std::u16string_view(check.backup.find(spec->name)->spec->key) == spec->key)
+                return fail(BackupProblem::Duplicate, v.line, v.name);
+            if (v.type != spec->type) return fail(BackupProblem::WrongType, v.line, v.name);
+            if (v.data.size() < spec->minSize || v.data.size() > spec->maxSize)
+                return fail(BackupProblem::WrongSize, v.line, v.name, v.data.size(),
+                            v.data.size() < spec->minSize ? spec->minSize : spec->maxSize);
+            check.backup.values.push_back({spec, v.data});
+        }
+    }
+    for (std::size_t i = 0; i < imageLines.size(); ++i)
+        if (!imageLines[i])
+            return fail(BackupProblem::MissingImage, profileLines[i], check.backup.profiles.all()[i].program);
+    if (check.backup.values.empty() && check.backup.profiles.empty() && !check.backup.replacesProfiles)
+        return fail(BackupProblem::Nothing, 0);
+    return check;
+}
+
+bool StoreBackup(RegistrySeam& registry, const SettingsBackup& backup) {
+    bool ok = true;
+    for (const SettingsBackup::Value& v : backup.values) {
+        RegistryKey k = registry.openKey(RegistryRoot::LocalMachine, v.spec->key, kKeyReadWrite);
+        if (!k) k = registry.createKey(RegistryRoot::LocalMachine, v.spec->key, kKeyReadWrite);
+        if (!k) {
+            ok = false;
+            continue;
+        }
+        ok &= registry.setValue(k, v.spec->name, v.spec->type, v.data.data(), v.data.size());
+        registry.closeKey(k);
+    }
+    if (backup.replacesProfiles || !backup.profiles.empty()) {
+        ProfileStore store(registry);
+        ProfileSet merged = backup.replacesProfiles ? ProfileSet{} : store.Load();
+        for (const Profile& p : backup.profiles.all()) {
+            merged.Remove(p.program);
+            merged.all().push_back(p);
+        }
+        ok &= store.Save(merged);
+    }
+    return ok;
+}
+
+}  // namespace mv

@@ -1,0 +1,84 @@
+// Backing up every registry value of ours to a .reg file and reading one back: which keys
+// and values belong to us, with their types and sizes, and the check that accepts a file
+// only when all of it is ours and sound.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "gesture/profiles.h"
+#include "gesture/reg_file.h"
+#include "gesture/registry.h"
+
+namespace mv {
+
+inline constexpr char16_t kLocalMachinePrefix[] = u"HKEY_LOCAL_MACHINE\\";
+
+// A value of ours outside the profiles: where it lives, its type and its size range.
+struct BackupValue {
+    const char16_t* key;  // below HKEY_LOCAL_MACHINE
+    const char16_t* name;
+    std::uint32_t type;
+    std::size_t minSize;
+    std::size_t maxSize;
+};
+
+// Every value a backup holds besides the profiles, in the order of the file. Values that
+// other features keep beside ButtonSetting and MacroSetting are added to this one list.
+std::span<const BackupValue> BackupValues();
+
+// The settings a file holds, checked.
+struct SettingsBackup {
+    struct Value {
+        const BackupValue* spec;
+        std::vector<std::uint8_t> data;
+    };
+    std::vector<Value> values;  // in file order, each spec at most once
+    ProfileSet profiles;
+    bool replacesProfiles = false;  // the file removes the stored profiles first
+    const Value* find(const char16_t* name) const;
+};
+
+enum class BackupProblem {
+    None,
+    FileUnreadable,  // the file cannot be opened or read (set by the caller)
+    Encoding,
+    TooLarge,
+    Header,
+    Syntax,
+    Truncated,
+    BadData,
+    ForeignKey,     // name = the key
+    ForeignValue,   // name = the value
+    WrongType,      // name = the value
+    WrongSize,      // name, size, expected (the nearest allowed size)
+    Duplicate,      // name = the value or key
+    BadProgram,     // name = the profile's program name
+    MissingImage,   // name = the profile's program name
+    Nothing,        // none of our values
+};
+
+struct BackupCheck {
+    BackupProblem problem = BackupProblem::None;
+    std::size_t line = 0;
+    std::u16string name;
+    std::size_t size = 0;
+    std::size_t expected = 0;
+    SettingsBackup backup;
+    bool ok() const { return problem == BackupProblem::None; }
+};
+
+// The file of the values stored now: each value of BackupValues() that exists, then the
+// removal of the profiles key and every profile (so that importing it, by this program or
+// by regedit, leaves exactly the profiles of the file).
+std::vector<std::uint8_t> ExportSettings(RegistrySeam& registry);
+// Reads and checks a file; the first problem decides and nothing of the file is kept then.
+BackupCheck CheckBackupFile(const std::uint8_t* data, std::size_t size);
+// Writes the checked settings to the registry: each value, and the profiles replaced when
+// the file replaces them. False when a write failed.
+bool StoreBackup(RegistrySeam& registry, const SettingsBackup& backup);
+
+}  // namespace mv

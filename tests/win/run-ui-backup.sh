@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# Settings backup with the real program, its file dialogs driven with real keys (xdotool):
+#   - export, restore defaults (profiles removed), import: every registry value of ours is
+#     byte for byte what it was (regedit's export of the keys before and after compared);
+#   - the exported file imports with `wine regedit /S` too, to the same values;
+#   - truncated, wrong-size, foreign-key and wrongly encoded files are refused with a message
+#     that names the problem, and nothing changes.
+#   run-ui-backup.sh ROOT (after run-shell.sh, which needs a prefix without the stand-in first)
+set -uo pipefail
+root=$1
+source "$root/tests/win/screen-lib.sh"
+out=$root/build/backup
+rm -rf "$out"
+mkdir -p "$out"
+touchsim=$root/build/windows/touchsim/touchsim.exe
+py=/usr/bin/python3
+c_dir=$WINEPREFIX/drive_c/mvtest
+rm -rf "$c_dir"
+mkdir -p "$c_dir"
+
+if ! wine "$touchsim" status >/dev/null 2>&1; then
+  "$root/tools/touchsim/setup-prefix.sh" "$root/build/windows" >/dev/null 2>&1 ||
+    "$root/tools/touchsim/setup-prefix.sh" "$root/build/windows" >/dev/null 2>&1
+fi
+wine "$touchsim" plug >/dev/null 2>&1
+wine "$touchsim" fail 0 >/dev/null 2>&1
+check "the stand-in driver answers" bash -c "wine '$touchsim' status >/dev/null 2>&1"
+
+# Stored settings with every byte in use: both values and two profiles, written by regedit.
+"$py" - "$c_dir/state.reg" <<'PY'
+import random, sys
+random.seed(18)
+def hexdata(name, data):
+    line = '"%s"=hex:' % name
+    out = []
+    for i, b in enumerate(data):
+        line += '%02x' % b
+        if i + 1 == len(data): break
+        line += ','
+        if len(line) > 76:
+            out.append(line + '\\'); line = '  '
+    out.append(line)
+    return '\r\n'.join(out)
+def image(codes):
+    b = bytearray(random.getrandbits(8) for _ in range(19488))
+    for n, c in enumerate(codes): b[16 + 526 * n + 1] = c
+    return bytes(b)
+defaults = [0xA1,2,9,10,16,17,0xA3,37,0xA4,85,33,3,5,4,88,89,0xA2]
+allp = list(defaults); allp[12] = 3
+notepad = list(defaults); notepad[11] = 2
+k = 'HKEY_LOCAL_MACHINE\\Software\\Morvi\\MVSET'
+text = 'Windows Registry Editor Version 5.00\r\n\r\n'
+text += '[%s\\Corvel]\r\n%s\r\n\r\n' % (k, hexdata('ButtonSetting', image(allp)))
+text += '[%s\\MVMacro\\Corvel]\r\n%s\r\n\r\n' % (k, hexdata('MacroSetting', bytes(random.getrandbits(8) for _ in range(214004))))
+text += '[%s\\Corvel\\Profiles\\notepad.exe]\r\n%s\r\n"Overrides"=dword:00000800\r\n\r\n' % (k, hexdata('ButtonSetting', image(notepad)))
+text += '[%s\\Corvel\\Profiles\\Wordpad.EXE]\r\n%s\r\n"Overrides"=dword:00000000\r\n\r\n' % (k, hexdata('ButtonSetting', image(defaults)))
+open(sys.argv[1], 'wb').write(b'\xff\xfe' + text.encode('utf-16-le'))
+PY
+wine reg delete 'HKLM\Software\Morvi\MVSET' /f >/dev/null 2>&1
+wine regedit /S 'C:\mvtest\state.reg'
+# regedit's export of our keys: the registry values as they are.
+snapshot() { rm -f "$c_dir/$1"; wine regedit /E "C:\\mvtest\\$1" 'HKEY_LOCAL_MACHINE\Software\Morvi' >/dev/null 2>&1; }
+snapshot before.reg
+check "the stored settings are in place" grep -qa "W.o.r.d.p.a.d" "$c_dir/before.reg"
+
+start_program "$root/dist"
+check "settings window shown" test -n "${X:-}"
+[[ -n "${X:-}" ]] || { echo "backup: $passes passed, $((failures + 1)) failed"; exit 1; }
+
+# Types PATH into the file dialog the command ID opens, once it is there.
+file_dialog() {
+  wine "$state_exe" command "$title" "$1" >/dev/null 2>&1
+  for _ in $(seq 40); do
+    sleep 0.5
+    read_state
+    [[ "${POPUPS:-0}" -ge 1 ]] && break
+  done
+  sleep 1
+  xdotool type --delay 40 "$2"
+  sleep 0.5
+  keys Return
+  sleep 3
+}
+texts() { wine "$state_exe" texts "$title" 2>/dev/null | tr -d '\r'; }
+
+file_dialog 0x7303 'C:\mvtest\exported.reg'
+check "exported" test -s "$c_dir/exported.reg"
+check "exported in UTF-16LE with the Registry Editor 5 header" \
+  bash -c "head -c 74 '$c_dir/exported.reg' | iconv -f UTF-16 -t UTF-8 | grep -q '^Windows Registry Editor Version 5.00'"
+
+# Restore defaults and say yes to removing the profiles.
+click 505 450 1.5
+read_state
+dlg=(${POPUP[0]:-0 0 0 0})
+click_screen $((dlg[0] + 160)) $((dlg[1] + 140)) 2
+question=$(texts)
+check "restore asks about the 2 profiles ($question)" grep -q "2 program" <<<"$question"
+keys Return
+sleep 2
+snapshot restored.reg
+check "restore changed the values and removed the profiles" \
+  bash -c "! cmp -s '$c_dir/before.reg' '$c_dir/restored.reg' && ! grep -qa 'W.o.r.d.p.a.d' '$c_dir/restored.reg'"
+
+file_dialog 0x7304 'C:\mvtest\exported.reg'
+check "no message after a sound import ($(texts))" test -z "$(texts)"
+snapshot imported.reg
+check "export, restore, import: every value byte for byte as before" cmp "$c_dir/before.reg" "$c_dir/imported.reg"
+check "the device was told the union again (three-finger click and left reported)" \
+  bash -c "wine '$touchsim' log 2>/dev/null | tr -d '\r' | grep '^mode' | tail -1 | grep -q 'mode 0x0000018c'"
+
+# Bad files, each made from the exported one.
+"$py" - "$c_dir" <<'PY'
+import sys
+d = sys.argv[1]
+raw = open(d + '/exported.reg', 'rb').read()
+text = raw[2:].decode('utf-16-le')
+def save(name, t, enc='utf-16-le', bom=b'\xff\xfe'):
+    open(d + '/' + name, 'wb').write(bom + t.encode(enc))
+lines = text.split('\r\n')
+# Cut after the tenth continuation line of ButtonSetting.
+save('truncated.reg', '\r\n'.join(lines[:14]) + '\r\n')
+# One byte fewer in All programs' ButtonSetting.
+i = text.index('"ButtonSetting"=hex:') + len('"ButtonSetting"=hex:')
+save('wrong-size.reg', text[:i] + text[i + 3:])
+save('foreign-key.reg', text + '[HKEY_LOCAL_MACHINE\\Software\\Other]\r\n"X"=dword:00000001\r\n\r\n')
+open(d + '/utf8.reg', 'wb').write(text.encode('utf-8'))
+save('utf16be.reg', text, 'utf-16-be', b'\xfe\xff')
+PY
+bad_file() {  # NAME EXPECTED-TEXT
+  snapshot pre.reg
+  file_dialog 0x7304 "C:\\mvtest\\$1"
+  local message
+  message=$(texts)
+  check "$1 refused: $message" grep -q "Nothing was imported.*$2" <<<"$message"
+  keys Return
+  sleep 1
+  snapshot post.reg
+  check "$1 changed nothing" cmp "$c_dir/pre.reg" "$c_dir/post.reg"
+}
+bad_file truncated.reg "cut off"
+bad_file wrong-size.reg 'Line 4: the value "ButtonSetting" holds 19487 bytes; it must hold 19488'
+bad_file foreign-key.reg 'the key "HKEY_LOCAL_MACHINE.Software.Other" is not one'
+bad_file utf8.reg "not a Registry Editor file"
+bad_file utf16be.reg "not a Registry Editor file"
+
+check "the program exits" wine "$state_exe" exit "$title"
+
+# The exported file restores the settings through regedit as well.
+wine reg delete 'HKLM\Software\Morvi\MVSET' /f >/dev/null 2>&1
+wine reg add 'HKLM\Software\Morvi\MVSET\Corvel\Profiles\later.exe' /v Overrides /t REG_DWORD /d 1 /f >/dev/null 2>&1
+wine regedit /S 'C:\mvtest\exported.reg'
+snapshot regedit.reg
+check "regedit /S of the exported file: every value as before, no other profile" cmp "$c_dir/before.reg" "$c_dir/regedit.reg"
+cp "$c_dir"/*.reg "$out/" 2>/dev/null
+echo "backup: $passes passed, $failures failed"
+[[ $failures -eq 0 ]]
