@@ -61,23 +61,23 @@ std::span<const BackupValue> BackupValues() { return kBackupValues; }
 
 const SettingsBackup::Value* SettingsBackup::find(const char16_t* name) const {
     for (const Value& v : values)
-        if (std::u16string_view(v.spec->name) == name) return &v;
+        if (std::u16string_view(v.kind->name) == name) return &v;
     return nullptr;
 }
 
 std::vector<std::uint8_t> ExportSettings(RegistrySeam& registry) {
     std::vector<RegFileKey> keys;
-    for (const BackupValue& spec : kBackupValues) {
-        const RegistryKey k = registry.openKey(RegistryRoot::LocalMachine, spec.key, kKeyReadWrite);
+    for (const BackupValue& kind : kBackupValues) {
+        const RegistryKey k = registry.openKey(RegistryRoot::LocalMachine, kind.key, kKeyReadWrite);
         if (!k) continue;
-        const auto stored = registry.queryValue(k, spec.name, spec.maxSize);
+        const auto stored = registry.queryValue(k, kind.name, kind.maxSize);
         registry.closeKey(k);
         // A stored value that this program would not accept back is left out.
-        if (!stored || stored->type != spec.type || stored->data.size() < spec.minSize) continue;
-        const std::u16string path = Full(spec.key);
+        if (!stored || stored->type != kind.type || stored->data.size() < kind.minSize) continue;
+        const std::u16string path = Full(kind.key);
         auto key = std::find_if(keys.begin(), keys.end(), [&](const RegFileKey& x) { return x.path == path; });
         if (key == keys.end()) key = keys.insert(keys.end(), RegFileKey{path, false, {}, 0});
-        key->values.push_back({spec.name, spec.type, stored->data, 0});
+        key->values.push_back({kind.name, kind.type, stored->data, 0});
     }
     keys.push_back({Full(kProfilesKey), true, {}, 0});
     const ProfileSet profiles = ProfileStore(registry).Load();
@@ -169,17 +169,17 @@ BackupCheck CheckBackupFile(const std::uint8_t* data, std::size_t size) {
             return fail(BackupProblem::ForeignKey, key.line, key.path);
         }
         for (const RegFileValue& v : key.values) {
-            const BackupValue* spec = nullptr;
+            const BackupValue* kind = nullptr;
             for (const BackupValue& s : kBackupValues)
-                if (SamePath(path, s.key) && v.name == s.name) spec = &s;
-            if (!spec) return fail(BackupProblem::ForeignValue, v.line, v.name);
-            if (check.backup.find(spec->name) && std::u16string_view(check.backup.find(spec->name)->spec->key) == spec->key)
+                if (SamePath(path, s.key) && v.name == s.name) kind = &s;
+            if (!kind) return fail(BackupProblem::ForeignValue, v.line, v.name);
+            if (check.backup.find(kind->name) && std::u16string_view(check.backup.find(kind->name)->kind->key) == kind->key)
                 return fail(BackupProblem::Duplicate, v.line, v.name);
-            if (v.type != spec->type) return fail(BackupProblem::WrongType, v.line, v.name);
-            if (v.data.size() < spec->minSize || v.data.size() > spec->maxSize)
+            if (v.type != kind->type) return fail(BackupProblem::WrongType, v.line, v.name);
+            if (v.data.size() < kind->minSize || v.data.size() > kind->maxSize)
                 return fail(BackupProblem::WrongSize, v.line, v.name, v.data.size(),
-                            v.data.size() < spec->minSize ? spec->minSize : spec->maxSize);
-            check.backup.values.push_back({spec, v.data});
+                            v.data.size() < kind->minSize ? kind->minSize : kind->maxSize);
+            check.backup.values.push_back({kind, v.data});
         }
     }
     for (std::size_t i = 0; i < imageLines.size(); ++i)
@@ -193,13 +193,13 @@ BackupCheck CheckBackupFile(const std::uint8_t* data, std::size_t size) {
 bool StoreBackup(RegistrySeam& registry, const SettingsBackup& backup) {
     bool ok = true;
     for (const SettingsBackup::Value& v : backup.values) {
-        RegistryKey k = registry.openKey(RegistryRoot::LocalMachine, v.spec->key, kKeyReadWrite);
-        if (!k) k = registry.createKey(RegistryRoot::LocalMachine, v.spec->key, kKeyReadWrite);
+        RegistryKey k = registry.openKey(RegistryRoot::LocalMachine, v.kind->key, kKeyReadWrite);
+        if (!k) k = registry.createKey(RegistryRoot::LocalMachine, v.kind->key, kKeyReadWrite);
         if (!k) {
             ok = false;
             continue;
         }
-        ok &= registry.setValue(k, v.spec->name, v.spec->type, v.data.data(), v.data.size());
+        ok &= registry.setValue(k, v.kind->name, v.kind->type, v.data.data(), v.data.size());
         registry.closeKey(k);
     }
     if (backup.replacesProfiles || !backup.profiles.empty()) {

@@ -33,10 +33,10 @@ std::span<const BackupValue> BackupValues();
 // The settings a file holds, checked.
 struct SettingsBackup {
     struct Value {
-        const BackupValue* spec;
+        const BackupValue* kind;
         std::vector<std::uint8_t> data;
     };
-    std::vector<Value> values;  // in file order, each spec at most once
+    std::vector<Value> values;  // in file order, each kind at most once
     ProfileSet profiles;
     bool replacesProfiles = false;  // the file removes the stored profiles first
     const Value* find(const char16_t* name) const;
