@@ -190,7 +190,8 @@ TEST_F(ShellTray, TheIconAnswersTheRealPointer) {
     PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_TRUE(Shown(main, false));
 
-    // A right-click opens the menu at the pointer: exit on top, a separator, the settings below.
+    // A right-click opens the menu at the pointer: exit on top, a separator, pause and hints, a
+    // separator, the settings at the bottom.
     ASSERT_TRUE(PointerClick(icon.x, icon.y, 3));
     std::vector<HWND> menus;
     ASSERT_TRUE(PumpUntil(probe, 4000, [&] { return (menus = PopupMenusOf(program.processId())).size() == 1; }))
@@ -202,14 +203,15 @@ TEST_F(ShellTray, TheIconAnswersTheRealPointer) {
     {
         const ScreenArea menu(menuRect);
         const auto items = FindItems(menu);
-        ASSERT_EQ(items.size(), 2u);
-        EXPECT_GT(items[1].top - (items[0].top + kItemHeight), 2) << "no separator between the items";
+        ASSERT_EQ(items.size(), 4u);
+        EXPECT_GT(items[1].top - (items[0].top + kItemHeight), 2) << "no separator below exit";
+        EXPECT_GT(items[3].top - (items[2].top + kItemHeight), 2) << "no separator above the settings";
         const COLORREF text = TextColourOf(menu, items[0]);
         ASSERT_NE(text, CLR_INVALID) << "no caption drawn";
         ExpectItemDrawn(menu, items[0],
                         ExpectedItem(resources, items[0].right - items[0].left, false, 130, L"Exit", text), "exit");
-        ExpectItemDrawn(menu, items[1],
-                        ExpectedItem(resources, items[1].right - items[1].left, false, 132, L"Settings", text),
+        ExpectItemDrawn(menu, items[3],
+                        ExpectedItem(resources, items[3].right - items[3].left, false, 132, L"Settings", text),
                         "settings");
     }
 
@@ -218,16 +220,16 @@ TEST_F(ShellTray, TheIconAnswersTheRealPointer) {
     {
         const ScreenArea before(menuRect);
         const auto items = FindItems(before);
-        ASSERT_EQ(items.size(), 2u);
-        const POINT settings{menuRect.left + (items[1].left + items[1].right) / 2, menuRect.top + items[1].top + 11};
+        ASSERT_EQ(items.size(), 4u);
+        const POINT settings{menuRect.left + (items[3].left + items[3].right) / 2, menuRect.top + items[3].top + 11};
         ASSERT_TRUE(PointerAt(settings.x, settings.y));
         probe.pump(600);
         const ScreenArea menu(menuRect);
         const auto hovered = FindItems(menu);
-        ASSERT_EQ(hovered.size(), 2u);
-        const COLORREF text = TextColourOf(menu, hovered[1]);
-        ExpectItemDrawn(menu, hovered[1],
-                        ExpectedItem(resources, hovered[1].right - hovered[1].left, true, 131, L"Settings", text),
+        ASSERT_EQ(hovered.size(), 4u);
+        const COLORREF text = TextColourOf(menu, hovered[3]);
+        ExpectItemDrawn(menu, hovered[3],
+                        ExpectedItem(resources, hovered[3].right - hovered[3].left, true, 131, L"Settings", text),
                         "settings selected");
         ExpectItemDrawn(menu, hovered[0],
                         ExpectedItem(resources, hovered[0].right - hovered[0].left, false, 130, L"Exit",
@@ -243,9 +245,9 @@ TEST_F(ShellTray, TheIconAnswersTheRealPointer) {
     ASSERT_TRUE(PumpUntil(probe, 4000, [&] { return (menus = PopupMenusOf(program.processId())).size() == 1; }));
     probe.pump(300);
     auto items = FindItems(ScreenArea(WindowArea(menus[0])));
-    ASSERT_EQ(items.size(), 2u);
+    ASSERT_EQ(items.size(), 4u);
     RECT at = WindowArea(menus[0]);
-    ASSERT_TRUE(PointerClick(at.left + (items[1].left + items[1].right) / 2, at.top + items[1].top + 11, 1));
+    ASSERT_TRUE(PointerClick(at.left + (items[3].left + items[3].right) / 2, at.top + items[3].top + 11, 1));
     probe.pump(800);
     EXPECT_TRUE(IsWindowVisible(main));
 
@@ -254,7 +256,7 @@ TEST_F(ShellTray, TheIconAnswersTheRealPointer) {
     ASSERT_TRUE(PumpUntil(probe, 4000, [&] { return (menus = PopupMenusOf(program.processId())).size() == 1; }));
     probe.pump(300);
     items = FindItems(ScreenArea(WindowArea(menus[0])));
-    ASSERT_EQ(items.size(), 2u);
+    ASSERT_EQ(items.size(), 4u);
     at = WindowArea(menus[0]);
     Touchsim(L"clear");
     ASSERT_TRUE(PointerClick(at.left + (items[0].left + items[0].right) / 2, at.top + items[0].top + 11, 1));
@@ -317,8 +319,13 @@ TEST_F(ShellTray, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {
     ASSERT_EQ(Touchsim(L"battery 500").exitCode, 0u);
     DWORD_PTR result = 0;
     ASSERT_NE(SendMessageTimeoutW(main, WM_TIMER, 1283, 0, SMTO_NORMAL, 10000, &result), 0);
-    ASSERT_TRUE(first->waitFor(2, 3000)) << "no balloon";
-    EXPECT_EQ(first->notifications()[1].flags, static_cast<UINT>(NIF_INFO));
+    // The tooltip's updates are notifications too: the balloon is the one with NIF_INFO.
+    const auto balloons = [](const StandInTray& tray) {
+        std::size_t n = 0;
+        for (const auto& note : tray.notifications()) n += (note.flags & NIF_INFO) != 0;
+        return n;
+    };
+    ASSERT_TRUE(PumpUntil(probe, 3000, [&] { return balloons(*first) == 1; })) << "no balloon";
 
     // The tray window is destroyed: the icon is gone.
     first.reset();
@@ -331,7 +338,14 @@ TEST_F(ShellTray, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {
     ASSERT_TRUE(second.waitFor(1, 5000)) << "TaskbarCreated did not bring the icon back";
     ExpectIconAdded(second.notifications()[0], main, iconBits);
     EXPECT_TRUE(second.holds(main, 128));
-    EXPECT_EQ(second.notifications().size(), 1u);
+    // Then only the tooltip is set again (the receiver's state), never the old balloon.
+    probe.pump(300);
+    const auto notes = second.notifications();
+    for (std::size_t i = 1; i < notes.size(); ++i) {
+        EXPECT_EQ(notes[i].message, static_cast<DWORD>(NIM_MODIFY));
+        EXPECT_EQ(notes[i].flags, static_cast<UINT>(NIF_TIP));
+    }
+    EXPECT_EQ(balloons(second), 0u);
 
     EXPECT_EQ(ExitThroughTrayCommand(main, program), 0u);
     EXPECT_FALSE(second.holds(main, 128)) << "the icon was not removed at exit";
