@@ -147,7 +147,11 @@ void SaveMacroNames(RegistrySeam& registry, const MacroNames& names) {
     if (!k) k = registry.createKey(RegistryRoot::LocalMachine, kMacroSettingKey, kKeyReadWrite);
     if (!k) return;
     const std::vector<std::uint8_t> data = names.Serialize();
-    registry.setValue(k, kMacroNamesValue, kRegMultiSz, data.data(), data.size());
+    // No names and no value yet: the registry stays without one (a missing value means no
+    // names), so that saving unnamed macros changes nothing there.
+    const bool none = data.size() <= 2;
+    if (!none || registry.queryValue(k, kMacroNamesValue, kNamesCapacity))
+        registry.setValue(k, kMacroNamesValue, kRegMultiSz, data.data(), data.size());
     registry.closeKey(k);
 }
 

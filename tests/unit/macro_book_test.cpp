@@ -144,6 +144,27 @@ TEST(MacroNamesValue, LoadAndSaveBesideTheMacros) {
     EXPECT_EQ(back, MacroNames{});
 }
 
+// Unnamed macros leave a registry without the value as it was (a backup taken before then
+// compares equal); once there is a value, an empty list clears it.
+TEST(MacroNamesValue, NoNamesWriteNoValueButClearAnExistingOne) {
+    test::FakeRegistry registry;
+    const std::u16string key = u"Software\\Morvi\\MVSET\\MVMacro\\Corvel";
+    registry.put(RegistryRoot::LocalMachine, key, u"MacroSetting", 3, std::vector<std::uint8_t>(4, 0));
+    SaveMacroNames(registry, MacroNames{});
+    EXPECT_EQ(registry.get(RegistryRoot::LocalMachine, key, u"MacroNames"), nullptr);
+
+    MacroNames names;
+    names.setName(1, u"One");
+    SaveMacroNames(registry, names);
+    ASSERT_NE(registry.get(RegistryRoot::LocalMachine, key, u"MacroNames"), nullptr);
+    SaveMacroNames(registry, MacroNames{});
+    const RegistryValue* cleared = registry.get(RegistryRoot::LocalMachine, key, u"MacroNames");
+    ASSERT_NE(cleared, nullptr);
+    MacroNames back;
+    back.Parse(cleared->data);
+    EXPECT_EQ(back, MacroNames{});
+}
+
 TEST(MacroNamesValue, SavedAndLoadedWithTheSettingsAndKeptByARestore) {
     test::FakeRegistry registry;
     auto blob = std::make_unique<ButtonSettingBlob>();
