@@ -70,7 +70,7 @@ link_cjk_font() {
 unlink_cjk_font() {
   local face
   for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
-    wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" /f >/dev/null 2>&1
+    wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" /f >/dev/null 2>&1 || true
   done
   rm -f "$WINEPREFIX/drive_c/windows/Fonts/wqy-microhei.ttc"
 }
