@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_CHECK(read.ok());
     for (const SettingsBackup::Value& v : check.backup.values)
-        FUZZ_CHECK(v.data.size() >= v.spec->minSize && v.data.size() <= v.spec->maxSize);
+        FUZZ_CHECK(v.data.size() >= v.kind->minSize && v.data.size() <= v.kind->maxSize);
     for (const Profile& p : check.backup.profiles.all()) {
         FUZZ_CHECK(ValidProgramName(p.program));
         FUZZ_CHECK((p.overrides & ~kAllSlots) == 0);
