@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/messages.h"
+#include "framework/messages.h"
 #include "i18n/text_catalogue.h"
 #include "support/fake_registry.h"
 #include "ui/default_config_win.h"
@@ -63,19 +63,7 @@ std::wstring SkinDirectory(int dialogW, int dialogH, bool withSheets = true) {
     return dir;
 }
 
-void Pump(DWORD ms) {
-    const DWORD start = GetTickCount();
-    MSG msg;
-    do {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!fw::PreTranslate(&msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-        }
-        Sleep(2);
-    } while (GetTickCount() - start < ms);
-}
+using wintest::Pump;
 
 // The main window's stand-in: records the confirmations it receives.
 class Owner : public fw::CWnd {

@@ -16,6 +16,7 @@
 #include "ui/editors/chord_editor_win.h"
 #include "ui/editors/launch_editor_win.h"
 #include "ui/editors/macro_editor_win.h"
+#include "win/skin_fixtures.h"
 #include "win32/win32_platform.h"
 
 namespace mv {
@@ -39,19 +40,7 @@ protected:
     static void TearDownTestSuite() { Gdiplus::GdiplusShutdown(token_); }
 
     // Runs this thread's messages through the framework's filter for `ms`.
-    static void Pump(DWORD ms) {
-        const DWORD start = GetTickCount();
-        MSG msg;
-        do {
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (!fw::PreTranslate(&msg)) {
-                    TranslateMessage(&msg);
-                    DispatchMessageW(&msg);
-                }
-            }
-            Sleep(5);
-        } while (GetTickCount() - start < ms);
-    }
+    static void Pump(DWORD ms) { wintest::Pump(ms); }
     static void Key(BYTE vk, bool up) {
         keybd_event(vk, static_cast<BYTE>(MapVirtualKeyW(vk, 0)), up ? KEYEVENTF_KEYUP : 0, 0);
         Pump(30);
