@@ -5,7 +5,8 @@
 #include <gdiplus.h>
 
 #include "actions/windows_generation.h"
-#include "app/messages.h"
+#include "framework/messages.h"
+#include "framework/modal_windows.h"
 #include "i18n/text_catalogue.h"
 #include "ui/feedback_rules.h"
 #include "ui/backup_messages.h"
@@ -97,16 +98,24 @@ std::wstring ChooseRegFile(HWND owner, bool save) {
 void CMorviCorvelConfigDlg::OnExport() {
     const std::wstring path = ChooseRegFile(hwnd_, true);
     if (path.empty()) return;
-    const std::vector<std::uint8_t> file = ExportSettings(registry_);
+    std::vector<std::u16string> leftOut;
+    const std::vector<std::uint8_t> file = ExportSettings(registry_, &leftOut);
     HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
     const bool ok = h != INVALID_HANDLE_VALUE &&
                     WriteFile(h, file.data(), static_cast<DWORD>(file.size()), &written, nullptr) &&
                     written == file.size();
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    if (!ok)
-        MessageBoxW(hwnd_, ToWide(FillPlaceholders(tr("tc_export_failed"), {FromWide(path.c_str())})).c_str(),
+    const std::u16string where = FromWide(path.c_str());
+    if (!ok) {
+        MessageBoxW(hwnd_, ToWide(FillPlaceholders(tr("tc_export_failed"), {where})).c_str(),
                     text("tc_mouse_title").c_str(), MB_OK | MB_ICONWARNING);
+    } else if (!leftOut.empty()) {
+        std::u16string names;
+        for (const std::u16string& name : leftOut) names += (names.empty() ? u"" : u", ") + name;
+        MessageBoxW(hwnd_, ToWide(FillPlaceholders(tr("tc_export_left_out"), {where, names})).c_str(),
+                    text("tc_mouse_title").c_str(), MB_OK | MB_ICONWARNING);
+    }
 }
 
 void CMorviCorvelConfigDlg::OnImport() {
@@ -287,7 +296,9 @@ void CMorviCorvelConfigDlg::OnGestureEvent(WPARAM wParam) {
 }
 
 void CMorviCorvelConfigDlg::OnTimer(UINT_PTR id) {
-    if (id == TIMER_DRIVER_RETRY) {
+    if (id == TIMER_EXIT_RETRY) {
+        RequestExit();
+    } else if (id == TIMER_DRIVER_RETRY) {
         if (driver_.OpenDevice()) {
             KillTimer(TIMER_DRIVER_RETRY);
             DeviceOpened();
@@ -339,6 +350,21 @@ LRESULT CMorviCorvelConfigDlg::OnRestoreDefaults() {
     return 0;
 }
 
+// Exit from the tray menu can come while a dialog, message box or file dialog of ours is up,
+// from inside its modal loop. Destroying the window under it would leave that loop, and the
+// code after it, working on windows and data that are gone; so the modal windows are closed
+// as Cancel would, innermost first, and the exit follows once none is left.
+void CMorviCorvelConfigDlg::RequestExit() {
+    KillTimer(TIMER_EXIT_RETRY);
+    if (!fw::HasModalWindowOver(hwnd_)) {
+        DestroyWindow();
+        return;
+    }
+    fw::CloseModalWindowsOver(hwnd_);
+    // A window that will not close (about 10 s of asking) keeps the program running.
+    if (++exitTries_ <= 100) SetTimer(TIMER_EXIT_RETRY, 100);
+}
+
 void CMorviCorvelConfigDlg::OnDestroy() {
     feedback_.Close();
     ResetRecordsToDefaults(settings_.records);
@@ -361,7 +387,10 @@ void CMorviCorvelConfigDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     }
     switch (LOWORD(wParam)) {
         case kCommandShow: ShowWindow(SW_SHOWNORMAL); break;
-        case kCommandExit: DestroyWindow(); break;
+        case kCommandExit:
+            exitTries_ = 0;
+            RequestExit();
+            break;
         case kCommandPause: SetPaused(!pause_.paused()); break;
         case kCommandFeedback: SetFeedback(!feedbackOn_); break;
         default: view_.OnCommand(wParam, lParam); break;  // IDOK and IDCANCEL close nothing

@@ -52,6 +52,7 @@ private:
     void OnGestureEvent(WPARAM code);
     void OnTimer(UINT_PTR id);
     void OnDestroy();
+    void RequestExit();
     void OnDeviceChange(WPARAM event, LPARAM data);
     LRESULT OnRestoreDefaults();
     void OnCommand(WPARAM wParam, LPARAM lParam);
@@ -91,6 +92,7 @@ private:
     DeviceStatus status_;
     GesturePause pause_;
     bool feedbackOn_ = false;
+    int exitTries_ = 0;  // rounds spent closing modal windows before exiting
     FeedbackLabel feedback_;
     std::u16string title_;
     TrayIcon tray_;

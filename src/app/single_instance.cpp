@@ -1,7 +1,7 @@
 #include "app/single_instance.h"
 
 #include "app/main_window.h"
-#include "app/messages.h"
+#include "framework/messages.h"
 
 namespace mv {
 

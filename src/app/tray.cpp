@@ -1,6 +1,6 @@
 #include "app/tray.h"
 
-#include "app/messages.h"
+#include "framework/messages.h"
 #include "win32/win32_platform.h"
 
 namespace mv {

@@ -1,6 +1,6 @@
 #include "device/usb_driver_win.h"
 
-#include "app/messages.h"
+#include "framework/messages.h"
 #include "device/driver_protocol.h"
 #include "win32/win32_driver_port.h"
 

@@ -20,6 +20,9 @@ constexpr BackupValue kBackupValues[] = {
     // Values added by other features go here: key, name, type, smallest and largest size.
 };
 
+// What export reads of a stored value at least; a larger value reads as missing.
+constexpr std::size_t kQueryRoom = 1 << 20;
+
 bool SamePath(std::u16string_view a, std::u16string_view b) { return SameProgram(a, b); }
 
 std::u16string Full(std::u16string_view key) { return kLocalMachinePrefix + std::u16string(key); }
@@ -65,15 +68,20 @@ const SettingsBackup::Value* SettingsBackup::find(const char16_t* name) const {
     return nullptr;
 }
 
-std::vector<std::uint8_t> ExportSettings(RegistrySeam& registry) {
+std::vector<std::uint8_t> ExportSettings(RegistrySeam& registry, std::vector<std::u16string>* leftOut) {
     std::vector<RegFileKey> keys;
     for (const BackupValue& kind : kBackupValues) {
         const RegistryKey k = registry.openKey(RegistryRoot::LocalMachine, kind.key, kKeyReadWrite);
         if (!k) continue;
-        const auto stored = registry.queryValue(k, kind.name, kind.maxSize);
+        // Room for more than the largest accepted size, so that a value too large is seen as such.
+        const auto stored = registry.queryValue(k, kind.name, std::max<std::size_t>(kind.maxSize + 1, kQueryRoom));
         registry.closeKey(k);
-        // A stored value that this program would not accept back is left out.
-        if (!stored || stored->type != kind.type || stored->data.size() < kind.minSize) continue;
+        if (!stored) continue;
+        // A stored value that this program would not accept back is left out, and named.
+        if (stored->type != kind.type || stored->data.size() < kind.minSize || stored->data.size() > kind.maxSize) {
+            if (leftOut) leftOut->push_back(kind.name);
+            continue;
+        }
         const std::u16string path = Full(kind.key);
         auto key = std::find_if(keys.begin(), keys.end(), [&](const RegFileKey& x) { return x.path == path; });
         if (key == keys.end()) key = keys.insert(keys.end(), RegFileKey{path, false, {}, 0});

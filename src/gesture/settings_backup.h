@@ -74,7 +74,9 @@ struct BackupCheck {
 // The file of the values stored now: each value of BackupValues() that exists, then the
 // removal of the profiles key and every profile (so that importing it, by this program or
 // by regedit, leaves exactly the profiles of the file).
-std::vector<std::uint8_t> ExportSettings(RegistrySeam& registry);
+// `leftOut`, when given, receives the names of stored values of the wrong type or size,
+// which are not written.
+std::vector<std::uint8_t> ExportSettings(RegistrySeam& registry, std::vector<std::u16string>* leftOut = nullptr);
 // Reads and checks a file; the first problem decides and nothing of the file is kept then.
 BackupCheck CheckBackupFile(const std::uint8_t* data, std::size_t size);
 // Writes the checked settings to the registry: each value, and the profiles replaced when

@@ -91,6 +91,7 @@ const std::array<std::string_view, kAddedTextKeyCount> AddedTextKeys = {
     "tc_import_bad_program",
     "tc_import_missing_image",
     "tc_import_nothing",
+    "tc_export_left_out",
 };
 
 namespace {

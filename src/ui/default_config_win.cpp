@@ -1,6 +1,6 @@
 #include "ui/default_config_win.h"
 
-#include "app/messages.h"
+#include "framework/messages.h"
 #include "i18n/text_catalogue.h"
 #include "win32/win32_platform.h"
 

@@ -99,10 +99,19 @@ TEST_F(Backup, NothingStoredExportsAFileThatOnlyRemovesTheProfiles) {
     const BackupCheck read = check(file);
     ASSERT_TRUE(read.ok());
     EXPECT_TRUE(read.backup.values.empty());
-    // A stored value this program would not take back is not exported.
+    // A stored value this program would not take back is not exported, and is named.
     registry.put(HKLM, kButtonSettingKey, kButtonSettingValue, kRegBinary, Bytes(100, 1));
     registry.put(HKLM, kMacroSettingKey, kMacroSettingValue, kRegDword, Bytes(4, 1));
-    EXPECT_EQ(ExportSettings(registry), file);
+    registry.put(HKLM, kButtonSettingKey, u"GestureFeedback", kRegDword, Bytes(5, 1));
+    std::vector<std::u16string> leftOut;
+    EXPECT_EQ(ExportSettings(registry, &leftOut), file);
+    EXPECT_EQ(leftOut, (std::vector<std::u16string>{u"ButtonSetting", u"MacroSetting", u"GestureFeedback"}));
+    // One byte over the size is refused too; the sound values beside it are written.
+    registry.put(HKLM, kButtonSettingKey, kButtonSettingValue, kRegBinary, Bytes(ButtonSettingBlob::kSize + 1, 1));
+    registry.put(HKLM, kButtonSettingKey, u"GestureFeedback", kRegDword, Bytes(4, 1));
+    leftOut.clear();
+    EXPECT_NE(Narrow(ExportSettings(registry, &leftOut)).find("\"GestureFeedback\"=dword:01010101"), std::string::npos);
+    EXPECT_EQ(leftOut, (std::vector<std::u16string>{u"ButtonSetting", u"MacroSetting"}));
 }
 
 TEST_F(Backup, AcceptsWhatRegeditExportsOfOurKeys) {

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <sstream>
 
-#include "app/messages.h"
+#include "framework/messages.h"
 #include "device/usb_driver_win.h"
 #include "gesture/function_record.h"
 #include "win/program_support.h"

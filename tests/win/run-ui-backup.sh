@@ -3,6 +3,8 @@
 #   - export, restore defaults (profiles removed), import: every registry value of ours is
 #     byte for byte what it was (regedit's export of the keys before and after compared);
 #   - the exported file imports with `wine regedit /S` too, to the same values;
+#   - a stored value of the wrong type is left out of an export, and named in a message;
+#   - exit while the Open dialog and its own message are up ends the program cleanly;
 #   - truncated, wrong-size, foreign-key and wrongly encoded files are refused with a message
 #     that names the problem, and nothing changes.
 #   run-ui-backup.sh ROOT (after run-shell.sh, which needs a prefix without the stand-in first)
@@ -67,24 +69,48 @@ start_program "$root/dist"
 check "settings window shown" test -n "${X:-}"
 [[ -n "${X:-}" ]] || { echo "backup: $passes passed, $((failures + 1)) failed"; exit 1; }
 
-# Types PATH into the file dialog the command ID opens, once it is there.
-file_dialog() {
+# Opens the file dialog of command ID and types PATH with real keys: waits until the dialog
+# has the focus in its file name box, types, and reads the box back, typing again over it
+# when keys went astray. Returns non-zero when the path never arrived.
+type_into_file_dialog() {
+  local path=$2 got="" tries
   wine "$state_exe" command "$title" "$1" >/dev/null 2>&1
-  for _ in $(seq 40); do
+  for _ in $(seq 60); do
     sleep 0.5
     read_state
-    [[ "${POPUPS:-0}" -ge 1 ]] && break
+    [[ "${POPUPS:-0}" -ge 1 && "$FOREGROUND" == popup ]] && edits | grep -q '^focused=1' && break
   done
-  sleep 1
-  xdotool type --delay 40 "$2"
-  sleep 0.5
-  keys Return
-  sleep 3
+  for tries in 1 2 3; do
+    keys ctrl+a
+    xdotool type --delay 40 "$path"
+    sleep 0.5
+    got=$(edits | sed -n 's/^edit=//p' | head -1)
+    [[ "$got" == "$path" ]] && return 0
+    echo "   the file name box holds \"$got\" after typing; typing again"
+    xdotool key alt+n
+    sleep 0.5
+  done
+  return 1
 }
+# The same, then Return, and waits for the dialog to go.
+file_dialog() {
+  type_into_file_dialog "$@" || return 1
+  keys Return
+  for _ in $(seq 30); do
+    sleep 0.5
+    edits | grep -q '^edit=' || return 0
+  done
+  return 1
+}
+# Runs COMMAND every half second until it succeeds, for up to 30 seconds.
+within() { local i; for i in $(seq 60); do "$@" && return 0; sleep 0.5; done; return 1; }
+edits() { wine "$state_exe" edits "$title" 2>/dev/null | tr -d '\r'; }
 texts() { wine "$state_exe" texts "$title" 2>/dev/null | tr -d '\r'; }
 
-file_dialog 0x7303 'C:\mvtest\exported.reg'
-check "exported" test -s "$c_dir/exported.reg"
+check "the Save dialog took the typed path and closed" file_dialog 0x7303 'C:\mvtest\exported.reg'
+# Writing the file takes a while after the dialog closes; a complete file ends in a blank line.
+exported_whole() { [[ -s "$c_dir/exported.reg" ]] && tail -c 8 "$c_dir/exported.reg" | od -An -tx1 | grep -q "0d 00 0a 00 0d 00 0a 00"; }
+check "exported" within exported_whole
 check "exported in UTF-16LE with the Registry Editor 5 header" \
   bash -c "head -c 74 '$c_dir/exported.reg' | iconv -f UTF-16 -t UTF-8 | grep -q '^Windows Registry Editor Version 5.00'"
 
@@ -98,13 +124,18 @@ check "restore asks about the 2 profiles ($question)" grep -q "2 program" <<<"$q
 keys Return
 sleep 2
 snapshot restored.reg
+restored=0
 check "restore changed the values and removed the profiles" \
-  bash -c "! cmp -s '$c_dir/before.reg' '$c_dir/restored.reg' && ! grep -qa 'W.o.r.d.p.a.d' '$c_dir/restored.reg'"
+  bash -c "! cmp -s '$c_dir/before.reg' '$c_dir/restored.reg' && ! grep -qa 'W.o.r.d.p.a.d' '$c_dir/restored.reg'" &&
+  restored=1
 
-file_dialog 0x7304 'C:\mvtest\exported.reg'
+check "the Open dialog took the typed path and closed" file_dialog 0x7304 'C:\mvtest\exported.reg'
+imported_equal() { snapshot imported.reg; cmp -s "$c_dir/before.reg" "$c_dir/imported.reg"; }
+within imported_equal
 check "no message after a sound import ($(texts))" test -z "$(texts)"
-snapshot imported.reg
-check "export, restore, import: every value byte for byte as before" cmp "$c_dir/before.reg" "$c_dir/imported.reg"
+# Only meaningful when something was exported and the restore changed the values first.
+check "export, restore, import: every value byte for byte as before" \
+  bash -c "[[ -s '$c_dir/exported.reg' && $restored == 1 ]] && cmp '$c_dir/before.reg' '$c_dir/imported.reg'"
 check "the device was told the union again (three-finger click and left reported)" \
   bash -c "wine '$touchsim' log 2>/dev/null | tr -d '\r' | grep '^mode' | tail -1 | grep -q 'mode 0x0000018c'"
 
@@ -128,9 +159,10 @@ save('utf16be.reg', text, 'utf-16-be', b'\xfe\xff')
 PY
 bad_file() {  # NAME EXPECTED-TEXT
   snapshot pre.reg
-  file_dialog 0x7304 "C:\\mvtest\\$1"
+  check "$1: the Open dialog took the typed path and closed" file_dialog 0x7304 "C:\\mvtest\\$1"
   local message
-  message=$(texts)
+  refused() { message=$(texts); grep -q "Nothing was imported" <<<"$message"; }
+  within refused
   check "$1 refused: $message" grep -q "Nothing was imported.*$2" <<<"$message"
   keys Return
   sleep 1
@@ -151,6 +183,37 @@ wine reg add 'HKLM\Software\Morvi\MVSET\Corvel\Profiles\later.exe' /v Overrides 
 wine regedit /S 'C:\mvtest\exported.reg'
 snapshot regedit.reg
 check "regedit /S of the exported file: every value as before, no other profile" cmp "$c_dir/before.reg" "$c_dir/regedit.reg"
+# Exit (the tray menu's command) while the Open dialog shows its own message over it: the
+# modal windows close as Cancel would and the program ends, no crash. The dialog opens in
+# the program's working folder again (Z:), as on a first use: that is where Wine's dialog
+# fell over when its owner was destroyed under it.
+wine reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\ComDlg32' /f >/dev/null 2>&1
+X=""
+start_program "$root/dist" "$out/second.err"
+check "the program starts again" test -n "${X:-}"
+check "the Open dialog took a missing file's path" type_into_file_dialog 0x7304 'C:\mvtest\missing.reg'
+keys Return
+no_such_file() { message=$(texts); grep -q "File does not exist" <<<"$message"; }
+check "the Open dialog says the file does not exist" within no_such_file
+check "exit with the Open dialog and its message up ends the program" wine "$state_exe" exit "$title"
+check "... without a crash" bash -c "! grep -a 'Unhandled' '$out/second.err'"
+pkill -f winedbg
+
+# A stored value of the wrong type is left out of an export, and the user is told which.
+wine reg add 'HKLM\Software\Morvi\MVSET\Corvel' /v GestureFeedback /t REG_SZ /d on /f >/dev/null 2>&1
+X=""
+start_program "$root/dist"
+check "the program starts a third time" test -n "${X:-}"
+check "the Save dialog took the second path and closed" file_dialog 0x7303 'C:\mvtest\left-out.reg'
+left_out_named() { message=$(texts); grep -q "except these stored values.*GestureFeedback" <<<"$message"; }
+message=""
+check "the export names the value it left out" within left_out_named
+echo "   $message"
+check "the rest is exported, the value left out" \
+  bash -c "iconv -f UTF-16 -t UTF-8 '$c_dir/left-out.reg' | grep -q '^.ButtonSetting.=hex' &&
+           ! iconv -f UTF-16 -t UTF-8 '$c_dir/left-out.reg' | grep -q GestureFeedback"
+check "exit with that message up ends the program" wine "$state_exe" exit "$title"
+
 cp "$c_dir"/*.reg "$out/" 2>/dev/null
 echo "backup: $passes passed, $failures failed"
 [[ $failures -eq 0 ]]

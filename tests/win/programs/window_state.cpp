@@ -1,7 +1,7 @@
 // What the scripted tests need to know about the program's windows, as key=value lines.
 //
 //   window_state.exe TITLE
-//     main=HWND                  the top-level window titled TITLE (0: none)
+//     main=HWND                  the program's main window titled TITLE (0: none)
 //     foreground=WHO             main, popup (another window of the program), other or none
 //     active=WHO focus=WHO       the program thread's active and focus windows (GetGUIThreadInfo):
 //                                main, child (a control of main), popup, popupchild or none
@@ -16,6 +16,9 @@
 //   window_state.exe texts TITLE
 //     text=CAPTION|TEXT... for each visible dialog of the program other than main: its
 //     caption and the texts of its static controls (a message box's message), UTF-8.
+//   window_state.exe edits TITLE
+//     edit=TEXT for each visible edit control in the program's dialogs other than main
+//     (a file dialog's file name box), UTF-8; focused=1 when one of them has the focus.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -25,6 +28,13 @@
 #include <vector>
 
 namespace {
+
+// The program's main window: its own class first, since the program's message boxes carry
+// the same title; any window of that title for builds from before the class.
+HWND FindMain(const wchar_t* title) {
+    HWND main = FindWindowW(L"MorviCorvelConfig", title);
+    return main ? main : FindWindowW(nullptr, title);
+}
 
 bool IsDialog(HWND w) {
     wchar_t cls[32] = {};
@@ -44,7 +54,7 @@ const char* Who(HWND w, HWND main, DWORD process) {
 }
 
 int State(const wchar_t* title) {
-    HWND main = FindWindowW(nullptr, title);
+    HWND main = FindMain(title);
     std::printf("main=%p\n", static_cast<void*>(main));
     if (!main) return 1;
     DWORD process = 0;
@@ -97,7 +107,7 @@ int Outside(int x, int y, int w, int h, int seconds) {
 }
 
 int Exit(const wchar_t* title) {
-    HWND main = FindWindowW(nullptr, title);
+    HWND main = FindMain(title);
     if (!main) return 1;
     DWORD process = 0;
     GetWindowThreadProcessId(main, &process);
@@ -109,7 +119,7 @@ int Exit(const wchar_t* title) {
 }
 
 int Command(const wchar_t* title, const wchar_t* id) {
-    HWND main = FindWindowW(nullptr, title);
+    HWND main = FindMain(title);
     if (!main) return 1;
     return PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(std::wcstoul(id, nullptr, 0)), 0) ? 0 : 1;
 }
@@ -129,7 +139,7 @@ BOOL CALLBACK AppendStatic(HWND child, LPARAM data) {
 }
 
 int Texts(const wchar_t* title) {
-    HWND main = FindWindowW(nullptr, title);
+    HWND main = FindMain(title);
     if (!main) return 1;
     DWORD process = 0;
     GetWindowThreadProcessId(main, &process);
@@ -146,6 +156,40 @@ int Texts(const wchar_t* title) {
     return 0;
 }
 
+BOOL CALLBACK AppendEdit(HWND child, LPARAM data) {
+    wchar_t cls[32] = {}, text[2048] = {};
+    GetClassNameW(child, cls, 32);
+    if (_wcsicmp(cls, L"Edit") == 0 && IsWindowVisible(child)) {
+        // GetWindowText does not ask another process's edit control for what it holds.
+        DWORD_PTR copied = 0;
+        SendMessageTimeoutW(child, WM_GETTEXT, 2047, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                            &copied);
+        *reinterpret_cast<std::string*>(data) += "edit=" + Utf8(text) + "\n";
+    }
+    return TRUE;
+}
+
+int Edits(const wchar_t* title) {
+    HWND main = FindMain(title);
+    if (!main) return 1;
+    DWORD process = 0;
+    const DWORD thread = GetWindowThreadProcessId(main, &process);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(thread, &info);
+    wchar_t focusClass[32] = {};
+    if (info.hwndFocus) GetClassNameW(info.hwndFocus, focusClass, 32);
+    std::string lines;
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (w == main || owner != process || !IsWindowVisible(w) || !IsDialog(w)) continue;
+        EnumChildWindows(w, AppendEdit, reinterpret_cast<LPARAM>(&lines));
+    }
+    std::printf("%sfocused=%d\n", lines.c_str(), _wcsicmp(focusClass, L"Edit") == 0 ? 1 : 0);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -153,6 +197,7 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && std::wcscmp(argv[1], L"exit") == 0) return Exit(argv[2]);
     if (argc == 4 && std::wcscmp(argv[1], L"command") == 0) return Command(argv[2], argv[3]);
     if (argc == 3 && std::wcscmp(argv[1], L"texts") == 0) return Texts(argv[2]);
+    if (argc == 3 && std::wcscmp(argv[1], L"edits") == 0) return Edits(argv[2]);
     if (argc == 7 && std::wcscmp(argv[1], L"outside") == 0)
         return Outside(_wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]), _wtoi(argv[6]));
     std::fprintf(stderr, "usage: window_state TITLE | window_state exit TITLE | window_state outside X Y W H SECONDS\n");

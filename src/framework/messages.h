@@ -12,5 +12,6 @@ inline constexpr std::uint32_t WM_ACTIVATE_INSTANCE = 0x4CA;
 
 inline constexpr std::uintptr_t TIMER_DRIVER_RETRY = 1282;
 inline constexpr std::uintptr_t TIMER_BATTERY = 1283;
+inline constexpr std::uintptr_t TIMER_EXIT_RETRY = 1284;
 
 }  // namespace mv
