@@ -268,7 +268,13 @@ probe_run 0x00008002 3
 python3 "$py" probe "$tmp/probe.log" >"$tmp/chord2.txt"
 check "after the restart the chord still reaches the probe" \
   '[[ "$(tr "\n" " " <"$tmp/chord2.txt")" == "down 11 down 10 down 54 up 54 up 11 up 10 " ]]'
-wine "$state_exe" exit "Morvi Corvel Config" >/dev/null 2>&1
+
+# --- exit (the tray menu's command) while an editor is up: it closes as Cancel would, and
+# the program ends
+custom_entry 0
+check "the key-chord editor is up before the exit" 'wait_for $CHORD'
+wine "$state_exe" exit "Morvi Corvel Config" >/dev/null 2>&1; ended=$?
+check "exit with the key-chord editor up ends the program" '[[ $ended -eq 0 ]]'
 echo exit >&9
 exec 9>&-
 wait $holder
