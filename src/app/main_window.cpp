@@ -107,15 +107,13 @@ void CMorviCorvelConfigDlg::OnExport() {
                     written == file.size();
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
     const std::u16string where = FromWide(path.c_str());
-    if (!ok) {
-        MessageBoxW(hwnd_, ToWide(FillPlaceholders(tr("tc_export_failed"), {where})).c_str(),
-                    text("tc_mouse_title").c_str(), MB_OK | MB_ICONWARNING);
-    } else if (!leftOut.empty()) {
-        std::u16string names;
-        for (const std::u16string& name : leftOut) names += (names.empty() ? u"" : u", ") + name;
-        MessageBoxW(hwnd_, ToWide(FillPlaceholders(tr("tc_export_left_out"), {where, names})).c_str(),
-                    text("tc_mouse_title").c_str(), MB_OK | MB_ICONWARNING);
-    }
+    std::u16string names;
+    for (const std::u16string& name : leftOut) names += (names.empty() ? u"" : u", ") + name;
+    const std::u16string message = !ok              ? FillPlaceholders(tr("tc_export_failed"), {where})
+                                   : !names.empty() ? FillPlaceholders(tr("tc_export_left_out"), {where, names})
+                                                    : std::u16string();
+    if (!message.empty())
+        MessageBoxW(hwnd_, ToWide(message).c_str(), text("tc_mouse_title").c_str(), MB_OK | MB_ICONWARNING);
 }
 
 void CMorviCorvelConfigDlg::OnImport() {

@@ -13,18 +13,10 @@ bool OwnedBy(HWND window, HWND owner) {
     return false;
 }
 
-struct Search {
-    HWND owner;
-    int asked;
-};
-
 BOOL CALLBACK CloseOne(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<Search*>(data);
-    if (window != search->owner && IsWindowVisible(window) && IsWindowEnabled(window) &&
-        OwnedBy(window, search->owner)) {
+    const HWND owner = reinterpret_cast<HWND>(data);
+    if (window != owner && IsWindowVisible(window) && IsWindowEnabled(window) && OwnedBy(window, owner))
         PostMessageW(window, WM_CLOSE, 0, 0);
-        ++search->asked;
-    }
     return TRUE;
 }
 
@@ -32,10 +24,8 @@ BOOL CALLBACK CloseOne(HWND window, LPARAM data) {
 
 bool HasModalWindowOver(HWND owner) { return owner && IsWindow(owner) && !IsWindowEnabled(owner); }
 
-int CloseModalWindowsOver(HWND owner) {
-    Search search{owner, 0};
-    if (owner) EnumThreadWindows(GetCurrentThreadId(), CloseOne, reinterpret_cast<LPARAM>(&search));
-    return search.asked;
+void CloseModalWindowsOver(HWND owner) {
+    if (owner) EnumThreadWindows(GetCurrentThreadId(), CloseOne, reinterpret_cast<LPARAM>(owner));
 }
 
 }  // namespace mv::fw

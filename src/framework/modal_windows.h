@@ -11,7 +11,7 @@ bool HasModalWindowOver(HWND owner);
 
 // Posts WM_CLOSE to each visible, enabled top-level window of this thread that `owner` owns,
 // directly or through other windows: the innermost of nested modal windows, which closes as
-// its Cancel would. Returns how many were asked.
-int CloseModalWindowsOver(HWND owner);
+// its Cancel would.
+void CloseModalWindowsOver(HWND owner);
 
 }  // namespace mv::fw
