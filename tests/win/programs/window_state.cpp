@@ -134,7 +134,7 @@ BOOL CALLBACK AppendStatic(HWND child, LPARAM data) {
     wchar_t cls[32] = {}, text[2048] = {};
     GetClassNameW(child, cls, 32);
     if (_wcsicmp(cls, L"Static") == 0 && IsWindowVisible(child) && GetWindowTextW(child, text, 2048) > 0)
-        *reinterpret_cast<std::string*>(data) += "|" + Utf8(text);
+        *reinterpret_cast<std::string*>(data) += '|' + Utf8(text);
     return TRUE;
 }
 
@@ -200,6 +200,8 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && std::wcscmp(argv[1], L"edits") == 0) return Edits(argv[2]);
     if (argc == 7 && std::wcscmp(argv[1], L"outside") == 0)
         return Outside(_wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]), _wtoi(argv[6]));
-    std::fprintf(stderr, "usage: window_state TITLE | window_state exit TITLE | window_state outside X Y W H SECONDS\n");
+    std::fprintf(stderr,
+                 "usage: window_state TITLE | window_state exit|texts|edits TITLE | window_state command TITLE ID"
+                 " | window_state outside X Y W H SECONDS\n");
     return 2;
 }
