@@ -8,7 +8,7 @@
 #include "device/device_commands.h"
 #include "device/device_presence.h"
 #include "fuzz_check.h"
-#include "gesture/bytes.h"
+#include "base/bytes.h"
 
 using namespace mv;
 

@@ -1,14 +1,15 @@
-// The settings store reading arbitrary ButtonSetting, MacroSetting and
-// WheelScrollLines values from a fake registry, and decoding the images.
+// The settings read by a gesture session from arbitrary ButtonSetting, MacroSetting and
+// WheelScrollLines values of a fake registry, decoded, applied and restored.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstring>
 #include <memory>
 
 #include "fuzz_check.h"
-#include "gesture/settings_store.h"
+#include "settings/settings_store.h"
 #include "device/device_commands.h"
 #include "support/fake_registry.h"
+#include "support/fake_session.h"
 
 using namespace mv;
 
@@ -58,16 +59,13 @@ void decode(const ButtonSettingBlob& blob, const MacroStore& macros) {
     }
 }
 
-struct Images {
-    ButtonSettingBlob blob;
-    MacroStore macros;
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
-    test::FakeRegistry registry;
+    auto fakes = std::make_unique<test::SessionFakes>();
+    test::FakeRegistry& registry = fakes->registry;
+    GestureSession& session = fakes->session;
     const bool buttonPresent = in.ConsumeBool(), macroPresent = in.ConsumeBool(), wheelPresent = in.ConsumeBool();
     const std::uint32_t buttonType = in.ConsumeBool() ? kRegBinary : in.ConsumeIntegral<std::uint8_t>();
     const std::uint32_t wheelType = in.ConsumeBool() ? kRegSz : in.ConsumeIntegral<std::uint8_t>();
@@ -75,48 +73,50 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto button = takeValue(in, ButtonSettingBlob::kSize);
     const auto macro = takeValue(in, MacroStore::kSize);
     auto wheel = in.ConsumeRemainingBytes<std::uint8_t>();
-    if (buttonPresent) registry.put(RegistryRoot::LocalMachine, kButtonSettingKey, kButtonSettingValue, buttonType, button);
-    if (macroPresent) registry.put(RegistryRoot::LocalMachine, kMacroSettingKey, kMacroSettingValue, kRegBinary, macro);
-    if (wheelPresent) registry.put(RegistryRoot::LocalMachine, kDesktopKey, kWheelScrollLinesValue, wheelType, wheel);
+    if (buttonPresent) registry.put(kButtonSetting.root, kButtonSetting.key, kButtonSetting.name, buttonType, button);
+    if (macroPresent) registry.put(kMacroSetting.root, kMacroSetting.key, kMacroSetting.name, kRegBinary, macro);
+    if (wheelPresent) registry.put(kWheelScrollLines.root, kWheelScrollLines.key, kWheelScrollLines.name, wheelType, wheel);
 
     // Start-up: defaults first, then the stored values over them.
-    auto images = std::make_unique<Images>();
-    ResetRecordsToDefaults(images->blob.records);
-    const auto before = std::make_unique<Images>(*images);
-    SettingsStore store(registry, images->blob, images->macros);
-    store.LoadSettings();
+    auto before = std::make_unique<Settings>();
+    ResetRecordsToDefaults(before->allPrograms.records);
+    session.Load();
+    const Settings& now = session.settings();
     FUZZ_CHECK(registry.openHandles() == 0);
-    checkLoaded(BlobBytes(images->blob), BlobBytes(before->blob), ButtonSettingBlob::kSize, buttonPresent, button);
-    checkLoaded(images->macros.bytes.data(), before->macros.bytes.data(), MacroStore::kSize, macroPresent, macro);
-    decode(images->blob, images->macros);
+    checkLoaded(BlobBytes(now.allPrograms), BlobBytes(before->allPrograms), ButtonSettingBlob::kSize, buttonPresent, button);
+    checkLoaded(now.macros.bytes.data(), before->macros.bytes.data(), MacroStore::kSize, macroPresent, macro);
+    decode(now.allPrograms, now.macros);
 
     // Apply: saved in full when the device took the settings, untouched otherwise.
-    const auto loaded = std::make_unique<Images>(*images);
-    bool warned = false;
-    const bool saved = store.ApplySettings([&] { return sendOk; }, [&] { warned = true; });
-    FUZZ_CHECK(saved == sendOk && warned == !sendOk);
-    FUZZ_CHECK(std::memcmp(BlobBytes(images->blob), BlobBytes(loaded->blob), ButtonSettingBlob::kSize) == 0);
-    if (saved) {
-        const RegistryValue* b = registry.get(RegistryRoot::LocalMachine, kButtonSettingKey, kButtonSettingValue);
-        const RegistryValue* m = registry.get(RegistryRoot::LocalMachine, kMacroSettingKey, kMacroSettingValue);
+    const auto loaded = std::make_unique<Settings>(now);
+    const auto stored = registry.keys;
+    fakes->device.refuse = !sendOk;
+    const CommitResult applied = session.Apply();
+    FUZZ_CHECK(applied == (sendOk ? CommitResult::Done : CommitResult::DeviceRefused));
+    FUZZ_CHECK(std::memcmp(BlobBytes(now.allPrograms), BlobBytes(loaded->allPrograms), ButtonSettingBlob::kSize) == 0);
+    if (sendOk) {
+        const RegistryValue* b = registry.get(kButtonSetting.root, kButtonSetting.key, kButtonSetting.name);
+        const RegistryValue* m = registry.get(kMacroSetting.root, kMacroSetting.key, kMacroSetting.name);
         FUZZ_CHECK(b && b->type == kRegBinary && b->data.size() == ButtonSettingBlob::kSize);
         FUZZ_CHECK(m && m->data.size() == MacroStore::kSize);
-        FUZZ_CHECK(std::memcmp(b->data.data(), BlobBytes(images->blob), ButtonSettingBlob::kSize) == 0);
+        FUZZ_CHECK(std::memcmp(b->data.data(), BlobBytes(now.allPrograms), ButtonSettingBlob::kSize) == 0);
         // Loading what was saved changes nothing.
-        store.LoadSettings();
-        FUZZ_CHECK(std::memcmp(BlobBytes(images->blob), BlobBytes(loaded->blob), ButtonSettingBlob::kSize) == 0);
-        FUZZ_CHECK(images->macros.bytes == loaded->macros.bytes);
+        session.Load();
+        FUZZ_CHECK(std::memcmp(BlobBytes(now.allPrograms), BlobBytes(loaded->allPrograms), ButtonSettingBlob::kSize) == 0);
+        FUZZ_CHECK(now.macros.bytes == loaded->macros.bytes);
+    } else {
+        FUZZ_CHECK(registry.keys == stored);
     }
 
     // Restore defaults: the wheel-lines value read from the desktop key.
-    store.RestoreDefaults([&] { return sendOk; }, registry);
+    FUZZ_CHECK(session.RestoreDefaults(false) == CommitResult::Done);
     std::int32_t lines = 0;
     if (wheelPresent && wheelType == kRegSz && wheel.size() <= 520) lines = LeadingDecimal(wheel);
-    FUZZ_CHECK(readLe32(images->blob.wheelLines.data()) == static_cast<std::uint32_t>(lines));
+    FUZZ_CHECK(readLe32(now.allPrograms.wheelLines.data()) == static_cast<std::uint32_t>(lines));
     FUZZ_CHECK(lines >= 0);
-    FUZZ_CHECK(readLe32(images->blob.restoreMark.data()) == 3);
-    for (int s = 0; s < kSlotCount; ++s) FUZZ_CHECK(images->blob.records[s].actionCode() == DefaultActionTable[s]);
-    FUZZ_CHECK(images->macros.bytes == loaded->macros.bytes);
+    FUZZ_CHECK(readLe32(now.allPrograms.restoreMark.data()) == 3);
+    for (int s = 0; s < kSlotCount; ++s) FUZZ_CHECK(now.allPrograms.records[s].actionCode() == DefaultActionTable[s]);
+    FUZZ_CHECK(now.macros.bytes == loaded->macros.bytes);
     FUZZ_CHECK(registry.openHandles() == 0);
     return 0;
 }

@@ -7,7 +7,9 @@
 #include <string>
 
 #include "actions/action_set.h"
-#include "actions/platform.h"
+#include "seams/desktop.h"
+#include "seams/input.h"
+#include "seams/system.h"
 
 namespace mv {
 

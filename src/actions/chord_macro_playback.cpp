@@ -2,7 +2,7 @@
 // pause after every keyboard event.
 #include "actions/cfunction.h"
 #include "actions/input_codes.h"
-#include "gesture/settings_images.h"
+#include "settings/settings_images.h"
 
 namespace mv {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "actions/platform.h"
+#include "seams/system.h"
 
 namespace mv {
 

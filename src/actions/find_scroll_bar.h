@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "actions/platform.h"
+#include "seams/desktop.h"
 
 namespace mv {
 

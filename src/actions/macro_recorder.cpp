@@ -1,5 +1,7 @@
 #include "actions/macro_recorder.h"
 
+#include "base/text_fill.h"
+
 #include <algorithm>
 
 namespace mv {
@@ -56,7 +58,7 @@ std::u16string MacroStepText(const MacroStep& step, const MouseButtonNames& butt
     text += u"  ";
     text += step.up ? releaseText : pressText;
     text += u"  ";
-    for (const char c : std::to_string(PlayedGap(step))) text.push_back(static_cast<char16_t>(c));
+    text += DecimalText(PlayedGap(step));
     text += u' ';
     text += msText;
     return text;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "actions/key_chord.h"
-#include "gesture/settings_images.h"
+#include "settings/settings_images.h"
 
 namespace mv {
 

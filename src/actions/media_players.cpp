@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "actions/cfunction.h"
+#include "base/case_fold.h"
 #include "actions/input_codes.h"
 
 namespace mv {
@@ -22,19 +23,6 @@ constexpr std::array<Player, 4> kPlayers = {{
     {kPlayerTTPlayer, u"TTPlayer.exe", u"TTPlayer_PlayerWnd"},
     {kPlayeriTunes, u"iTunes.exe", u"iTunes"},
 }};
-
-char16_t FoldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 0x20) : c; }
-
-// Case-insensitive substring test; the names searched for are plain ASCII.
-bool ContainsNoCase(std::u16string_view text, std::u16string_view part) {
-    if (part.size() > text.size()) return false;
-    for (std::size_t i = 0; i + part.size() <= text.size(); ++i) {
-        std::size_t k = 0;
-        while (k < part.size() && FoldAscii(text[i + k]) == FoldAscii(part[k])) ++k;
-        if (k == part.size()) return true;
-    }
-    return false;
-}
 
 enum Operation { kPlayPause, kStop, kPrevious, kNext };
 
@@ -84,7 +72,7 @@ std::uint32_t CFunction::FindRunningPlayers() {
     std::uint32_t found = 0;
     for (const auto& name : *names) {
         for (const auto& player : kPlayers) {
-            if (ContainsNoCase(name, player.process)) {
+            if (ContainsIgnoringAsciiCase(name, player.process)) {
                 found |= player.bit;
                 break;
             }

@@ -1,7 +1,7 @@
 // Classification of the Windows version that gates some actions.
 #pragma once
 
-#include "actions/platform.h"
+#include "seams/desktop.h"
 
 namespace mv {
 

@@ -1,19 +1,12 @@
 #include "app/main_window.h"
 
 #include <dbt.h>
-#include <objidl.h>
-#include <gdiplus.h>
 
 #include "actions/windows_generation.h"
 #include "framework/messages.h"
 #include "framework/modal_windows.h"
 #include "i18n/text_catalogue.h"
-#include "ui/feedback_rules.h"
-#include "ui/backup_messages.h"
-
-#include <commdlg.h>
-
-#include <cstdio>
+#include "ui/settings_commands_win.h"
 
 namespace mv {
 
@@ -22,9 +15,6 @@ constexpr UINT kDriverRetryMs = 500;
 constexpr UINT kBatteryMs = 120000;
 constexpr UINT kArrivalSettleMs = 200;
 constexpr UINT kAboutCommand = 16;
-
-std::wstring W(const std::u16string& s) { return ToWide(s); }
-
 
 INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) return TRUE;
@@ -44,148 +34,24 @@ bool CMorviCorvelConfigDlg::RegisterWindowClass() {
     wc.cbSize = sizeof wc;
     if (!GetClassInfoExW(nullptr, WC_DIALOG, &wc)) return false;
     wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(128));
+    wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(IDI_PROGRAM));
     wc.lpszClassName = kWindowClass;
     return RegisterClassExW(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-CMorviCorvelConfigDlg::CMorviCorvelConfigDlg() : fw::CDialog(kTemplate) {
-    icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128));
+CMorviCorvelConfigDlg::CMorviCorvelConfigDlg()
+    : fw::CDialog(IDD_MAIN_WINDOW),
+      session_(SessionSeams{registry_, pointer_, driver_, foreground_, files_, clock_, actions_}, tr) {
+    icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM));
 }
 
 CMorviCorvelConfigDlg::~CMorviCorvelConfigDlg() = default;
-
-std::wstring CMorviCorvelConfigDlg::text(std::string_view key) const { return W(tr(key)); }
-
-void CMorviCorvelConfigDlg::ShowApplyWarning() {
-    MessageBoxW(hwnd_, ToWide(kApplyWarningText).c_str(), ToWide(kApplyWarningCaption).c_str(), MB_OK);
-}
-
-void CMorviCorvelConfigDlg::OnApply() {
-    // A refused apply puts the profiles back as well as the records.
-    const ProfileSet before = profiles_;
-    if (store_.ApplySettings([this] { return SendDeviceSettings(); }, [this] { ShowApplyWarning(); })) {
-        profileStore_.Save(profiles_);
-    } else {
-        profiles_ = before;
-        selector_.Refresh();
-    }
-}
-
-namespace {
-// The standard Save or Open dialog for a .reg file; the chosen path, or empty.
-std::wstring ChooseRegFile(HWND owner, bool save) {
-    wchar_t file[MAX_PATH * 2] = L"";
-    if (save) wcscpy(file, L"MorviCorvelSettings.reg");
-    const std::wstring label = ToWide(tr("tc_reg_files"));
-    std::wstring filter = label + L'\0' + L"*.reg" + L'\0' + L"*.*" + L'\0' + L"*.*" + L'\0';
-    const std::wstring title = ToWide(tr(save ? "tc_export" : "tc_import"));
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = filter.c_str();
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = MAX_PATH * 2;
-    ofn.lpstrTitle = title.c_str();
-    ofn.lpstrDefExt = L"reg";
-    ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
-                (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-    const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
-    return chosen ? std::wstring(file) : std::wstring();
-}
-}  // namespace
-
-void CMorviCorvelConfigDlg::OnExport() {
-    const std::wstring path = ChooseRegFile(hwnd_, true);
-    if (path.empty()) return;
-    std::vector<std::u16string> leftOut;
-    const std::vector<std::uint8_t> file = ExportSettings(registry_, &leftOut);
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    const bool ok = h != INVALID_HANDLE_VALUE &&
-                    WriteFile(h, file.data(), static_cast<DWORD>(file.size()), &written, nullptr) &&
-                    written == file.size();
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    const std::u16string where = FromWide(path.c_str());
-    std::u16string names;
-    for (const std::u16string& name : leftOut) names += (names.empty() ? u"" : u", ") + name;
-    const std::u16string message = !ok              ? FillPlaceholders(tr("tc_export_failed"), {where})
-                                   : !names.empty() ? FillPlaceholders(tr("tc_export_left_out"), {where, names})
-                                                    : std::u16string();
-    if (!message.empty())
-        MessageBoxW(hwnd_, ToWide(message).c_str(), text("tc_mouse_title").c_str(), MB_OK | MB_ICONWARNING);
-}
-
-void CMorviCorvelConfigDlg::OnImport() {
-    const std::wstring path = ChooseRegFile(hwnd_, false);
-    if (path.empty()) return;
-    BackupCheck check;
-    std::vector<std::uint8_t> file;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    LARGE_INTEGER size{};
-    if (h == INVALID_HANDLE_VALUE || !GetFileSizeEx(h, &size)) {
-        check.problem = BackupProblem::FileUnreadable;
-    } else if (static_cast<unsigned long long>(size.QuadPart) > kRegFileMaxBytes) {
-        check.problem = BackupProblem::TooLarge;
-    } else {
-        file.resize(static_cast<std::size_t>(size.QuadPart));
-        DWORD read = 0;
-        if (!file.empty() && (!ReadFile(h, file.data(), static_cast<DWORD>(file.size()), &read, nullptr) ||
-                              read != file.size()))
-            check.problem = BackupProblem::FileUnreadable;
-        else
-            check = CheckBackupFile(file.data(), file.size());
-    }
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    if (!check.ok()) {
-        MessageBoxW(hwnd_, ToWide(BackupRefusalText(check)).c_str(), text("tc_import").c_str(), MB_OK | MB_ICONWARNING);
-        return;
-    }
-    ImportBackup(check.backup);
-}
-
-bool CMorviCorvelConfigDlg::ImportBackup(const SettingsBackup& backup) {
-    const ButtonSettingBlob records = settings_;
-    const MacroStore macros = macros_;
-    const ProfileSet profiles = profiles_;
-    if (const auto* v = backup.find(kButtonSettingValue)) std::copy(v->data.begin(), v->data.end(), BlobBytes(settings_));
-    if (const auto* v = backup.find(kMacroSettingValue)) std::copy(v->data.begin(), v->data.end(), macros_.bytes.begin());
-    if (backup.replacesProfiles) profiles_ = ProfileSet{};
-    for (const Profile& p : backup.profiles.all()) {
-        profiles_.Remove(p.program);
-        profiles_.all().push_back(p);
-    }
-    // As Apply: the device first; refused, nothing changes.
-    if (!SendDeviceSettings()) {
-        settings_ = records;
-        macros_ = macros;
-        profiles_ = profiles;
-        ShowApplyWarning();
-        return false;
-    }
-    StoreBackup(registry_, backup);
-    // The file's values are in the registry now: read them back, names and feedback choice too.
-    store_.LoadSettings();
-    feedbackOn_ = LoadFeedbackChoice(registry_);
-    if (!feedbackOn_) feedback_.Close();
-    profileStore_.Save(profiles_);
-    selector_.Refresh();
-    return true;
-}
-
-const FunctionRecord& CMorviCorvelConfigDlg::RecordFor(GestureSlot slot, const Profile*& profile, bool& looked) {
-    if (!looked) {
-        looked = true;
-        profile = profiles_.Find(foreground_.Current());
-    }
-    return ResolveRecord(settings_.records, profile, slot);
-}
 
 BOOL CMorviCorvelConfigDlg::OnInitDialog() {
     // User-interface side.
     if (HMENU system = GetSystemMenu(hwnd_, FALSE)) {
         wchar_t about[128] = {};
-        if (LoadStringW(GetModuleHandleW(nullptr), 101, about, 128) > 0) {
+        if (LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, about, 128) > 0) {
             AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
             AppendMenuW(system, MF_STRING, kAboutCommand, about);
         }
@@ -193,25 +59,22 @@ BOOL CMorviCorvelConfigDlg::OnInitDialog() {
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     title_ = tr("tc_mouse_title");
-    SetWindowText(W(title_));
-    tray_.Add(hwnd_, W(title_));
+    SetWindowText(ToWide(title_));
+    tray_.Add(hwnd_, ToWide(title_));
     defaultConfig_.Create(hwnd_);
     defaultConfig_.SetOwnerWindow(hwnd_);
     pointerSetting_.Create(hwnd_);
     pointerSetting_.SetMainWindow(hwnd_);
     view_.resetDialog = defaultConfig_.GetSafeHwnd();
     view_.pointerDialog = pointerSetting_.GetSafeHwnd();
-    view_.onApply = [this] { OnApply(); };
-    view_.customFunctions = {&macros_, &macroNames_, {}};
-    store_.SetMacroNames(&macroNames_);
-    selector_.onExport = [this] { OnExport(); };
-    selector_.onImport = [this] { OnImport(); };
+    view_.onApply = [this] { ApplySettings(hwnd_, session_); };
+    selector_.onExport = [this] { ExportSettings(hwnd_, session_); };
+    selector_.onImport = [this] {
+        if (ImportSettings(hwnd_, session_)) SettingsReplaced();
+    };
 
     // Device side.
-    ResetRecordsToDefaults(settings_.records);
-    store_.LoadSettings();
-    feedbackOn_ = LoadFeedbackChoice(registry_);
-    profiles_ = profileStore_.Load();
+    session_.Load();
     selector_.Refresh();
     driver_.StartReader(hwnd_);
     if (driver_.OpenDevice())
@@ -228,69 +91,36 @@ BOOL CMorviCorvelConfigDlg::OnInitDialog() {
     return TRUE;
 }
 
-// While paused the device is told the defaults (the user's records and profiles stay as they
-// are); otherwise it reports every gesture that All programs or a profile changes.
-bool CMorviCorvelConfigDlg::SendDeviceSettings() {
-    if (pause_.paused()) return driver_.SendDeviceSettings(pause_.active(settings_.records));
-    return driver_.SendDeviceSettingsForSlots(profiles_.ReportedSlots(settings_.records));
-}
-
 void CMorviCorvelConfigDlg::DeviceOpened() {
     battery_.onDeviceOpened();
     status_.onOpened();
-    SendDeviceSettings();
+    session_.SendDeviceSettings();
     SetTimer(TIMER_BATTERY, kBatteryMs);
     UpdateTip();
 }
 
-void CMorviCorvelConfigDlg::UpdateTip() {
-    StatusTexts texts;
-    texts.title = title_;
-    texts.connected = tr("tc_status_connected");
-    texts.notFound = tr("tc_status_notfound");
-    texts.unplugged = tr("tc_status_unplugged");
-    texts.batteryUnknown = tr("tc_battery_unknown");
-    texts.batteryLow = tr("tc_battery_low");
-    texts.batteryFair = tr("tc_battery_fair");
-    texts.batteryGood = tr("tc_battery_good");
-    texts.paused = tr("tc_status_paused");
-    tray_.SetTip(W(TrayTip(status_, pause_.paused(), texts)));
+void CMorviCorvelConfigDlg::SettingsReplaced() {
+    if (!session_.feedback()) feedback_.Close();
+    selector_.Refresh();
 }
 
+void CMorviCorvelConfigDlg::UpdateTip() { tray_.SetTip(TrayTipText(title_, status_, session_.paused())); }
+
 void CMorviCorvelConfigDlg::SetPaused(bool paused) {
-    if (paused == pause_.paused()) return;
-    pause_.setPaused(paused);
-    SendDeviceSettings();
+    if (paused == session_.paused()) return;
+    session_.SetPaused(paused);
     UpdateTip();
 }
 
 void CMorviCorvelConfigDlg::SetFeedback(bool on) {
-    feedbackOn_ = on;
-    SaveFeedbackChoice(registry_, on);
+    session_.SetFeedback(on);
     if (!on) feedback_.Close();  // its thread too
 }
 
-void CMorviCorvelConfigDlg::ShowFeedback(DeviceEventCode code, const FunctionRecord& ran) {
-    const std::string_view key = FeedbackNameKey(code, ran);
-    if (!key.empty()) feedback_.Show(text(key));
-}
-
 void CMorviCorvelConfigDlg::OnGestureEvent(WPARAM wParam) {
-    const auto code = static_cast<DeviceEventCode>(wParam);
-    const auto run = [this, code](const FunctionRecord& record) {
-        ExecuteFunction(record, facebook_, context_);
-        // After the action, so that the label never holds it up.
-        if (feedbackOn_) ShowFeedback(code, record);
-    };
-    if (pause_.paused() || profiles_.empty()) {
-        gestures_.OnGestureEvent(code, pause_.active(settings_.records), run);
-        return;
-    }
-    // The foreground program is asked only for a code that selects a slot.
-    const Profile* profile = nullptr;
-    bool looked = false;
-    gestures_.OnGestureEvent(
-        code, [&](GestureSlot slot) -> const FunctionRecord& { return RecordFor(slot, profile, looked); }, run);
+    // The label comes after the action, so that it never holds it up.
+    const GestureOutcome ran = session_.OnGestureEvent(static_cast<DeviceEventCode>(wParam));
+    if (!ran.feedback.empty()) feedback_.Show(ToWide(ran.feedback));
 }
 
 void CMorviCorvelConfigDlg::OnTimer(UINT_PTR id) {
@@ -330,24 +160,6 @@ void CMorviCorvelConfigDlg::OnDeviceChange(WPARAM event, LPARAM data) {
         SetTimer(TIMER_DRIVER_RETRY, kDriverRetryMs);
 }
 
-LRESULT CMorviCorvelConfigDlg::OnRestoreDefaults() {
-    // With profiles, the user says whether they go too.
-    if (!profiles_.empty()) {
-        const std::u16string count = FromWide(std::to_wstring(profiles_.all().size()).c_str());
-        const int answer = MessageBoxW(hwnd_, ToWide(FillPlaceholders(tr("tc_restore_profiles"), {count})).c_str(),
-                                       text("tc_retitle").c_str(), MB_YESNOCANCEL | MB_ICONQUESTION);
-        if (answer == IDCANCEL) return 0;
-        if (answer == IDYES) {
-            profiles_ = ProfileSet{};
-            profileStore_.RemoveAll();
-        }
-    }
-    store_.RestoreDefaults([this] { return SendDeviceSettings(); }, pointer_);
-    selector_.Refresh();
-    view_.RefreshFunctionName();
-    return 0;
-}
-
 // Exit from the tray menu can come while a dialog, message box or file dialog of ours is up,
 // from inside its modal loop. Destroying the window under it would leave that loop, and the
 // code after it, working on windows and data that are gone; so the modal windows are closed
@@ -365,9 +177,7 @@ void CMorviCorvelConfigDlg::RequestExit() {
 
 void CMorviCorvelConfigDlg::OnDestroy() {
     feedback_.Close();
-    ResetRecordsToDefaults(settings_.records);
-    driver_.SendDeviceSettings(settings_.records);  // every gesture back to the device, profiles' too
-    driver_.SetMode(0);
+    session_.HandDeviceBack();
     tray_.Remove();
     driver_.StopReader();
     view_.FreeSkins();
@@ -389,8 +199,8 @@ void CMorviCorvelConfigDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
             exitTries_ = 0;
             RequestExit();
             break;
-        case kCommandPause: SetPaused(!pause_.paused()); break;
-        case kCommandFeedback: SetFeedback(!feedbackOn_); break;
+        case kCommandPause: SetPaused(!session_.paused()); break;
+        case kCommandFeedback: SetFeedback(!session_.feedback()); break;
         default: view_.OnCommand(wParam, lParam); break;  // IDOK and IDCANCEL close nothing
     }
 }
@@ -409,13 +219,15 @@ LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
         case WM_GESTURE_EVENT: OnGestureEvent(wParam); return 0;
         case WM_TRAY_NOTIFY:
-            tray_.OnNotify(hwnd_, lParam,
-                           TrayMenuState{text("tc_exit"), text("tc_config"),
-                                         text(pause_.paused() ? "tc_resume" : "tc_pause"), text("tc_feedback"),
-                                         pause_.paused(), feedbackOn_});
+            tray_.OnNotify(hwnd_, lParam, TrayMenuFor(session_.paused(), session_.feedback()));
             return 0;
         case WM_ACTIVATE_INSTANCE: ShowWindow(SW_SHOWNORMAL); return 0;
-        case WM_RESTORE_DEFAULTS: return OnRestoreDefaults();
+        case WM_RESTORE_DEFAULTS:
+            if (RestoreDefaults(hwnd_, session_)) {
+                selector_.Refresh();
+                view_.RefreshFunctionName();
+            }
+            return 0;
         case WM_DEVICECHANGE: OnDeviceChange(wParam, lParam); return 0;
         case WM_CREATE: {
             const LRESULT r = CDialog::WindowProc(message, wParam, lParam);
@@ -444,7 +256,7 @@ LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lP
             break;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == kAboutCommand) {
-                DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(100), hwnd_, AboutProc, 0);
+                DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUTBOX), hwnd_, AboutProc, 0);
                 return 0;
             }
             break;

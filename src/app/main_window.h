@@ -1,30 +1,27 @@
 // The main window: hidden hub of the program (gesture events, tray, timers,
-// device notifications) and, when shown, the settings window.
+// device notifications) and, when shown, the settings window. It routes messages to the
+// gesture session and to the settings window; the decisions are theirs.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
-#include <string_view>
 
 #include "app/tray.h"
 #include "device/device_presence.h"
 #include "device/device_status.h"
 #include "device/usb_driver_win.h"
 #include "framework/wnd.h"
-#include "gesture/dispatcher.h"
-#include "gesture/gesture_events.h"
-#include "gesture/gesture_pause.h"
-#include "gesture/profiles.h"
-#include "gesture/settings_backup.h"
-#include "gesture/settings_images.h"
-#include "gesture/settings_store.h"
+#include "gesture/gesture_session.h"
 #include "ui/default_config_win.h"
 #include "ui/feedback_label_win.h"
 #include "ui/pointer_setting_win.h"
 #include "ui/profile_selector_win.h"
+#include "ui/resource_ids.h"
 #include "ui/settings_window_win.h"
 #include "win32/foreground_program.h"
+#include "win32/win32_driver_port.h"
+#include "win32/win32_files.h"
 #include "win32/win32_platform.h"
 #include "win32/win32_registry.h"
 
@@ -32,9 +29,9 @@ namespace mv {
 
 class CMorviCorvelConfigDlg : public fw::CDialog {
 public:
-    static constexpr UINT kTemplate = 102;
-    // The window class that template 102 names: the system's dialog class under a name that
-    // only this program registers, so that a later start finds exactly this window.
+    // The window class that the main window's template names: the system's dialog class
+    // under a name that only this program registers, so that a later start finds exactly
+    // this window.
     static constexpr wchar_t kWindowClass[] = L"MorviCorvelConfig";
     static bool RegisterWindowClass();
 
@@ -48,29 +45,18 @@ public:
     SettingsWindow& view() { return view_; }
 
 private:
-    std::wstring text(std::string_view key) const;
     void OnGestureEvent(WPARAM code);
     void OnTimer(UINT_PTR id);
     void OnDestroy();
     void RequestExit();
     void OnDeviceChange(WPARAM event, LPARAM data);
-    LRESULT OnRestoreDefaults();
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void DeviceOpened();
-    bool SendDeviceSettings();
-    void OnApply();
-    // The tooltip from the receiver's state, the battery level and the pause.
+    // The settings stored, changed as a whole: the window shows them again.
+    void SettingsReplaced();
     void UpdateTip();
     void SetPaused(bool paused);
     void SetFeedback(bool on);
-    void ShowFeedback(DeviceEventCode code, const FunctionRecord& ran);
-    // Per-program profiles and the settings backup.
-    const FunctionRecord& RecordFor(GestureSlot slot, const Profile*& profile, bool& looked);
-    void OnExport();
-    void OnImport();
-    bool ImportBackup(const SettingsBackup& backup);
-    void ShowApplyWarning();
-
 
     Win32Input input_;
     Win32Desktop desktop_;
@@ -78,31 +64,22 @@ private:
     Win32Clock clock_;
     Win32Registry registry_;
     Win32PointerSettings pointer_;
+    Win32Files files_;
+    ForegroundProgram foreground_;
+    CUSBDriver driver_{std::make_unique<Win32DriverPort>()};
+    std::u16string title_;
+    DesktopActions actions_{input_, desktop_, system_, &title_};
+    GestureSession session_;
 
-    ButtonSettingBlob settings_;
-    MacroStore macros_;
-    MacroNames macroNames_;
-    SettingsStore store_{registry_, settings_, macros_};
-    GestureEvents gestures_{clock_};
-    CFaceBookFunction facebook_{desktop_, system_};
-    ActionContext context_{input_, desktop_, system_, macros_, &title_};
-
-    CUSBDriver driver_;
     BatteryWatch battery_;
     DeviceStatus status_;
-    GesturePause pause_;
-    bool feedbackOn_ = false;
     int exitTries_ = 0;  // rounds spent closing modal windows before exiting
     FeedbackLabel feedback_;
-    std::u16string title_;
     TrayIcon tray_;
     HDEVNOTIFY deviceNotification_ = nullptr;
     HICON icon_ = nullptr;
-    ProfileSet profiles_;
-    ProfileStore profileStore_{registry_};
-    ForegroundProgram foreground_;
-    SettingsWindow view_{*this, settings_.records};
-    ProfileSelector selector_{view_, profiles_, settings_};
+    SettingsWindow view_{*this, session_};
+    ProfileSelector selector_{view_, session_};
     CDefaultConfig defaultConfig_;
     CPointerSeting pointerSetting_;
 };

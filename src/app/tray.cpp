@@ -1,9 +1,31 @@
 #include "app/tray.h"
 
 #include "framework/messages.h"
+#include "i18n/text_catalogue.h"
+#include "ui/resource_ids.h"
 #include "win32/win32_platform.h"
 
 namespace mv {
+
+TrayMenuState TrayMenuFor(bool paused, bool feedbackOn) {
+    const auto text = [](std::string_view key) { return ToWide(tr(key)); };
+    return TrayMenuState{text("tc_exit"), text("tc_config"), text(paused ? "tc_resume" : "tc_pause"),
+                         text("tc_feedback"), paused, feedbackOn};
+}
+
+std::wstring TrayTipText(const std::u16string& title, const DeviceStatus& status, bool paused) {
+    StatusTexts texts;
+    texts.title = title;
+    texts.connected = tr("tc_status_connected");
+    texts.notFound = tr("tc_status_notfound");
+    texts.unplugged = tr("tc_status_unplugged");
+    texts.batteryUnknown = tr("tc_battery_unknown");
+    texts.batteryLow = tr("tc_battery_low");
+    texts.batteryFair = tr("tc_battery_fair");
+    texts.batteryGood = tr("tc_battery_good");
+    texts.paused = tr("tc_status_paused");
+    return ToWide(TrayTip(status, paused, texts));
+}
 
 namespace {
 constexpr UINT kItemWidth = 75;
@@ -100,7 +122,7 @@ void TrayIcon::FillCreationData() {
     data_.uID = kTrayIconId;
     data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data_.uCallbackMessage = WM_TRAY_NOTIFY;
-    data_.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128));
+    data_.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM));
     CopyBounded(data_.szTip, 128, title_);
 }
 
@@ -131,13 +153,13 @@ void TrayIcon::OnNotify(HWND window, LPARAM mouseMessage, const TrayMenuState& s
     }
     if (mouseMessage != WM_RBUTTONDOWN) return;
     SetForegroundWindow(window);
-    const TrayMenuItem exitItem{130, 129, state.exitText};
-    const TrayMenuItem showItem{132, 131, state.showText};
+    const TrayMenuItem exitItem{IDI_EXIT, IDI_EXIT_SELECTED, state.exitText};
+    const TrayMenuItem showItem{IDI_SETTINGS, IDI_SETTINGS_SELECTED, state.showText};
     // Pause shows two bars, resume a play triangle; the feedback's label is ticked while on.
-    const TrayMenuItem pauseItem = state.paused ? TrayMenuItem{136, 135, state.pauseText}
-                                                : TrayMenuItem{134, 133, state.pauseText};
-    const TrayMenuItem feedbackItem = state.feedbackOn ? TrayMenuItem{138, 137, state.feedbackText}
-                                                       : TrayMenuItem{140, 139, state.feedbackText};
+    const TrayMenuItem pauseItem = state.paused ? TrayMenuItem{IDI_RESUME, IDI_RESUME_SELECTED, state.pauseText}
+                                                : TrayMenuItem{IDI_PAUSE, IDI_PAUSE_SELECTED, state.pauseText};
+    const TrayMenuItem feedbackItem = state.feedbackOn ? TrayMenuItem{IDI_FEEDBACK_ON, IDI_FEEDBACK_ON_SELECTED, state.feedbackText}
+                                                       : TrayMenuItem{IDI_FEEDBACK_OFF, IDI_FEEDBACK_OFF_SELECTED, state.feedbackText};
     CXPMenu menu;
     if (!menu.CreatePopupMenu()) return;
     menu.AppendMenu(MF_OWNERDRAW, kCommandExit, &exitItem);

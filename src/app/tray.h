@@ -7,6 +7,7 @@
 #include <string>
 
 #include "device/device_presence.h"
+#include "device/device_status.h"
 #include "framework/wnd.h"
 
 namespace mv {
@@ -25,6 +26,11 @@ struct TrayMenuState {
     bool paused = false;
     bool feedbackOn = false;
 };
+
+// The menu's captions from the language file for the switches' state.
+TrayMenuState TrayMenuFor(bool paused, bool feedbackOn);
+// The tooltip: the title, the receiver, the battery level and the pause, from the language file.
+std::wstring TrayTipText(const std::u16string& title, const DeviceStatus& status, bool paused);
 
 // Data of an owner-drawn tray menu item.
 struct TrayMenuItem {

@@ -4,9 +4,9 @@
 #include <array>
 #include <cstdint>
 
-#include "device/driver_port.h"
+#include "seams/driver_port.h"
 #include "device/driver_protocol.h"
-#include "gesture/function_record.h"
+#include "settings/function_record.h"
 
 namespace mv {
 

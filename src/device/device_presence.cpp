@@ -1,22 +1,11 @@
 #include "device/device_presence.h"
 
-#include "gesture/bytes.h"
+#include "base/bytes.h"
+#include "base/case_fold.h"
 
 namespace mv {
 
 namespace {
-
-char16_t Lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c; }
-
-bool ContainsIgnoringCase(std::u16string_view text, std::u16string_view part) {
-    if (part.size() > text.size()) return false;
-    for (std::size_t i = 0; i + part.size() <= text.size(); ++i) {
-        std::size_t j = 0;
-        while (j < part.size() && Lower(text[i + j]) == Lower(part[j])) ++j;
-        if (j == part.size()) return true;
-    }
-    return false;
-}
 
 std::u16string Bounded(std::u16string_view text, std::size_t units) {
     return std::u16string(text.substr(0, units - 1));
@@ -26,7 +15,7 @@ std::u16string Bounded(std::u16string_view text, std::size_t units) {
 
 bool IsReceiverInterface(std::u16string_view interfaceName) {
     for (const auto prefix : ReceiverPrefixes)
-        if (ContainsIgnoringCase(interfaceName, prefix)) return true;
+        if (ContainsIgnoringAsciiCase(interfaceName, prefix)) return true;
     return false;
 }
 

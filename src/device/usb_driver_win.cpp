@@ -2,7 +2,6 @@
 
 #include "framework/messages.h"
 #include "device/driver_protocol.h"
-#include "win32/win32_driver_port.h"
 
 namespace mv {
 
@@ -21,8 +20,7 @@ struct CUSBDriver::ReaderState {
 };
 
 CUSBDriver::CUSBDriver(std::unique_ptr<DriverPort> port)
-    : port_(port ? std::shared_ptr<DriverPort>(std::move(port)) : std::make_shared<Win32DriverPort>()),
-      commands_(*port_) {}
+    : port_(std::move(port)), commands_(*port_) {}
 
 CUSBDriver::~CUSBDriver() { StopReader(); }
 

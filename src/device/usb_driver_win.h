@@ -10,13 +10,14 @@
 
 #include "device/device_commands.h"
 #include "framework/wnd.h"
+#include "seams/device_settings.h"
 
 namespace mv {
 
-class CUSBDriver : public fw::CWnd {
+class CUSBDriver : public fw::CWnd, public DeviceSettingsSeam {
 public:
-    // `port` defaults to \\.\mvtouch; tests pass another.
-    explicit CUSBDriver(std::unique_ptr<DriverPort> port = nullptr);
+    // `port` is \\.\mvtouch, or a test's.
+    explicit CUSBDriver(std::unique_ptr<DriverPort> port);
     ~CUSBDriver() override;
 
     // Once, before the first OpenDevice: target window, semaphore (0/8000), reader thread
@@ -33,6 +34,8 @@ public:
     bool ReadBattery(std::uint32_t& value) { return commands_.ReadBattery(value); }
     bool SendDeviceSettings(const FunctionRecordArray& records) { return commands_.SendDeviceSettings(records); }
     bool SendDeviceSettingsForSlots(std::uint32_t reported) { return commands_.SendDeviceSettingsForSlots(reported); }
+    bool sendReportedSlots(std::uint32_t reported) override { return commands_.SendDeviceSettingsForSlots(reported); }
+    bool handBack() override { return commands_.SetMode(0); }
     bool IsOpen() const { return port_->isOpen(); }
 
     // Orderly end of the reader: stop flag, one release, a bounded wait. A reader stuck in

@@ -6,7 +6,8 @@
 #include "actions/action_set.h"
 #include "actions/cfunction.h"
 #include "actions/facebook.h"
-#include "gesture/function_record.h"
+#include "settings/function_record.h"
+#include "settings/settings_images.h"
 
 namespace mv {
 
@@ -20,5 +21,29 @@ void DispatchAction(const FunctionRecord& record, CFaceBookFunction& facebook, A
 
 // Creates a CFunction for the call and dispatches the record to it.
 void ExecuteFunction(const FunctionRecord& record, CFaceBookFunction& facebook, const ActionContext& context);
+
+// Runs the records of the gestures: on the desktop, or recorded by a test.
+class ActionRunner {
+public:
+    virtual ~ActionRunner() = default;
+    virtual void run(const FunctionRecord& record, const MacroStore& macros) = 0;
+};
+
+class DesktopActions final : public ActionRunner {
+public:
+    // `ownWindowTitle`: the settings window's title, where a macro stops (may be null).
+    DesktopActions(InputSeam& input, DesktopSeam& desktop, SystemSeam& system, const std::u16string* ownWindowTitle)
+        : input_(input), desktop_(desktop), system_(system), title_(ownWindowTitle), facebook_(desktop, system) {}
+    void run(const FunctionRecord& record, const MacroStore& macros) override {
+        ExecuteFunction(record, facebook_, ActionContext{input_, desktop_, system_, macros, title_});
+    }
+
+private:
+    InputSeam& input_;
+    DesktopSeam& desktop_;
+    SystemSeam& system_;
+    const std::u16string* title_;
+    CFaceBookFunction facebook_;
+};
 
 }  // namespace mv

@@ -4,17 +4,11 @@
 #include <cstdint>
 #include <functional>
 
-#include "gesture/function_record.h"
+#include "seams/clock.h"
+#include "settings/function_record.h"
 #include "gesture/slot_catalogue.h"
 
 namespace mv {
-
-// GetTickCount.
-class TickClock {
-public:
-    virtual ~TickClock() = default;
-    virtual std::uint32_t tickCount() = 0;
-};
 
 class GestureEvents {
 public:

@@ -4,7 +4,7 @@
 // The pause lasts for the run only.
 #pragma once
 
-#include "gesture/function_record.h"
+#include "settings/function_record.h"
 
 namespace mv {
 

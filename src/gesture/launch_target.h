@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-#include "gesture/function_record.h"
+#include "settings/function_record.h"
 
 namespace mv {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "gesture/function_record.h"
+#include "settings/function_record.h"
 
 namespace mv {
 

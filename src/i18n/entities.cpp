@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/case_fold.h"
 #include "i18n/markup_doc.h"
 
 namespace mv {
@@ -71,7 +72,6 @@ static_assert(kEntityCount == 253);
 constexpr std::size_t kBuckets = 130;
 constexpr std::size_t kMaxName = 9;
 
-constexpr char16_t fold(char16_t c) { return c >= 'A' && c <= 'Z' ? char16_t(c + 32) : c; }
 
 // Buckets keyed by the sum of the folded name's character codes; each bucket
 // is a run of entity numbers, capitalised spellings before lower-case ones so
@@ -85,7 +85,7 @@ struct EntityHash {
         std::array<std::size_t, kEntityCount> bucket{};
         for (std::size_t n = 0; n < kEntityCount; ++n) {
             std::size_t sum = 0;
-            for (char c : kEntities[n].name) sum += fold(static_cast<char16_t>(c));
+            for (char c : kEntities[n].name) sum += FoldAscii(static_cast<char16_t>(c));
             bucket[n] = sum % kBuckets;
             ++count[bucket[n]];
         }
@@ -104,7 +104,7 @@ constexpr EntityHash kHash{};
 
 std::uint32_t lookupEntity(const char16_t* name, std::size_t length) {
     std::size_t sum = 0;
-    for (std::size_t i = 0; i < length; ++i) sum += fold(name[i]);
+    for (std::size_t i = 0; i < length; ++i) sum += FoldAscii(name[i]);
     const std::size_t b = sum % kBuckets;
     std::uint32_t folded = 0;
     for (std::size_t k = kHash.first[b]; k < kHash.first[b + 1]; ++k) {
@@ -114,7 +114,7 @@ std::uint32_t lookupEntity(const char16_t* name, std::size_t length) {
         for (std::size_t i = 0; i < length && blind; ++i) {
             const char16_t c = static_cast<char16_t>(e.name[i]);
             exact &= (c == name[i]);
-            blind &= (fold(c) == fold(name[i]));
+            blind &= (FoldAscii(c) == FoldAscii(name[i]));
         }
         if (exact) return e.code;
         if (blind && folded == 0) folded = e.code;
@@ -138,9 +138,9 @@ std::uint32_t referenceValue(const char16_t* name, std::size_t length) {
     if (name[0] != '#') return lookupEntity(name, length);
     std::uint32_t value = 0;
     std::size_t i = 1;
-    if (i < length && fold(name[i]) == 'x') {
+    if (i < length && FoldAscii(name[i]) == 'x') {
         for (++i; i < length; ++i) {
-            const char16_t c = fold(name[i]);
+            const char16_t c = FoldAscii(name[i]);
             std::uint32_t digit;
             if (c >= '0' && c <= '9') digit = c - '0';
             else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;

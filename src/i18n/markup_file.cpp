@@ -8,6 +8,8 @@
 #include <new>
 #include <vector>
 
+#include "base/case_fold.h"
+#include "base/text_fill.h"
 #include "i18n/charset.h"
 #include "i18n/codepage.h"
 #include "i18n/markup_doc.h"
@@ -16,13 +18,6 @@ namespace mv {
 namespace {
 
 inline bool isSpace(char16_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-inline char16_t foldAscii(char16_t c) { return c >= 'A' && c <= 'Z' ? char16_t(c + 32) : c; }
-bool equalsIgnoringCase(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (foldAscii(a[i]) != foldAscii(b[i])) return false;
-    return true;
-}
 inline bool isTokenDelimiter(char16_t c) {
     switch (c) {
         case ' ': case '\t': case '\n': case '\r': case '<': case '>': case '=': case '\\':
@@ -60,7 +55,7 @@ struct TokenCursor {
     bool is(std::u16string_view word) const {
         if (end < start) return false;
         const std::u16string_view token = text.substr(start, end - start);
-        return ignoreCase ? equalsIgnoringCase(token, word) : token == word;
+        return ignoreCase ? EqualIgnoringAsciiCase(token, word) : token == word;
     }
     std::u16string_view token() const { return end < start ? std::u16string_view{} : text.substr(start, end - start); }
 };
@@ -124,8 +119,7 @@ void appendAscii(std::u16string& out, const char* s) {
     while (*s) out.push_back(static_cast<char16_t>(*s++));
 }
 void appendNumber(std::u16string& out, std::size_t value) {
-    const std::string digits = std::to_string(value);
-    for (char c : digits) out.push_back(static_cast<char16_t>(c));
+    out += DecimalText(static_cast<long long>(value));
 }
 
 std::size_t removeZeroBytes(std::vector<char>& bytes, std::size_t from) {
@@ -159,11 +153,11 @@ std::u16string declaredEncoding(std::u16string_view text) {
                 if (sawTag || sawInstruction) break;
                 sawInstruction = true;
                 std::size_t after = 0;
-                if (!equalsIgnoringCase(tagName(tag, 2, after), u"xml")) break;
+                if (!EqualIgnoringAsciiCase(tagName(tag, 2, after), u"xml")) break;
                 AttributeReader reader(tag, after);
                 Attribute a;
                 while (reader.next(a))
-                    if (a.hasValue && equalsIgnoringCase(a.name, u"encoding")) return std::u16string(a.value);
+                    if (a.hasValue && EqualIgnoringAsciiCase(a.name, u"encoding")) return std::u16string(a.value);
                 return {};
             }
             case NodeKind::StartTag: {
@@ -171,11 +165,11 @@ std::u16string declaredEncoding(std::u16string_view text) {
                 const std::u16string_view name = tagName(tag, 1, after);
                 if (!sawTag) {
                     sawTag = true;
-                    if (!equalsIgnoringCase(name, u"html")) return {};
+                    if (!EqualIgnoringAsciiCase(name, u"html")) return {};
                     html = true;
                     break;
                 }
-                if (!html || !equalsIgnoringCase(name, u"meta")) break;
+                if (!html || !EqualIgnoringAsciiCase(name, u"meta")) break;
                 AttributeReader reader(tag, after);
                 Attribute a;
                 bool contentType = false;
@@ -183,9 +177,9 @@ std::u16string declaredEncoding(std::u16string_view text) {
                 bool hasContent = false;
                 while (reader.next(a)) {
                     if (!a.hasValue) continue;
-                    if (equalsIgnoringCase(a.name, u"http-equiv") && equalsIgnoringCase(a.value, u"Content-Type"))
+                    if (EqualIgnoringAsciiCase(a.name, u"http-equiv") && EqualIgnoringAsciiCase(a.value, u"Content-Type"))
                         contentType = true;
-                    else if (equalsIgnoringCase(a.name, u"content")) {
+                    else if (EqualIgnoringAsciiCase(a.name, u"content")) {
                         content = a.value;
                         hasContent = true;
                     }
@@ -202,7 +196,7 @@ std::u16string declaredEncoding(std::u16string_view text) {
             }
             case NodeKind::EndTag: {
                 sawTag = true;
-                if (equalsIgnoringCase(text.substr(node.nameStart, node.nameLength), u"head")) return {};
+                if (EqualIgnoringAsciiCase(text.substr(node.nameStart, node.nameLength), u"head")) return {};
                 break;
             }
             default:

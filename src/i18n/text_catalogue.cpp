@@ -92,6 +92,8 @@ const std::array<std::string_view, kAddedTextKeyCount> AddedTextKeys = {
     "tc_import_missing_image",
     "tc_import_nothing",
     "tc_export_left_out",
+    // a save that failed and was taken back
+    "tc_save_failed",
 };
 
 namespace {

@@ -1,37 +1,9 @@
 #include "ui/backup_messages.h"
 
+#include "base/text_fill.h"
 #include "i18n/text_catalogue.h"
 
 namespace mv {
-
-namespace {
-std::u16string Number(std::size_t n) {
-    const std::string digits = std::to_string(n);
-    return std::u16string(digits.begin(), digits.end());
-}
-}  // namespace
-
-std::u16string FillPlaceholders(std::u16string_view text, std::initializer_list<std::u16string_view> args) {
-    std::u16string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == u'%' && i + 1 < text.size()) {
-            const char16_t next = text[i + 1];
-            if (next == u'%') {
-                out.push_back(u'%');
-                ++i;
-                continue;
-            }
-            if (next >= u'1' && next <= u'9') {
-                const std::size_t index = static_cast<std::size_t>(next - u'1');
-                if (index < args.size()) out += *(args.begin() + index);
-                ++i;
-                continue;
-            }
-        }
-        out.push_back(text[i]);
-    }
-    return out;
-}
 
 std::string_view BackupProblemKey(BackupProblem problem) {
     switch (problem) {
@@ -58,8 +30,16 @@ std::string_view BackupProblemKey(BackupProblem problem) {
 std::u16string BackupRefusalText(const BackupCheck& check) {
     const std::u16string name = check.name.empty() ? std::u16string() : u"\"" + check.name + u"\"";
     const std::u16string problem = FillPlaceholders(
-        tr(BackupProblemKey(check.problem)), {Number(check.line), name, Number(check.size), Number(check.expected)});
+        tr(BackupProblemKey(check.problem)), {DecimalText(static_cast<long long>(check.line)), name, DecimalText(static_cast<long long>(check.size)), DecimalText(static_cast<long long>(check.expected))});
     return FillPlaceholders(tr("tc_import_refused"), {problem});
+}
+
+std::u16string ExportMessage(const std::u16string& path, bool written, const std::vector<std::u16string>& leftOut) {
+    if (!written) return FillPlaceholders(tr("tc_export_failed"), {path});
+    if (leftOut.empty()) return {};
+    std::u16string names;
+    for (const std::u16string& name : leftOut) names += (names.empty() ? u"" : u", ") + name;
+    return FillPlaceholders(tr("tc_export_left_out"), {path, names});
 }
 
 }  // namespace mv

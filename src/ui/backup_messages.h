@@ -5,16 +5,19 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "gesture/settings_backup.h"
+#include "base/text_fill.h"
+#include "settings/settings_backup.h"
 
 namespace mv {
 
-// Replaces %1 to %9 with the arguments (a missing argument with nothing); "%%" is "%".
-std::u16string FillPlaceholders(std::u16string_view text, std::initializer_list<std::u16string_view> args);
 // The text key that explains `problem`.
 std::string_view BackupProblemKey(BackupProblem problem);
 // The whole refusal: tc_import_refused around the explanation of the first problem.
 std::u16string BackupRefusalText(const BackupCheck& check);
+// What an export to `path` tells the user: the failure, or the stored values left out;
+// empty when all went well.
+std::u16string ExportMessage(const std::u16string& path, bool written, const std::vector<std::u16string>& leftOut);
 
 }  // namespace mv

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "actions/platform.h"
+#include "base/geometry.h"
 
 namespace mv {
 

@@ -21,13 +21,12 @@
 
 #include "framework/wnd.h"
 #include "ui/bitmap_btn_win.h"
+#include "ui/resource_ids.h"
 #include "ui/bmp_menu_model.h"
 #include "ui/skin_picture_win.h"
 
 namespace mv {
 
-inline constexpr UINT IDD_BMP_MENU = 135;
-inline constexpr UINT IDD_SUB_BMP_MENU = 138;
 
 // The four pictures of one menu level.
 struct MenuImages {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "actions/platform.h"
+#include "base/geometry.h"
 
 namespace mv {
 

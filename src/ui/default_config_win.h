@@ -9,13 +9,14 @@
 #include <string>
 
 #include "ui/bitmap_btn_win.h"
+#include "ui/resource_ids.h"
 #include "ui/skinned_dialog_win.h"
 
 namespace mv {
 
 class CDefaultConfig : public CSkinnedDialog {
 public:
-    static constexpr UINT IDD = 136;
+    static constexpr UINT IDD = IDD_RESTORE_DEFAULTS;
 
     CDefaultConfig();
     ~CDefaultConfig() override;

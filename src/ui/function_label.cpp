@@ -1,5 +1,6 @@
 #include "ui/function_label.h"
 
+#include "base/text_fill.h"
 #include "gesture/launch_target.h"
 
 namespace mv {
@@ -8,7 +9,7 @@ std::u16string MacroDisplayName(const MacroNames& names, std::size_t index, cons
     if (!names.name(index).empty()) return names.name(index);
     std::u16string text = macroText;
     if (!text.empty()) text += u' ';
-    for (const char c : std::to_string(index + 1)) text.push_back(static_cast<char16_t>(c));
+    text += DecimalText(static_cast<long long>(index + 1));
     return text;
 }
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "actions/key_chord.h"
-#include "gesture/function_record.h"
-#include "gesture/macro_book.h"
+#include "settings/function_record.h"
+#include "settings/macro_book.h"
 
 namespace mv {
 

@@ -10,8 +10,8 @@
 #include <array>
 #include <cstdint>
 
-#include "actions/platform.h"
-#include "gesture/function_record.h"
+#include "base/geometry.h"
+#include "settings/function_record.h"
 
 namespace mv {
 

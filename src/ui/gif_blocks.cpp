@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "gesture/bytes.h"
+#include "base/bytes.h"
 
 namespace mv {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "actions/platform.h"
+#include "base/geometry.h"
 
 namespace mv {
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "gesture/macro_book.h"
+#include "settings/macro_book.h"
 
 namespace mv {
 

@@ -10,8 +10,9 @@
 #include <array>
 #include <string>
 
-#include "gesture/registry.h"
+#include "seams/registry.h"
 #include "ui/bitmap_btn_win.h"
+#include "ui/resource_ids.h"
 #include "ui/pointer_settings.h"
 #include "ui/skin_picture_win.h"
 #include "ui/skinned_dialog_win.h"
@@ -20,7 +21,7 @@ namespace mv {
 
 class CPointerSeting : public CSkinnedDialog {
 public:
-    static constexpr UINT IDD = 104;
+    static constexpr UINT IDD = IDD_POINTER_SETTINGS;
 
     // The real registry and SystemParametersInfoW.
     CPointerSeting();

@@ -9,12 +9,11 @@ namespace mv {
 
 namespace {
 
-constexpr std::uint32_t kRegExpandSz = 2;
 constexpr std::int32_t kDefaultSpeed = 10;
 constexpr std::int32_t kDefaultPrecision = 1;
 
-std::optional<std::u16string> ReadString(RegistrySeam& registry, RegistryKey key, const char16_t* name) {
-    const auto value = registry.queryValue(key, name, kMouseValueChars * sizeof(char16_t));
+std::optional<std::u16string> ReadString(RegistrySeam& registry, RegistryKey key, const StoredValue& stored) {
+    const auto value = registry.queryValue(key, stored.name, stored.maxSize);
     if (!value || (value->type != kRegSz && value->type != kRegExpandSz)) return std::nullopt;
     std::u16string text;
     for (std::size_t i = 0; i + 1 < value->data.size() && text.size() + 1 < kMouseValueChars; i += 2) {
@@ -47,11 +46,11 @@ std::int32_t SpeedForNotch(std::int32_t notch) {
 void PointerSettingsModel::readMouseSettings(RegistrySeam& registry) {
     registrySpeed_ = kDefaultSpeed;
     registryPrecision_ = kDefaultPrecision;
-    const RegistryKey key = registry.openKey(RegistryRoot::CurrentUser, kMouseKeyPath, kKeyReadWrite);
+    const RegistryKey key = registry.openKey(kMouseSensitivity.root, kMouseSensitivity.key, kKeyReadWrite);
     if (!key) return;
-    if (const auto sensitivity = ReadString(registry, key, u"MouseSensitivity"))
+    if (const auto sensitivity = ReadString(registry, key, kMouseSensitivity))
         registrySpeed_ = RegistrySpeedFromSensitivity(*sensitivity);
-    if (const auto speed = ReadString(registry, key, u"MouseSpeed")) registryPrecision_ = DecimalValue(*speed);
+    if (const auto speed = ReadString(registry, key, kMouseSpeed)) registryPrecision_ = DecimalValue(*speed);
     registry.closeKey(key);
 }
 

@@ -10,12 +10,9 @@
 #include <cstdint>
 #include <string>
 
-#include "gesture/registry.h"
+#include "settings/registry_layout.h"
 
 namespace mv {
-
-inline constexpr char16_t kMouseKeyPath[] = u"Control Panel\\Mouse";
-inline constexpr std::size_t kMouseValueChars = 10;  // read buffer, terminator included
 
 inline constexpr std::int32_t kSpeedNotches = 10;
 inline constexpr std::int32_t kSlowestSpeed = 1;

@@ -27,30 +27,12 @@ void ProfileSelector::Create(HWND host) {
     const RECT& p = kDropDownPicture;
     button_.SetSkin(&s.normal, &s.over, p.left, p.top, p.right - p.left, p.bottom - p.top, &s.down, &s.normal);
     button_.SetTooltip(tr("tc_profile_tip"));
-    view_.shownRecord = [this](int slot) -> const FunctionRecord& { return ResolveRecord(all_.records, Shown(), slot); };
-    view_.storeRecord = [this](int slot, const FunctionRecord& record) {
-        if (Profile* p = Shown()) {
-            OverrideSlot(*p, all_.records, slot, record.actionCode());
-            p->image.records[slot] = record;
-            Refresh();
-        } else {
-            all_.records[slot] = record;
-        }
-    };
-    view_.storeActionCode = [this](int slot, std::uint8_t code) {
-        if (Profile* p = Shown()) {
-            OverrideSlot(*p, all_.records, slot, code);
-            Refresh();
-        } else {
-            all_.records[slot].setActionCode(code);
-        }
-    };
+    view_.onRecordEdited = [this] { Refresh(); };
     Refresh();
 }
 
 void ProfileSelector::Refresh() {
-    Profile* p = Shown();
-    if (!p) shown_.clear();
+    const Profile* p = session_.ShownProfile();
     button_.SetCaption(p ? p->program : tr("tc_profile_all"), 0, 7, 1);
     const std::u16string changed = p ? FillPlaceholders(tr("tc_profile_overridden"), {p->program}) : u"";
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -61,7 +43,7 @@ void ProfileSelector::Refresh() {
 }
 
 void ProfileSelector::ShowProfile(const std::u16string& program) {
-    shown_ = profiles_.Find(program) ? profiles_.Find(program)->program : u"";
+    session_.ShowProfile(program);
     Refresh();
 }
 
@@ -76,15 +58,12 @@ void ProfileSelector::Message(const std::u16string& text) const {
 }
 
 bool ProfileSelector::AddProgram(const std::u16string& program) {
-    if (profiles_.Find(program)) {
-        Message(FillPlaceholders(tr("tc_profile_exists"), {program}));
-        return false;
+    switch (session_.AddProfile(program)) {
+        case AddProfileResult::Exists: Message(FillPlaceholders(tr("tc_profile_exists"), {program})); return false;
+        case AddProfileResult::BadName: Message(FillPlaceholders(tr("tc_profile_bad_name"), {program})); return false;
+        case AddProfileResult::Added: break;
     }
-    if (!profiles_.Add(program, all_)) {
-        Message(FillPlaceholders(tr("tc_profile_bad_name"), {program}));
-        return false;
-    }
-    ShowProfile(program);
+    Refresh();
     return true;
 }
 
@@ -111,16 +90,17 @@ void ProfileSelector::OpenMenu() {
     auto append = [](HMENU m, UINT flags, UINT_PTR id, const std::u16string& text) {
         AppendMenuW(m, flags, id, ToWide(text).c_str());
     };
-    Profile* shown = Shown();
+    const Profile* shown = session_.ShownProfile();
+    const ProfileSet& profiles = session_.profiles();
     append(menu, MF_STRING | (shown ? 0 : MF_CHECKED), kCommandAllPrograms, tr("tc_profile_all"));
-    for (std::size_t i = 0; i < profiles_.all().size(); ++i) {
-        const Profile& p = profiles_.all()[i];
+    for (std::size_t i = 0; i < profiles.all().size(); ++i) {
+        const Profile& p = profiles.all()[i];
         append(menu, MF_STRING | (&p == shown ? MF_CHECKED : 0), kCommandProfile + i, p.program);
     }
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     offered_.clear();
     for (const std::u16string& name : ProgramsWithWindows(GetCurrentProcessId()))
-        if (!profiles_.Find(name) && offered_.size() < 0x300) offered_.push_back(name);
+        if (!profiles.Find(name) && offered_.size() < 0x300) offered_.push_back(name);
     for (std::size_t i = 0; i < offered_.size(); ++i) append(add, MF_STRING, kCommandAdd + i, offered_[i]);
     if (offered_.empty()) append(add, MF_STRING | MF_GRAYED, 0, tr("tc_profile_no_windows"));
     AppendMenuW(add, MF_SEPARATOR, 0, nullptr);
@@ -152,17 +132,17 @@ void ProfileSelector::RunCommand(UINT command) {
         ShowProfile(u"");
     } else if (command >= kCommandProfile && command < kCommandProfile + 0x200) {
         const std::size_t i = command - kCommandProfile;
-        if (i < profiles_.all().size()) ShowProfile(profiles_.all()[i].program);
+        if (i < session_.profiles().all().size()) ShowProfile(session_.profiles().all()[i].program);
     } else if (command >= kCommandAdd && command < kCommandAdd + 0x400) {
         const std::size_t i = command - kCommandAdd;
         if (i < offered_.size()) AddProgram(offered_[i]);
     } else if (command == kCommandBrowse) {
         Browse();
     } else if (command == kCommandRemove) {
-        if (Shown()) profiles_.Remove(shown_);
-        ShowProfile(u"");
+        session_.RemoveShownProfile();
+        Refresh();
     } else if (command == kCommandFollow) {
-        if (Profile* p = Shown()) FollowAllPrograms(*p, view_.CurrentSlot);
+        session_.FollowAllPrograms(view_.CurrentSlot);
         Refresh();
     } else if (command == kCommandExport) {
         if (onExport) onExport();

@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "gesture/profiles.h"
+#include "gesture/gesture_session.h"
 #include "ui/bitmap_btn_win.h"
 #include "ui/settings_window_win.h"
 
@@ -28,8 +28,7 @@ public:
     static constexpr UINT kCommandImport = 0x7304;
     static bool IsCommand(UINT id) { return id >= kCommandAllPrograms && id < kCommandAdd + 0x400; }
 
-    ProfileSelector(SettingsWindow& view, ProfileSet& profiles, ButtonSettingBlob& allPrograms)
-        : view_(view), profiles_(profiles), all_(allPrograms) {}
+    ProfileSelector(SettingsWindow& view, GestureSession& session) : view_(view), session_(session) {}
 
     // After the settings window is built.
     void Create(HWND host);
@@ -39,8 +38,6 @@ public:
     // The profiles changed from outside (import, restore): the shown one stays if it still exists.
     void Refresh();
 
-    // The profile shown, or null for All programs.
-    Profile* Shown() { return shown_.empty() ? nullptr : profiles_.Find(shown_); }
     void ShowProfile(const std::u16string& program);
     // Adds a profile for `program` and shows it; a message when it cannot be added.
     bool AddProgram(const std::u16string& program);
@@ -55,11 +52,9 @@ private:
     void Message(const std::u16string& text) const;
 
     SettingsWindow& view_;
-    ProfileSet& profiles_;
-    ButtonSettingBlob& all_;
+    GestureSession& session_;
     HWND host_ = nullptr;
     CBitmapBtn button_;
-    std::u16string shown_;  // the program of the profile shown; empty: All programs
     std::vector<std::u16string> offered_;  // programs of the last menu's "Add a program"
 };
 

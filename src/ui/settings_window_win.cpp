@@ -6,7 +6,7 @@
 #include "gesture/slot_catalogue.h"
 #include "i18n/text_catalogue.h"
 #include "ui/function_label.h"
-#include "ui/function_names.h"
+#include "gesture/function_names.h"
 #include "win32/win32_platform.h"
 
 namespace mv {
@@ -283,20 +283,16 @@ void SettingsWindow::OnFunctionChosen(LPARAM lParam) {
         if (const auto custom = CustomFunctionOfChoice(choice)) {
             FunctionRecord edited = ShownRecord(CurrentSlot);
             if (EditCustomFunction(*custom, host_.GetSafeHwnd(), edited, customFunctions)) {
-                if (storeRecord)
-                    storeRecord(CurrentSlot, edited);
-                else
-                    records_[CurrentSlot] = edited;
+                session_.StoreRecord(CurrentSlot, edited);
+                if (onRecordEdited) onRecordEdited();
             }
         }
         ShowFunctionName(ShownRecord(CurrentSlot));
         return;
     }
     ShowFunctionName(static_cast<int>(lParam & 0xFFFF));
-    if (storeActionCode)
-        storeActionCode(CurrentSlot, static_cast<std::uint8_t>(lParam & 0xFF));
-    else
-        records_[CurrentSlot].setActionCode(static_cast<std::uint8_t>(lParam & 0xFF));
+    session_.ChooseFunction(CurrentSlot, static_cast<std::uint8_t>(lParam & 0xFF));
+    if (onRecordEdited) onRecordEdited();
 }
 
 void SettingsWindow::RefreshFunctionName() { ShowFunctionName(ShownRecord(CurrentSlot)); }

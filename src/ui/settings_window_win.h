@@ -12,7 +12,7 @@
 #include <string>
 
 #include "framework/wnd.h"
-#include "gesture/function_record.h"
+#include "gesture/gesture_session.h"
 #include "ui/bitmap_btn_win.h"
 #include "ui/bmp_menu_win.h"
 #include "ui/editors/custom_functions_win.h"
@@ -25,7 +25,9 @@ namespace mv {
 
 class SettingsWindow {
 public:
-    SettingsWindow(fw::CWnd& host, FunctionRecordArray& records) : host_(host), records_(records) {}
+    // The records shown and edited are the session's, of the profile it shows.
+    SettingsWindow(fw::CWnd& host, GestureSession& session)
+        : customFunctions{&session.macros(), &session.macroNames(), {}}, host_(host), session_(session) {}
     ~SettingsWindow();
 
     // The folder that holds skins\ (the executable's directory unless set before Create).
@@ -65,13 +67,10 @@ public:
     void FreeSkins();
 
     std::function<void()> onApply;
+    // A function was chosen or edited for the gesture on screen.
+    std::function<void()> onRecordEdited;
     // The macros and their names, for the macro editor and the macro's name on the button.
     CustomFunctionData customFunctions;
-    // Set by the profile selector: the record a slot shows and where a chosen function or an
-    // edited custom function goes; unset, all of them are the slot's record.
-    std::function<const FunctionRecord&(int slot)> shownRecord;
-    std::function<void(int slot, std::uint8_t code)> storeActionCode;
-    std::function<void(int slot, const FunctionRecord& record)> storeRecord;
     // A tile whose gesture the shown profile changes has its caption in the mark colour.
     void MarkGesture(int slot, bool marked, const std::u16string& tooltip);
     // The function button shows the current slot's function again.
@@ -96,11 +95,11 @@ public:
 
 private:
     void CreateButton(CBitmapBtn& button, const RECT& rect);
-    const FunctionRecord& ShownRecord(int slot) const { return shownRecord ? shownRecord(slot) : records_[slot]; }
+    const FunctionRecord& ShownRecord(int slot) const { return session_.ShownRecord(slot); }
     void ReleaseFunctionMenu();
 
     fw::CWnd& host_;
-    FunctionRecordArray& records_;
+    GestureSession& session_;
     std::wstring directory_;
     SkinSheets main_;
     SkinPicture pages_[3][3];

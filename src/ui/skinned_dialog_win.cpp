@@ -37,6 +37,7 @@ LRESULT CSkinnedDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_LBUTTONDOWN:
             // A press on the background, not on a control: move the window with the pointer.
+            if (!MovesFrom(static_cast<short>(HIWORD(lParam)))) break;
             ::SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
             return 0;
         case WM_PAINT:

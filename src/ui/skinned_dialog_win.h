@@ -1,6 +1,6 @@
-// What the two skinned dialogs of the settings window share: the skin sheets that give
-// their size, place and picture; a press on their background moves them (they have no
-// caption bar); Escape cancels and Enter confirms; and each showing can read afresh.
+// What every skinned dialog shares (the pointer and restore dialogs, the editors): the skin
+// sheets that give its size, place and picture; a press on its background moves it (it
+// has no caption bar); Escape cancels and Enter confirms; and each showing can read afresh.
 #pragma once
 
 #include <windows.h>
@@ -30,6 +30,8 @@ protected:
     virtual void OnOk() = 0;
     // Escape, a close request (WM_CLOSE, Alt+F4), cancel and close.
     virtual void OnCancel() = 0;
+    // A press at `y` (client coordinates) on the background moves the window.
+    virtual bool MovesFrom(int /*y*/) const { return true; }
     // Each time the dialog is about to be shown.
     virtual void OnShowing() {}
     // The window is being destroyed: free what was loaded.

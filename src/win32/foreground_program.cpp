@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "gesture/profiles.h"
+#include "base/program_names.h"
 
 namespace mv {
 
@@ -17,7 +17,7 @@ std::u16string ProcessImagePath(HANDLE process) {
     return std::u16string(reinterpret_cast<const char16_t*>(path), length);
 }
 
-const std::u16string& ForegroundProgram::Current() {
+const std::u16string& ForegroundProgram::currentProgram() {
     // A window belongs to one process for its whole life, and its handle names no other
     // window while it exists: the same foreground window means the same program.
     HWND window = GetForegroundWindow();
@@ -68,10 +68,7 @@ std::vector<std::u16string> ProgramsWithWindows(DWORD except) {
     Collect c{except, {}};
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&c));
     std::sort(c.names.begin(), c.names.end(), [](const std::u16string& a, const std::u16string& b) {
-        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char16_t x, char16_t y) {
-            auto lower = [](char16_t ch) { return ch >= u'A' && ch <= u'Z' ? static_cast<char16_t>(ch + 32) : ch; };
-            return lower(x) < lower(y);
-        });
+        return LessIgnoringAsciiCase(a, b);
     });
     return c.names;
 }

@@ -7,15 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "seams/foreground.h"
+
 namespace mv {
 
-class ForegroundProgram {
+class ForegroundProgram final : public ForegroundSeam {
 public:
     ~ForegroundProgram();
     // The executable file name of the process that owns the foreground window; empty when
     // there is none or it cannot be asked. While the same window stays in front a gesture
     // costs one query; another window of the same running process costs two more.
-    const std::u16string& Current();
+    const std::u16string& currentProgram() override;
 
 private:
     HWND window_ = nullptr;

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "device/driver_port.h"
+#include "seams/driver_port.h"
 #include "device/handle_slot.h"
 
 namespace mv {

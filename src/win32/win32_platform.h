@@ -1,8 +1,10 @@
 // The real system seams: Win32 calls behind the portable interfaces.
 #pragma once
 
-#include "actions/platform.h"
-#include "gesture/gesture_events.h"
+#include "seams/desktop.h"
+#include "seams/input.h"
+#include "seams/system.h"
+#include "seams/clock.h"
 
 namespace mv {
 

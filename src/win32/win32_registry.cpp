@@ -28,6 +28,12 @@ RegistryKey Win32Registry::createKey(RegistryRoot root, const std::u16string& pa
 std::optional<RegistryValue> Win32Registry::queryValue(RegistryKey key, const std::u16string& name,
                                                        std::size_t capacity) {
     RegistryValue value;
+    if (capacity == kWholeValue) {
+        DWORD needed = 0;
+        if (RegQueryValueExW(K(key), ToWide(name).c_str(), nullptr, nullptr, nullptr, &needed) != ERROR_SUCCESS)
+            return std::nullopt;
+        capacity = needed;
+    }
     value.data.resize(capacity);
     DWORD type = 0;
     DWORD size = static_cast<DWORD>(capacity);
@@ -41,6 +47,11 @@ std::optional<RegistryValue> Win32Registry::queryValue(RegistryKey key, const st
 bool Win32Registry::setValue(RegistryKey key, const std::u16string& name, std::uint32_t type,
                              const std::uint8_t* data, std::size_t size) {
     return RegSetValueExW(K(key), ToWide(name).c_str(), 0, type, data, static_cast<DWORD>(size)) == ERROR_SUCCESS;
+}
+
+bool Win32Registry::deleteValue(RegistryKey key, const std::u16string& name) {
+    const LONG r = RegDeleteValueW(K(key), ToWide(name).c_str());
+    return r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND;
 }
 
 void Win32Registry::closeKey(RegistryKey key) {

@@ -1,7 +1,7 @@
 // The registry and pointer-settings seams on Win32.
 #pragma once
 
-#include "gesture/registry.h"
+#include "seams/registry.h"
 
 namespace mv {
 
@@ -13,6 +13,7 @@ public:
                                             std::size_t capacity) override;
     bool setValue(RegistryKey key, const std::u16string& name, std::uint32_t type, const std::uint8_t* data,
                   std::size_t size) override;
+    bool deleteValue(RegistryKey key, const std::u16string& name) override;
     void closeKey(RegistryKey key) override;
     std::vector<std::u16string> subkeyNames(RegistryKey key) override;
     bool deleteTree(RegistryRoot root, const std::u16string& path) override;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "gesture/bytes.h"
+#include "base/bytes.h"
 
 namespace mv::test {
 

@@ -6,7 +6,7 @@
 #include <deque>
 #include <vector>
 
-#include "device/driver_port.h"
+#include "seams/driver_port.h"
 
 namespace mv::test {
 

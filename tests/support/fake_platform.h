@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "actions/cfunction.h"
-#include "actions/platform.h"
-#include "gesture/gesture_events.h"
-#include "gesture/settings_images.h"
+#include "seams/desktop.h"
+#include "seams/input.h"
+#include "seams/system.h"
+#include "seams/clock.h"
+#include "settings/settings_images.h"
 
 namespace mv::test {
 

@@ -2,7 +2,7 @@
 // repeat rules, the foreground stop test and the bounds of the store.
 #include <gtest/gtest.h>
 
-#include "gesture/bytes.h"
+#include "base/bytes.h"
 #include "support/fake_platform.h"
 
 namespace mv {

@@ -6,7 +6,7 @@
 
 #include "i18n/text_catalogue.h"
 #include "ui/bmp_menu_model.h"
-#include "ui/function_names.h"
+#include "gesture/function_names.h"
 
 namespace mv {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "gesture/function_record.h"
-#include "gesture/settings_images.h"
+#include "settings/function_record.h"
+#include "settings/settings_images.h"
 #include "gesture/slot_catalogue.h"
 
 namespace mv {

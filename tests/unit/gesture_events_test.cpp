@@ -3,7 +3,7 @@
 
 #include "actions/windows_generation.h"
 #include "gesture/gesture_events.h"
-#include "gesture/settings_images.h"
+#include "settings/settings_images.h"
 #include "support/fake_platform.h"
 
 namespace mv {

@@ -1,8 +1,9 @@
 // The gesture feedback's rules: the stored choice, the name shown, the fade, the position.
 #include <gtest/gtest.h>
 
-#include "gesture/settings_store.h"
+#include "settings/settings_store.h"
 #include "support/fake_registry.h"
+#include "gesture/gesture_feedback.h"
 #include "ui/feedback_rules.h"
 
 namespace mv {
@@ -21,27 +22,34 @@ TEST(FeedbackChoice, OnlyADwordOfOneMeansOn) {
     EXPECT_FALSE(FeedbackChosen(RegistryValue{kRegDword, {1, 0, 0, 0, 0}}));
 }
 
+bool LoadFeedbackChoice(RegistrySeam& registry) {
+    Settings settings;
+    SettingsStore(registry).Load(settings);
+    return settings.feedback;
+}
+
 TEST(FeedbackChoice, KeptInAValueOfItsOwnBesideTheButtonSetting) {
     test::FakeRegistry registry;
+    SettingsStore store(registry);
     EXPECT_FALSE(LoadFeedbackChoice(registry));  // no key at all
     const std::vector<std::uint8_t> blob(ButtonSettingBlob::kSize, 0x5A);
-    registry.put(RegistryRoot::LocalMachine, kButtonSettingKey, kButtonSettingValue, kRegBinary, blob);
+    registry.put(RegistryRoot::LocalMachine, kButtonSetting.key, kButtonSetting.name, kRegBinary, blob);
 
-    ASSERT_TRUE(SaveFeedbackChoice(registry, true));
+    ASSERT_TRUE(store.SaveFeedback(true));
     EXPECT_TRUE(LoadFeedbackChoice(registry));
-    const RegistryValue* stored = registry.get(RegistryRoot::LocalMachine, kButtonSettingKey, kFeedbackValue);
+    const RegistryValue* stored = registry.get(RegistryRoot::LocalMachine, kCorvelKey, u"GestureFeedback");
     ASSERT_NE(stored, nullptr);
     EXPECT_EQ(stored->type, kRegDword);
     EXPECT_EQ(stored->data, (std::vector<std::uint8_t>{1, 0, 0, 0}));
-    ASSERT_TRUE(SaveFeedbackChoice(registry, false));
+    ASSERT_TRUE(store.SaveFeedback(false));
     EXPECT_FALSE(LoadFeedbackChoice(registry));
-    EXPECT_EQ(registry.get(RegistryRoot::LocalMachine, kButtonSettingKey, kButtonSettingValue)->data, blob);
+    EXPECT_EQ(registry.get(RegistryRoot::LocalMachine, kButtonSetting.key, kButtonSetting.name)->data, blob);
     EXPECT_EQ(registry.openHandles(), 0);
 
     registry.failWrites = true;
-    EXPECT_FALSE(SaveFeedbackChoice(registry, true));
+    EXPECT_FALSE(store.SaveFeedback(true));
     test::FakeRegistry empty;
-    ASSERT_TRUE(SaveFeedbackChoice(empty, true));  // the key is made when it is missing
+    ASSERT_TRUE(SettingsStore(empty).SaveFeedback(true));  // the key is made when it is missing
     EXPECT_TRUE(LoadFeedbackChoice(empty));
 }
 

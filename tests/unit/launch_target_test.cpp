@@ -2,7 +2,7 @@
 // record's 260-unit field.
 #include <gtest/gtest.h>
 
-#include "gesture/bytes.h"
+#include "base/bytes.h"
 #include "gesture/launch_target.h"
 
 namespace mv {

@@ -2,12 +2,14 @@
 // and the recorder's timing.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <cstring>
 
 #include "actions/macro_recorder.h"
-#include "gesture/bytes.h"
-#include "gesture/macro_book.h"
-#include "gesture/settings_store.h"
+#include "base/bytes.h"
+#include "settings/macro_book.h"
+#include "settings/settings_store.h"
 #include "support/fake_registry.h"
 
 namespace mv {
@@ -120,28 +122,36 @@ TEST(MacroNamesValue, RoundTripAndForeignInput) {
     EXPECT_EQ(parsed.name(5), u"");
 }
 
+// The names as the store loads them, and a save of the settings with `names`.
+MacroNames LoadNames(test::FakeRegistry& registry) {
+    Settings settings;
+    settings.macroNames.setName(2, u"Before");
+    SettingsStore(registry).Load(settings);
+    return settings.macroNames;
+}
+bool SaveNames(test::FakeRegistry& registry, const MacroNames& names) {
+    auto settings = std::make_unique<Settings>();
+    settings->macroNames = names;
+    return SettingsStore(registry).Save(*settings, SaveScope{false, false});
+}
+
 TEST(MacroNamesValue, LoadAndSaveBesideTheMacros) {
     test::FakeRegistry registry;
-    MacroNames names;
-    names.setName(2, u"Two");
-    LoadMacroNames(registry, names);  // no key: every name empty, no error
-    EXPECT_EQ(names, MacroNames{});
+    EXPECT_EQ(LoadNames(registry), MacroNames{});  // no key: every name empty, no error
 
+    MacroNames names;
     names.setName(5, u"Five");
-    SaveMacroNames(registry, names);
+    ASSERT_TRUE(SaveNames(registry, names));
     const RegistryValue* stored =
         registry.get(RegistryRoot::LocalMachine, u"Software\\Morvi\\MVSET\\MVMacro\\Corvel", u"MacroNames");
     ASSERT_NE(stored, nullptr);
     EXPECT_EQ(stored->type, 7u);  // REG_MULTI_SZ
-    MacroNames back;
-    LoadMacroNames(registry, back);
-    EXPECT_EQ(back.name(5), u"Five");
+    EXPECT_EQ(LoadNames(registry).name(5), u"Five");
 
     // A value of the wrong type is not read.
     registry.put(RegistryRoot::LocalMachine, u"Software\\Morvi\\MVSET\\MVMacro\\Corvel", u"MacroNames", 3,
                  stored->data);
-    LoadMacroNames(registry, back);
-    EXPECT_EQ(back, MacroNames{});
+    EXPECT_EQ(LoadNames(registry), MacroNames{});
 }
 
 // Unnamed macros leave a registry without the value as it was (a backup taken before then
@@ -149,43 +159,19 @@ TEST(MacroNamesValue, LoadAndSaveBesideTheMacros) {
 TEST(MacroNamesValue, NoNamesWriteNoValueButClearAnExistingOne) {
     test::FakeRegistry registry;
     const std::u16string key = u"Software\\Morvi\\MVSET\\MVMacro\\Corvel";
-    registry.put(RegistryRoot::LocalMachine, key, u"MacroSetting", 3, std::vector<std::uint8_t>(4, 0));
-    SaveMacroNames(registry, MacroNames{});
+    ASSERT_TRUE(SaveNames(registry, MacroNames{}));
     EXPECT_EQ(registry.get(RegistryRoot::LocalMachine, key, u"MacroNames"), nullptr);
 
     MacroNames names;
     names.setName(1, u"One");
-    SaveMacroNames(registry, names);
+    ASSERT_TRUE(SaveNames(registry, names));
     ASSERT_NE(registry.get(RegistryRoot::LocalMachine, key, u"MacroNames"), nullptr);
-    SaveMacroNames(registry, MacroNames{});
+    ASSERT_TRUE(SaveNames(registry, MacroNames{}));
     const RegistryValue* cleared = registry.get(RegistryRoot::LocalMachine, key, u"MacroNames");
     ASSERT_NE(cleared, nullptr);
     MacroNames back;
     back.Parse(cleared->data);
     EXPECT_EQ(back, MacroNames{});
-}
-
-TEST(MacroNamesValue, SavedAndLoadedWithTheSettingsAndKeptByARestore) {
-    test::FakeRegistry registry;
-    auto blob = std::make_unique<ButtonSettingBlob>();
-    auto macros = std::make_unique<MacroStore>();
-    MacroNames names;
-    SettingsStore store(registry, *blob, *macros);
-    store.SetMacroNames(&names);
-    names.setName(1, u"One");
-    store.ApplySettings([] { return true; }, [] {});
-    names.clear();
-    store.LoadSettings();
-    EXPECT_EQ(names.name(1), u"One");
-    store.RestoreDefaults([] { return true; }, registry);
-    names.clear();
-    store.LoadSettings();
-    EXPECT_EQ(names.name(1), u"One");
-    // A failed apply saves no names.
-    names.setName(1, u"Changed");
-    store.ApplySettings([] { return false; }, [] {});
-    store.LoadSettings();
-    EXPECT_EQ(names.name(1), u"One");
 }
 
 TEST(MacroRecorderTest, DelaysReproduceTheRecordedGaps) {

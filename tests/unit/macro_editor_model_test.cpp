@@ -3,7 +3,7 @@
 // program's store before commit.
 #include <gtest/gtest.h>
 
-#include "gesture/bytes.h"
+#include "base/bytes.h"
 #include "ui/macro_editor_model.h"
 
 namespace mv {

@@ -27,8 +27,8 @@ struct Fixture {
         model.initialise();
     }
     void put(const std::u16string& sensitivity, const std::u16string& speed) {
-        registry.put(RegistryRoot::CurrentUser, kMouseKeyPath, u"MouseSensitivity", kRegSz, Sz(sensitivity));
-        registry.put(RegistryRoot::CurrentUser, kMouseKeyPath, u"MouseSpeed", kRegSz, Sz(speed));
+        registry.put(RegistryRoot::CurrentUser, kMouseKey, u"MouseSensitivity", kRegSz, Sz(sensitivity));
+        registry.put(RegistryRoot::CurrentUser, kMouseKey, u"MouseSpeed", kRegSz, Sz(speed));
     }
     std::vector<std::string> applied() {
         registry.log.clear();
@@ -85,8 +85,8 @@ TEST(PointerSettings, UnreadableValuesCountAsTheSystemDefaults) {
 
     test::FakeRegistry odd;
     // Ten characters plus the terminator do not fit the buffer; a DWORD is not a string.
-    odd.put(RegistryRoot::CurrentUser, kMouseKeyPath, u"MouseSensitivity", kRegSz, Sz(u"1234567890"));
-    odd.put(RegistryRoot::CurrentUser, kMouseKeyPath, u"MouseSpeed", kRegDword, {0, 0, 0, 0});
+    odd.put(RegistryRoot::CurrentUser, kMouseKey, u"MouseSensitivity", kRegSz, Sz(u"1234567890"));
+    odd.put(RegistryRoot::CurrentUser, kMouseKey, u"MouseSpeed", kRegDword, {0, 0, 0, 0});
     PointerSettingsModel m2;
     m2.readMouseSettings(odd);
     EXPECT_EQ(m2.registrySpeed(), 10);
@@ -96,7 +96,7 @@ TEST(PointerSettings, UnreadableValuesCountAsTheSystemDefaults) {
         << odd.log.front();
 
     test::FakeRegistry nine;
-    nine.put(RegistryRoot::CurrentUser, kMouseKeyPath, u"MouseSensitivity", kRegSz, Sz(u"123456789"));
+    nine.put(RegistryRoot::CurrentUser, kMouseKey, u"MouseSensitivity", kRegSz, Sz(u"123456789"));
     PointerSettingsModel m3;
     m3.readMouseSettings(nine);
     EXPECT_EQ(m3.registrySpeed(), 12);

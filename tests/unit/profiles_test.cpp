@@ -2,10 +2,12 @@
 // report, and the profiles in the registry.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "device/device_commands.h"
 #include "gesture/gesture_events.h"
-#include "gesture/profiles.h"
-#include "gesture/settings_store.h"
+#include "settings/profiles.h"
+#include "settings/settings_store.h"
 #include "support/fake_driver_port.h"
 #include "support/fake_platform.h"
 #include "support/fake_registry.h"
@@ -137,27 +139,29 @@ TEST_F(Profiles, TheDeviceReportsTheUnionOfChangedGestures) {
 
 TEST_F(Profiles, SavedProfilesLoadBackAndReplaceTheStoredOnes) {
     test::FakeRegistry registry;
-    ProfileStore store{registry};
-    EXPECT_TRUE(store.Load().empty());
+    SettingsStore store{registry};
+    EXPECT_TRUE(store.LoadProfiles().empty());
 
     Profile* n = set.Add(u"Notepad.exe", all);
     OverrideSlot(*n, all.records, 11, 0x41);
     n->image.records[11].setProgramPath(u"x");
     Profile* w = set.Add(u"wordpad.exe", all);
     OverrideSlot(*w, all.records, 5, 0x50);
-    registry.put(HKLM, std::u16string(kProfilesKey) + u"\\old.exe", kButtonSettingValue, kRegBinary, {1, 2, 3});
-    ASSERT_TRUE(store.Save(set));
-    EXPECT_EQ(registry.get(HKLM, std::u16string(kProfilesKey) + u"\\old.exe", kButtonSettingValue), nullptr);
-    const RegistryValue* image = registry.get(HKLM, std::u16string(kProfilesKey) + u"\\Notepad.exe", kButtonSettingValue);
+    registry.put(HKLM, std::u16string(kProfilesKey) + u"\\old.exe", kProfileImage.name, kRegBinary, {1, 2, 3});
+    auto settings = std::make_unique<Settings>();
+    settings->profiles = set;
+    ASSERT_TRUE(store.Save(*settings, SaveScope{}));
+    EXPECT_EQ(registry.get(HKLM, std::u16string(kProfilesKey) + u"\\old.exe", kProfileImage.name), nullptr);
+    const RegistryValue* image = registry.get(HKLM, std::u16string(kProfilesKey) + u"\\Notepad.exe", kProfileImage.name);
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->type, kRegBinary);
     EXPECT_EQ(image->data, std::vector<std::uint8_t>(BlobBytes(n->image), BlobBytes(n->image) + ButtonSettingBlob::kSize));
-    const RegistryValue* mask = registry.get(HKLM, std::u16string(kProfilesKey) + u"\\Notepad.exe", kProfileOverridesValue);
+    const RegistryValue* mask = registry.get(HKLM, std::u16string(kProfilesKey) + u"\\Notepad.exe", kProfileOverrides.name);
     ASSERT_NE(mask, nullptr);
     EXPECT_EQ(mask->type, kRegDword);
     EXPECT_EQ(mask->data, (std::vector<std::uint8_t>{0x00, 0x08, 0x00, 0x00}));
 
-    ProfileSet loaded = store.Load();
+    ProfileSet loaded = store.LoadProfiles();
     ASSERT_EQ(loaded.all().size(), 2u);
     const Profile* ln = loaded.Find(u"notepad.exe");
     ASSERT_NE(ln, nullptr);
@@ -167,8 +171,9 @@ TEST_F(Profiles, SavedProfilesLoadBackAndReplaceTheStoredOnes) {
     EXPECT_EQ(loaded.Find(u"wordpad.exe")->overrides, SlotBit(5));
     EXPECT_EQ(registry.openHandles(), 0);
 
-    EXPECT_TRUE(store.RemoveAll());
-    EXPECT_TRUE(store.Load().empty());
+    settings->profiles = ProfileSet{};
+    ASSERT_TRUE(store.Save(*settings, SaveScope{}));
+    EXPECT_TRUE(store.LoadProfiles().empty());
 }
 
 TEST_F(Profiles, OddStoredProfilesLoadAsFarAsTheyAreSound) {
@@ -176,18 +181,18 @@ TEST_F(Profiles, OddStoredProfilesLoadAsFarAsTheyAreSound) {
     const std::u16string key = kProfilesKey;
     registry.put(HKLM, key, u"stray", kRegDword, {1, 0, 0, 0});
     // A short image replaces the start of a defaults image; a wide mask keeps the 17 slots.
-    registry.put(HKLM, key + u"\\short.exe", kButtonSettingValue, kRegBinary, {0xEE, 0xEE, 0xEE});
-    registry.put(HKLM, key + u"\\short.exe", kProfileOverridesValue, kRegDword, {0xFF, 0xFF, 0xFF, 0xFF});
+    registry.put(HKLM, key + u"\\short.exe", kProfileImage.name, kRegBinary, {0xEE, 0xEE, 0xEE});
+    registry.put(HKLM, key + u"\\short.exe", kProfileOverrides.name, kRegDword, {0xFF, 0xFF, 0xFF, 0xFF});
     // No values at all: a profile that overrides nothing.
     registry.put(HKLM, key + u"\\empty.exe", u"other", kRegSz, {});
     // A mask of the wrong type or size is no mask; an oversized image is not read.
-    registry.put(HKLM, key + u"\\odd.exe", kProfileOverridesValue, kRegBinary, {1, 0, 0, 0});
-    registry.put(HKLM, key + u"\\odd.exe", kButtonSettingValue, kRegBinary,
+    registry.put(HKLM, key + u"\\odd.exe", kProfileOverrides.name, kRegBinary, {1, 0, 0, 0});
+    registry.put(HKLM, key + u"\\odd.exe", kProfileImage.name, kRegBinary,
                  std::vector<std::uint8_t>(ButtonSettingBlob::kSize + 1, 0x77));
     // Names no program can have are skipped.
-    registry.put(HKLM, key + u"\\trailing.", kProfileOverridesValue, kRegDword, {1, 0, 0, 0});
+    registry.put(HKLM, key + u"\\trailing.", kProfileOverrides.name, kRegDword, {1, 0, 0, 0});
 
-    ProfileSet loaded = ProfileStore{registry}.Load();
+    ProfileSet loaded = SettingsStore{registry}.LoadProfiles();
     ASSERT_EQ(loaded.all().size(), 3u);
     const Profile* s = loaded.Find(u"short.exe");
     ASSERT_NE(s, nullptr);

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "gesture/reg_file.h"
+#include "settings/reg_file.h"
 
 namespace mv {
 namespace {

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
-#include "gesture/settings_backup.h"
-#include "gesture/settings_store.h"
+#include "settings/settings_backup.h"
+#include "settings/settings_store.h"
 #include "support/fake_registry.h"
+#include "support/fake_session.h"
 
 namespace mv {
 namespace {
@@ -35,20 +37,30 @@ Bytes Wide(const std::string& s) {
 class Backup : public ::testing::Test {
 protected:
     void storeSettings() {
-        registry.put(HKLM, kButtonSettingKey, kButtonSettingValue, kRegBinary, Pattern(ButtonSettingBlob::kSize, 1));
-        registry.put(HKLM, kMacroSettingKey, kMacroSettingValue, kRegBinary, Pattern(MacroStore::kSize, 2));
-        ButtonSettingBlob all{};
-        ResetRecordsToDefaults(all.records);
-        ProfileSet set;
+        registry.put(HKLM, kButtonSetting.key, kButtonSetting.name, kRegBinary, Pattern(ButtonSettingBlob::kSize, 1));
+        registry.put(HKLM, kMacroSetting.key, kMacroSetting.name, kRegBinary, Pattern(MacroStore::kSize, 2));
+        SettingsStore store(registry);
+        auto settings = std::make_unique<Settings>();
+        store.Load(*settings);
+        ButtonSettingBlob& all = settings->allPrograms;
+        ProfileSet& set = settings->profiles;
         OverrideSlot(*set.Add(u"notepad.exe", all), all.records, 11, 0x41);
         OverrideSlot(*set.Add(u"[x] y.exe", all), all.records, 5, 0x50);
-        ASSERT_TRUE(ProfileStore(registry).Save(set));
+        ASSERT_TRUE(store.Save(*settings, SaveScope{}));
+    }
+    // Imports `backup` through a session over this registry, as the program does.
+    void importBackup(const SettingsBackup& backup) {
+        auto fakes = std::make_unique<test::SessionFakes>();
+        fakes->registry = registry;
+        fakes->session.Load();
+        ASSERT_TRUE(fakes->session.Import(backup).ok());
+        registry = fakes->registry;
     }
     // Every stored value of ours: key, name, type, bytes.
     std::map<std::pair<std::u16string, std::u16string>, RegistryValue> ours() const {
         std::map<std::pair<std::u16string, std::u16string>, RegistryValue> out;
         for (const auto& [id, key] : registry.keys)
-            for (const auto& [name, value] : key.values) out[{id.second, name}] = value;
+            for (const auto& [name, value] : key.values) out[{id.path, name}] = value;
         return out;
     }
     BackupCheck check(const Bytes& file) { return CheckBackupFile(file.data(), file.size()); }
@@ -72,15 +84,16 @@ TEST_F(Backup, ExportRestoreImportGivesTheSameValuesByteForByte) {
 
     // Restore defaults with the profiles removed, and a profile added since.
     registry.keys.clear();
-    registry.put(HKLM, kButtonSettingKey, kButtonSettingValue, kRegBinary, Bytes(ButtonSettingBlob::kSize, 0));
-    registry.put(HKLM, std::u16string(kProfilesKey) + u"\\later.exe", kProfileOverridesValue, kRegDword, {1, 0, 0, 0});
+    registry.put(HKLM, kButtonSetting.key, kButtonSetting.name, kRegBinary, Bytes(ButtonSettingBlob::kSize, 0));
+    registry.put(HKLM, kMacroSetting.key, kMacroSetting.name, kRegBinary, Pattern(MacroStore::kSize, 2));
+    registry.put(HKLM, std::u16string(kProfilesKey) + u"\\later.exe", kProfileOverrides.name, kRegDword, {1, 0, 0, 0});
 
     const BackupCheck read = check(file);
     ASSERT_TRUE(read.ok()) << int(read.problem) << " line " << read.line;
     EXPECT_TRUE(read.backup.replacesProfiles);
     ASSERT_EQ(read.backup.values.size(), 2u);
     ASSERT_EQ(read.backup.profiles.all().size(), 2u);
-    ASSERT_TRUE(StoreBackup(registry, read.backup));
+    importBackup(read.backup);
     auto after = ours();
     EXPECT_EQ(after.size(), before.size());
     for (const auto& [id, value] : before) {
@@ -100,15 +113,15 @@ TEST_F(Backup, NothingStoredExportsAFileThatOnlyRemovesTheProfiles) {
     ASSERT_TRUE(read.ok());
     EXPECT_TRUE(read.backup.values.empty());
     // A stored value this program would not take back is not exported, and is named.
-    registry.put(HKLM, kButtonSettingKey, kButtonSettingValue, kRegBinary, Bytes(100, 1));
-    registry.put(HKLM, kMacroSettingKey, kMacroSettingValue, kRegDword, Bytes(4, 1));
-    registry.put(HKLM, kButtonSettingKey, u"GestureFeedback", kRegDword, Bytes(5, 1));
+    registry.put(HKLM, kButtonSetting.key, kButtonSetting.name, kRegBinary, Bytes(100, 1));
+    registry.put(HKLM, kMacroSetting.key, kMacroSetting.name, kRegDword, Bytes(4, 1));
+    registry.put(HKLM, kCorvelKey, u"GestureFeedback", kRegDword, Bytes(5, 1));
     std::vector<std::u16string> leftOut;
     EXPECT_EQ(ExportSettings(registry, &leftOut), file);
     EXPECT_EQ(leftOut, (std::vector<std::u16string>{u"ButtonSetting", u"MacroSetting", u"GestureFeedback"}));
     // One byte over the size is refused too; the sound values beside it are written.
-    registry.put(HKLM, kButtonSettingKey, kButtonSettingValue, kRegBinary, Bytes(ButtonSettingBlob::kSize + 1, 1));
-    registry.put(HKLM, kButtonSettingKey, u"GestureFeedback", kRegDword, Bytes(4, 1));
+    registry.put(HKLM, kButtonSetting.key, kButtonSetting.name, kRegBinary, Bytes(ButtonSettingBlob::kSize + 1, 1));
+    registry.put(HKLM, kCorvelKey, u"GestureFeedback", kRegDword, Bytes(4, 1));
     leftOut.clear();
     EXPECT_NE(Narrow(ExportSettings(registry, &leftOut)).find("\"GestureFeedback\"=dword:01010101"), std::string::npos);
     EXPECT_EQ(leftOut, (std::vector<std::u16string>{u"ButtonSetting", u"MacroSetting"}));
@@ -134,8 +147,8 @@ TEST_F(Backup, AcceptsWhatRegeditExportsOfOurKeys) {
 
     // Without a removal the file's profiles join the stored ones, replacing one of the same name.
     storeSettings();
-    ASSERT_TRUE(StoreBackup(registry, read.backup));
-    const ProfileSet now = ProfileStore(registry).Load();
+    importBackup(read.backup);
+    const ProfileSet now = SettingsStore(registry).LoadProfiles();
     ASSERT_EQ(now.all().size(), 2u);
     EXPECT_EQ(now.Find(u"notepad.exe")->program, u"Notepad.EXE");
     EXPECT_NE(now.Find(u"[x] y.exe"), nullptr);
@@ -204,17 +217,19 @@ TEST_F(Backup, RefusesAnythingNotOursOrNotSoundAtTheFirstProblem) {
 }
 
 TEST_F(Backup, EveryValueOfOursIsListedOnceWithItsSize) {
-    const auto values = BackupValues();
+    const auto& values = kBackupValues;
     ASSERT_GE(values.size(), 2u);
-    EXPECT_EQ(std::u16string(values[0].name), u"ButtonSetting");
-    EXPECT_EQ(values[0].minSize, 19488u);
-    EXPECT_EQ(values[0].maxSize, 19488u);
-    EXPECT_EQ(std::u16string(values[1].name), u"MacroSetting");
-    EXPECT_EQ(values[1].minSize, 214004u);
+    EXPECT_EQ(std::u16string(values[0]->name), u"ButtonSetting");
+    EXPECT_EQ(values[0]->minSize, 19488u);
+    EXPECT_EQ(values[0]->maxSize, 19488u);
+    EXPECT_EQ(std::u16string(values[1]->name), u"MacroSetting");
+    EXPECT_EQ(values[1]->minSize, 214004u);
     for (std::size_t i = 0; i < values.size(); ++i) {
-        EXPECT_LE(values[i].minSize, values[i].maxSize);
+        EXPECT_LE(values[i]->minSize, values[i]->maxSize);
+        EXPECT_EQ(values[i]->root, RegistryRoot::LocalMachine);
         for (std::size_t j = i + 1; j < values.size(); ++j)
-            EXPECT_FALSE(std::u16string(values[i].key) == values[j].key && std::u16string(values[i].name) == values[j].name);
+            EXPECT_FALSE(std::u16string(values[i]->key) == values[j]->key &&
+                         std::u16string(values[i]->name) == values[j]->name);
     }
 }
 

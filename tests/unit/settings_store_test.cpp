@@ -1,8 +1,11 @@
-// Loading, saving, applying and restoring the registry images.
+// Loading the settings from the registry and saving them all or nothing.
 #include <gtest/gtest.h>
 
-#include "gesture/bytes.h"
-#include "gesture/settings_store.h"
+#include <algorithm>
+#include <memory>
+
+#include "base/bytes.h"
+#include "settings/settings_store.h"
 #include "support/fake_registry.h"
 
 namespace mv {
@@ -27,122 +30,180 @@ Bytes Utf16(const std::u16string& s, bool terminate = true) {
     return b;
 }
 
-class Settings : public ::testing::Test {
+class Store : public ::testing::Test {
 protected:
-    Settings() { ResetRecordsToDefaults(blob.records); }
-    Bytes blobBytes() const { return Bytes(BlobBytes(blob), BlobBytes(blob) + sizeof blob); }
+    Store() { ResetRecordsToDefaults(settings->allPrograms.records); }
+    ButtonSettingBlob& blob() { return settings->allPrograms; }
+    Bytes blobBytes() { return Bytes(BlobBytes(blob()), BlobBytes(blob()) + sizeof blob()); }
+    const RegistryValue* stored(const StoredValue& v) { return registry.get(v.root, v.key, v.name); }
+    void put(const StoredValue& v, Bytes data, std::uint32_t type = 0) {
+        registry.put(v.root, v.key, v.name, type ? type : v.type, std::move(data));
+    }
 
     test::FakeRegistry registry;
-    ButtonSettingBlob blob;
-    MacroStore macros;
-    SettingsStore store{registry, blob, macros};
+    std::unique_ptr<Settings> settings = std::make_unique<Settings>();
+    SettingsStore store{registry};
 };
 
-TEST_F(Settings, FirstStartWithoutKeysKeepsDefaultsAndFirstApplyWritesBothValuesInFull) {
-    store.LoadSettings();
-    for (int n = 0; n < kSlotCount; ++n) EXPECT_EQ(blob.records[n].actionCode(), DefaultActionTable[n]);
+TEST_F(Store, FirstStartWithoutKeysKeepsDefaultsAndTheFirstSaveWritesBothValuesInFull) {
+    store.Load(*settings);
+    for (int n = 0; n < kSlotCount; ++n) EXPECT_EQ(blob().records[n].actionCode(), DefaultActionTable[n]);
+    EXPECT_TRUE(settings->profiles.empty());
+    EXPECT_FALSE(settings->feedback);
 
     registry.log.clear();
-    bool warned = false;
-    EXPECT_TRUE(store.ApplySettings([] { return true; }, [&] { warned = true; }));
-    EXPECT_FALSE(warned);
-    const auto* b = registry.get(HKLM, kButtonSettingKey, kButtonSettingValue);
-    const auto* m = registry.get(HKLM, kMacroSettingKey, kMacroSettingValue);
+    EXPECT_TRUE(store.Save(*settings, SaveScope{}));
+    const auto* b = stored(kButtonSetting);
+    const auto* m = stored(kMacroSetting);
     ASSERT_TRUE(b && m);
     EXPECT_EQ(b->type, kRegBinary);
     EXPECT_EQ(b->data, blobBytes());
     EXPECT_EQ(m->type, kRegBinary);
     EXPECT_EQ(m->data.size(), 214004u);
+    EXPECT_EQ(stored(kMacroNames), nullptr) << "no names, no value";
+    EXPECT_EQ(stored(kGestureFeedback), nullptr) << "written only when asked";
+    EXPECT_FALSE(registry.hasKey(RegistryRoot::LocalMachine, kProfilesKey)) << "no profiles, no key";
     EXPECT_EQ(registry.openHandles(), 0);
     EXPECT_EQ(registry.log[0], "open Software\\Morvi\\MVSET\\Corvel 2001F");
-    EXPECT_EQ(registry.log[1], "create Software\\Morvi\\MVSET\\Corvel 2001F");
+    EXPECT_NE(std::find(registry.log.begin(), registry.log.end(), "create Software\\Morvi\\MVSET\\Corvel 2001F"),
+              registry.log.end());
 }
 
-TEST_F(Settings, StoredValuesRoundTripAndKeepUnknownBytes) {
-    const Bytes stored = Pattern(19488, 5);
-    const Bytes storedMacros = Pattern(214004, 9);
-    registry.put(HKLM, kButtonSettingKey, kButtonSettingValue, kRegBinary, stored);
-    registry.put(HKLM, kMacroSettingKey, kMacroSettingValue, kRegBinary, storedMacros);
-    store.LoadSettings();
-    EXPECT_EQ(blobBytes(), stored);
-    EXPECT_EQ(Bytes(macros.bytes.begin(), macros.bytes.end()), storedMacros);
+TEST_F(Store, StoredValuesRoundTripAndKeepUnknownBytes) {
+    const Bytes button = Pattern(19488, 5);
+    const Bytes macros = Pattern(214004, 9);
+    put(kButtonSetting, button);
+    put(kMacroSetting, macros);
+    store.Load(*settings);
+    EXPECT_EQ(blobBytes(), button);
+    EXPECT_EQ(Bytes(settings->macros.bytes.begin(), settings->macros.bytes.end()), macros);
 
-    blob.records[4].setActionCode(20);
-    store.SaveSettings();
-    Bytes expected = stored;
+    blob().records[4].setActionCode(20);
+    ASSERT_TRUE(store.Save(*settings, SaveScope{}));
+    Bytes expected = button;
     expected[16 + 526 * 4 + 1] = 20;
-    EXPECT_EQ(registry.get(HKLM, kButtonSettingKey, kButtonSettingValue)->data, expected);
-    EXPECT_EQ(registry.get(HKLM, kMacroSettingKey, kMacroSettingValue)->data, storedMacros);
+    EXPECT_EQ(stored(kButtonSetting)->data, expected);
+    EXPECT_EQ(stored(kMacroSetting)->data, macros);
 }
 
-TEST_F(Settings, MalformedValuesNeverCorruptWhatTheyDoNotCover) {
+TEST_F(Store, MalformedValuesNeverCorruptWhatTheyDoNotCover) {
     const Bytes defaults = blobBytes();
     // Too long: ignored entirely.
-    registry.put(HKLM, kButtonSettingKey, kButtonSettingValue, kRegBinary, Pattern(19489, 1));
-    store.LoadSettings();
+    put(kButtonSetting, Pattern(19489, 1));
+    store.Load(*settings);
     EXPECT_EQ(blobBytes(), defaults);
 
     // Too short and of the wrong type: replaces only its own length.
     const Bytes shortValue = Pattern(16 + 526 + 3, 2);
-    registry.put(HKLM, kButtonSettingKey, kButtonSettingValue, kRegSz, shortValue);
-    store.LoadSettings();
+    put(kButtonSetting, shortValue, kRegSz);
+    store.Load(*settings);
     const Bytes now = blobBytes();
     EXPECT_TRUE(std::equal(shortValue.begin(), shortValue.end(), now.begin()));
     EXPECT_TRUE(std::equal(defaults.begin() + shortValue.size(), defaults.end(), now.begin() + shortValue.size()));
-    for (int n = 2; n < kSlotCount; ++n) EXPECT_EQ(blob.records[n].actionCode(), DefaultActionTable[n]);
+    for (int n = 2; n < kSlotCount; ++n) EXPECT_EQ(blob().records[n].actionCode(), DefaultActionTable[n]);
 
     // Empty value: nothing changes.
-    registry.put(HKLM, kButtonSettingKey, kButtonSettingValue, kRegDword, {});
-    store.LoadSettings();
+    put(kButtonSetting, {}, kRegDword);
+    store.Load(*settings);
     EXPECT_EQ(blobBytes(), now);
 }
 
-TEST_F(Settings, FailedApplyWarnsSavesNothingAndKeepsTheRecords) {
-    registry.put(HKLM, kButtonSettingKey, kButtonSettingValue, kRegBinary, Pattern(19488, 3));
-    blob.records[1].setActionCode(0x41);
-    const Bytes before = blobBytes();
-    int warnings = 0;
-    EXPECT_FALSE(store.ApplySettings(
-        [&] {
-            blob.records[1].setActionCode(0x99);  // whatever the attempt did is undone
-            return false;
-        },
-        [&] { ++warnings; }));
-    EXPECT_EQ(warnings, 1);
-    EXPECT_EQ(blobBytes(), before);
-    EXPECT_EQ(registry.get(HKLM, kButtonSettingKey, kButtonSettingValue)->data, Pattern(19488, 3));
-    EXPECT_EQ(registry.get(HKLM, kMacroSettingKey, kMacroSettingValue), nullptr);
+// A profile of the ButtonSetting layout under Profiles\PROGRAM.
+void PutProfile(test::FakeRegistry& registry, const std::u16string& program, std::uint8_t seed, std::uint32_t mask) {
+    const std::u16string key = std::u16string(kProfilesKey) + u"\\" + program;
+    registry.put(RegistryRoot::LocalMachine, key, u"ButtonSetting", kRegBinary, Pattern(19488, seed));
+    registry.put(RegistryRoot::LocalMachine, key, u"Overrides", kRegDword,
+                 {std::uint8_t(mask), std::uint8_t(mask >> 8), std::uint8_t(mask >> 16), 0});
 }
 
-TEST_F(Settings, RestoreDefaultsKeepsMacrosClearsParametersAndResetsThePointer) {
-    registry.put(HKLM, kButtonSettingKey, kButtonSettingValue, kRegBinary, Pattern(19488, 7));
-    registry.put(HKLM, kMacroSettingKey, kMacroSettingValue, kRegBinary, Pattern(214004, 8));
-    registry.put(HKLM, kDesktopKey, kWheelScrollLinesValue, kRegSz, Utf16(u"42x7"));
-    store.LoadSettings();
-    std::vector<std::string> order;
-    store.RestoreDefaults(
-        [&] {
-            order.push_back("device");
-            return false;
-        },
-        registry);
+TEST_F(Store, ProfilesAreWrittenInPlaceAndOnlyTheRemovedOnesGo) {
+    PutProfile(registry, u"NOTEPAD.EXE", 1, 0x800);
+    PutProfile(registry, u"gone.exe", 2, 1);
+    // A key of a name no program can have is never loaded, and left as it is.
+    registry.put(RegistryRoot::LocalMachine, std::u16string(kProfilesKey) + u"\\bad.", u"Overrides", kRegDword,
+                 {1, 0, 0, 0});
+    store.Load(*settings);
+    ASSERT_EQ(settings->profiles.all().size(), 2u);
+    settings->profiles.Remove(u"gone.exe");
+    OverrideSlot(*settings->profiles.Find(u"notepad.exe"), blob().records, 3, 2);
+    ASSERT_NE(settings->profiles.Add(u"wordpad.exe", blob()), nullptr);
 
-    Bytes expectedSaved(19488, 0);
-    for (int n = 0; n < kSlotCount; ++n) expectedSaved[16 + 526 * n + 1] = DefaultActionTable[n];
-    EXPECT_EQ(registry.get(HKLM, kButtonSettingKey, kButtonSettingValue)->data, expectedSaved)
-        << "wheel lines and the mark reach the registry only with the next save";
-    EXPECT_EQ(registry.get(HKLM, kMacroSettingKey, kMacroSettingValue)->data, Pattern(214004, 8));
-    EXPECT_EQ(order, (std::vector<std::string>{"device"}));
-    EXPECT_EQ(readLe32(blob.wheelLines.data()), 42u);
-    EXPECT_EQ(readLe32(blob.restoreMark.data()), 3u);
-    for (int n = 0; n < kSlotCount; ++n) {
-        EXPECT_EQ(blob.records[n].actionCode(), DefaultActionTable[n]);
-        EXPECT_EQ(blob.records[n].programPath(), u"");
-        EXPECT_EQ(blob.records[n].chordKey1(), 0);
+    registry.log.clear();
+    ASSERT_TRUE(store.Save(*settings, SaveScope{}));
+    EXPECT_EQ(std::count_if(registry.log.begin(), registry.log.end(),
+                            [](const std::string& line) { return line.rfind("delete", 0) == 0; }),
+              1)
+        << "only the removed profile's key is deleted";
+    const std::u16string profiles = kProfilesKey;
+    EXPECT_FALSE(registry.hasKey(RegistryRoot::LocalMachine, profiles + u"\\gone.exe"));
+    EXPECT_TRUE(registry.hasKey(RegistryRoot::LocalMachine, profiles + u"\\bad."));
+    const auto notepad = registry.get(RegistryRoot::LocalMachine, profiles + u"\\NOTEPAD.EXE", u"Overrides");
+    ASSERT_NE(notepad, nullptr);
+    EXPECT_EQ(notepad->data, (Bytes{0x08, 0x08, 0, 0}));
+
+    auto back = std::make_unique<Settings>();
+    SettingsStore(registry).Load(*back);
+    ASSERT_EQ(back->profiles.all().size(), 2u);
+    ASSERT_NE(back->profiles.Find(u"wordpad.exe"), nullptr);
+    EXPECT_EQ(back->profiles.Find(u"notepad.exe")->image.records[3].actionCode(), 2);
+}
+
+// Everything a save can write: the records, the macros, the names, the feedback choice, a
+// changed profile, a new one and a removed one, over stored values of every kind.
+class FailingSave : public Store {
+protected:
+    void SetUp() override {
+        put(kButtonSetting, Pattern(19488, 3));
+        put(kMacroSetting, Pattern(214004, 4));
+        Bytes names = {'1', 0, '=', 0, 'A', 0, 0, 0, 0, 0};
+        put(kMacroNames, names);
+        PutProfile(registry, u"kept.exe", 5, 2);
+        PutProfile(registry, u"removed.exe", 6, 4);
+        store.Load(*settings);
+        blob().records[0].setActionCode(7);
+        settings->macros.bytes[100] ^= 0xFF;
+        settings->macroNames.setName(4, u"Four");
+        settings->feedback = true;
+        settings->profiles.Remove(u"removed.exe");
+        OverrideSlot(*settings->profiles.Find(u"kept.exe"), blob().records, 5, 3);
+        settings->profiles.Add(u"added.exe", blob());
+        before = registry.keys;
     }
-    ASSERT_GE(registry.log.size(), 2u);
-    EXPECT_EQ((std::vector<std::string>(registry.log.end() - 2, registry.log.end())),
-              (std::vector<std::string>{"speed 10", "mouse 6 10 1"}));
+    test::FakeRegistry::Keys before;
+};
+
+TEST_F(FailingSave, AFailureAtAnyWriteLeavesTheRegistryAsItWas) {
+    // A save that goes through, to count its writes.
+    test::FakeRegistry counted = registry;
+    counted.writes = 0;
+    ASSERT_TRUE(SettingsStore(counted).Save(*settings, SaveScope{true, true}));
+    const int writes = counted.writes;
+    ASSERT_GE(writes, 9);
+    const test::FakeRegistry::Keys after = counted.keys;
+    ASSERT_NE(after, before);
+
+    for (int n = 1; n <= writes; ++n) {
+        SCOPED_TRACE(n);
+        test::FakeRegistry failing = registry;
+        failing.failAtWrite = n;
+        EXPECT_FALSE(SettingsStore(failing).Save(*settings, SaveScope{true, true}));
+        EXPECT_EQ(failing.keys, before);
+        EXPECT_EQ(failing.openHandles(), 0);
+    }
+}
+
+TEST_F(FailingSave, OnAnEmptyRegistryNothingIsLeftBehind) {
+    registry.keys.clear();
+    before = registry.keys;
+    test::FakeRegistry counted = registry;
+    ASSERT_TRUE(SettingsStore(counted).Save(*settings, SaveScope{true, true}));
+    for (int n = 1; n <= counted.writes; ++n) {
+        SCOPED_TRACE(n);
+        test::FakeRegistry failing = registry;
+        failing.failAtWrite = n;
+        EXPECT_FALSE(SettingsStore(failing).Save(*settings, SaveScope{true, true}));
+        EXPECT_TRUE(failing.keys.empty());
+    }
 }
 
 TEST(LeadingDecimal, ReadsOnlyTheLeadingDigitsWithinTheValue) {

@@ -7,7 +7,7 @@
 
 #include "framework/messages.h"
 #include "device/usb_driver_win.h"
-#include "gesture/function_record.h"
+#include "settings/function_record.h"
 #include "win/program_support.h"
 #include "win32/win32_driver_port.h"
 
@@ -112,7 +112,7 @@ protected:
     void TearDown() override { driver.StopReader(); }
 
     EventSink sink;
-    CUSBDriver driver;
+    CUSBDriver driver{std::make_unique<Win32DriverPort>()};
 };
 
 TEST_F(DeviceLink, OpenRequestCarriesTheSemaphoreAndTheDeviceText) {

@@ -341,8 +341,8 @@ struct PointerFixture {
         registry.log.clear();
     }
     void put(const std::u16string& sensitivity, const std::u16string& speed) {
-        registry.put(RegistryRoot::CurrentUser, kMouseKeyPath, u"MouseSensitivity", kRegSz, Sz(sensitivity));
-        registry.put(RegistryRoot::CurrentUser, kMouseKeyPath, u"MouseSpeed", kRegSz, Sz(speed));
+        registry.put(RegistryRoot::CurrentUser, kMouseKey, u"MouseSensitivity", kRegSz, Sz(sensitivity));
+        registry.put(RegistryRoot::CurrentUser, kMouseKey, u"MouseSpeed", kRegSz, Sz(speed));
     }
     POINT screen(int dialogX, int dialogY) {
         RECT rc{};

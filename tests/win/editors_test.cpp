@@ -11,7 +11,7 @@
 #include <string>
 
 #include "framework/wnd.h"
-#include "gesture/bytes.h"
+#include "base/bytes.h"
 #include "i18n/text_catalogue.h"
 #include "ui/editors/chord_editor_win.h"
 #include "ui/editors/launch_editor_win.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "actions/cfunction.h"
-#include "gesture/settings_images.h"
+#include "settings/settings_images.h"
 #include "win/probe_window.h"
 #include "win32/win32_platform.h"
 

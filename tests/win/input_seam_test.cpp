@@ -4,7 +4,7 @@
 
 #include "actions/cfunction.h"
 #include "actions/input_codes.h"
-#include "gesture/settings_images.h"
+#include "settings/settings_images.h"
 #include "win/probe_window.h"
 #include "win32/win32_platform.h"
 

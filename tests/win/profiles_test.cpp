@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "gesture/profiles.h"
-#include "gesture/settings_images.h"
-#include "gesture/settings_store.h"
+#include "settings/profiles.h"
+#include "settings/settings_images.h"
+#include "settings/settings_store.h"
 #include "win/program_support.h"
 #include "win32/win32_platform.h"
 
@@ -79,7 +79,7 @@ TEST_F(ShellProfiles, NotepadsProfileDecidesItsOverriddenGestureWhileNotepadIsIn
     ButtonSettingBlob all{};
     ResetRecordsToDefaults(all.records);
     all.records[12].setActionCode(3);
-    Write(ToWide(kButtonSettingKey), L"ButtonSetting", REG_BINARY, &all, sizeof all);
+    Write(ToWide(kButtonSetting.key), L"ButtonSetting", REG_BINARY, &all, sizeof all);
     ButtonSettingBlob notepad = all;
     notepad.records[11].setActionCode(2);
     notepad.records[12].setActionCode(1);

@@ -10,8 +10,8 @@
 #include <sstream>
 
 #include "actions/cfunction.h"
-#include "gesture/bytes.h"
-#include "gesture/settings_images.h"
+#include "base/bytes.h"
+#include "settings/settings_images.h"
 #include "win/probe_window.h"
 #include "win32/win32_platform.h"
 

@@ -7,11 +7,13 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "i18n/text_catalogue.h"
 #include "support/fake_registry.h"
+#include "support/fake_session.h"
 #include "ui/bmp_menu_model.h"
 #include "ui/default_config_win.h"
 #include "ui/pointer_setting_win.h"
@@ -27,8 +29,16 @@ namespace gp = Gdiplus::DllExports;
 class Host : public fw::CDialog {
 public:
     Host() : CDialog(900) {}
-    FunctionRecordArray records{};
-    SettingsWindow view{*this, records};
+    std::unique_ptr<test::SessionFakes> fakes = std::make_unique<test::SessionFakes>();
+    SettingsWindow view{*this, fakes->session};
+    const FunctionRecordArray& records() const { return fakes->session.settings().allPrograms.records; }
+    // Changes a record of All programs as a stored setting would hold it.
+    template <class Change>
+    void Edit(int slot, Change change) {
+        FunctionRecord record = records()[slot];
+        change(record);
+        fakes->session.StoreRecord(slot, record);
+    }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
         case WM_PAINT: view.Paint(); return 0;
@@ -69,7 +79,7 @@ protected:
         const std::wstring lang = dist + L"language.xml";
         loadTextCatalogue(std::u16string(lang.begin(), lang.end()));
         ASSERT_FALSE(tr("tc_function_macro").empty());
-        ResetRecordsToDefaults(host.records);
+        host.fakes->session.Load();
         host.view.SetProgramDirectory(dist);
         ASSERT_TRUE(host.Create(nullptr));
         host.view.Create();
@@ -183,12 +193,12 @@ TEST_F(SettingsWindowTest, TheFunctionButtonIsEnabledOnlyWithAMenuAndLooksDisabl
     // A choice that arrives all the same changes no record.
     PostMessageW(host, WM_FUNCTION_CHOSEN, 0, (177 << 16) | 64);
     Pump(50);
-    EXPECT_EQ(host.records[16].actionCode(), DefaultActionTable[16]);
+    EXPECT_EQ(host.records()[16].actionCode(), DefaultActionTable[16]);
 }
 
 TEST_F(SettingsWindowTest, TheKeyboardFilterWithAndWithoutTheFunctionMenu) {
     Click(kCell[1].x, kCell[1].y);  // slot 1; its tile has the focus now
-    const FunctionRecordArray before = host.records;
+    const FunctionRecordArray before = host.records();
     Key(VK_RETURN);
     Key(VK_ESCAPE);
     keybd_event(VK_MENU, 0, 0, 0);
@@ -212,22 +222,22 @@ TEST_F(SettingsWindowTest, TheKeyboardFilterWithAndWithoutTheFunctionMenu) {
     for (BYTE key : {VK_SPACE, VK_RETURN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_UP, VK_LEFT, VK_SPACE, VK_RETURN}) Key(key);
     Pump(100);
     EXPECT_TRUE(host.view.FunctionMenuOpen());
-    EXPECT_TRUE(host.records == before) << "a key changed a record";
+    EXPECT_TRUE(host.records() == before) << "a key changed a record";
     EXPECT_EQ(GetActiveWindow(), host.GetSafeHwnd());
     EXPECT_TRUE(IsChild(host, GetFocus())) << "the focus left the settings window";
     Key(VK_ESCAPE);
     EXPECT_FALSE(host.view.FunctionMenuOpen());
-    EXPECT_TRUE(host.records == before);
+    EXPECT_TRUE(host.records() == before);
     EXPECT_TRUE(IsWindowVisible(host));
     EXPECT_EQ(host.view.functionText(), Text("tc_function_doubleclick"));
 }
 
 TEST_F(SettingsWindowTest, CodesNoMenuOffersStillGetANameOfTheirOwn) {
-    host.records[1].setActionCode(20);
-    host.records[1].bytes[FunctionRecord::kMacroIndexOffset] = 150;  // no macro of the store
-    host.records[4].setActionCode(19);
-    host.records[5].setActionCode(25);
-    host.records[3].setActionCode(200);
+    host.Edit(1, [](FunctionRecord& r) { r.setActionCode(20); });
+    host.Edit(1, [](FunctionRecord& r) { r.bytes[FunctionRecord::kMacroIndexOffset] = 150; });  // no macro of the store
+    host.Edit(4, [](FunctionRecord& r) { r.setActionCode(19); });
+    host.Edit(5, [](FunctionRecord& r) { r.setActionCode(25); });
+    host.Edit(3, [](FunctionRecord& r) { r.setActionCode(200); });
     const struct {
         int cell;
         const char* key;
@@ -250,13 +260,13 @@ TEST_F(SettingsWindowTest, CodesNoMenuOffersStillGetANameOfTheirOwn) {
 }
 
 TEST_F(SettingsWindowTest, CustomFunctionsShowWhatTheirRecordsHold) {
-    host.records[1].setActionCode(20);
-    host.records[1].bytes[FunctionRecord::kMacroIndexOffset] = 3;  // a macro without a name
-    host.records[4].setActionCode(19);
-    host.records[4].bytes[FunctionRecord::kChordModifiersOffset] = 0x03;
-    host.records[4].bytes[FunctionRecord::kChordKey1Offset] = 0x54;
-    host.records[5].setActionCode(25);
-    host.records[5].setProgramPath(u"C:\\windows\\notepad.exe");
+    host.Edit(1, [](FunctionRecord& r) { r.setActionCode(20); });
+    host.Edit(1, [](FunctionRecord& r) { r.bytes[FunctionRecord::kMacroIndexOffset] = 3; });  // a macro without a name
+    host.Edit(4, [](FunctionRecord& r) { r.setActionCode(19); });
+    host.Edit(4, [](FunctionRecord& r) { r.bytes[FunctionRecord::kChordModifiersOffset] = 0x03; });
+    host.Edit(4, [](FunctionRecord& r) { r.bytes[FunctionRecord::kChordKey1Offset] = 0x54; });
+    host.Edit(5, [](FunctionRecord& r) { r.setActionCode(25); });
+    host.Edit(5, [](FunctionRecord& r) { r.setProgramPath(u"C:\\windows\\notepad.exe"); });
     const struct {
         int cell;
         std::wstring caption;
@@ -272,7 +282,7 @@ TEST_F(SettingsWindowTest, AClickOutsideClosesTheMenuAndHidingTheWindowHidesItsD
     ASSERT_TRUE(outside.CreateEx(0, nullptr, L"outside", WS_POPUP | WS_VISIBLE | WS_BORDER,
                                  RECT{frame.right + 10, 40, frame.right + 200, 200}, nullptr, 0));
     Click(kCell[1].x, kCell[1].y);
-    const FunctionRecordArray before = host.records;
+    const FunctionRecordArray before = host.records();
     Click(kFunctionButton.x, kFunctionButton.y);
     ASSERT_TRUE(host.view.FunctionMenuOpen());
     MoveMouse(frame.right + 100, 120);
@@ -280,7 +290,7 @@ TEST_F(SettingsWindowTest, AClickOutsideClosesTheMenuAndHidingTheWindowHidesItsD
     LeftUp();
     Pump(100);
     EXPECT_FALSE(host.view.FunctionMenuOpen());
-    EXPECT_TRUE(host.records == before);
+    EXPECT_TRUE(host.records() == before);
     outside.DestroyWindow();
 
     test::FakeRegistry registry;

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "gesture/function_record.h"
-#include "gesture/settings_images.h"
-#include "gesture/settings_store.h"
+#include "settings/function_record.h"
+#include "settings/settings_images.h"
+#include "settings/settings_store.h"
 #include "i18n/text_catalogue.h"
 #include "win/program_support.h"
 #include "win/tray_support.h"
@@ -229,8 +229,8 @@ TEST_F(Shell, StoredRecordsRunTheirFunctionsIncludingAMacro) {
         entry[MacroStore::kStepsOffset + 8 * i] = steps[i][0];
         entry[MacroStore::kStepsOffset + 8 * i + 1] = steps[i][1];
     }
-    WriteBinary(Wide(kButtonSettingKey).c_str(), Wide(kButtonSettingValue).c_str(), &blob, sizeof blob);
-    WriteBinary(Wide(kMacroSettingKey).c_str(), Wide(kMacroSettingValue).c_str(), macros.bytes.data(),
+    WriteBinary(Wide(kButtonSetting.key).c_str(), Wide(kButtonSetting.name).c_str(), &blob, sizeof blob);
+    WriteBinary(Wide(kMacroSetting.key).c_str(), Wide(kMacroSetting.name).c_str(), macros.bytes.data(),
                 static_cast<DWORD>(macros.bytes.size()));
 
     Touchsim(L"clear");
@@ -277,12 +277,12 @@ TEST_F(Shell, MalformedRegistryValuesLeaveTheDefaultsRunning) {
     for (int variant = 0; variant < 3; ++variant) {
         SCOPED_TRACE(variant);
         DeleteSettings();
-        const std::wstring key = Wide(kButtonSettingKey), value = Wide(kButtonSettingValue);
+        const std::wstring key = Wide(kButtonSetting.key), value = Wide(kButtonSetting.name);
         if (variant == 0) WriteBinary(key.c_str(), value.c_str(), shortImage.data(), 100);
         if (variant == 1) WriteBinary(key.c_str(), value.c_str(), longImage.data(), static_cast<DWORD>(longImage.size()));
         if (variant == 2)
             WriteBinary(key.c_str(), value.c_str(), text.c_str(), static_cast<DWORD>((text.size() + 1) * 2), REG_SZ);
-        WriteBinary(Wide(kMacroSettingKey).c_str(), Wide(kMacroSettingValue).c_str(), shortImage.data(), 100);
+        WriteBinary(Wide(kMacroSetting.key).c_str(), Wide(kMacroSetting.name).c_str(), shortImage.data(), 100);
         RunningProgram program;
         HWND main = Start(program);
         ASSERT_NE(main, nullptr);
@@ -430,10 +430,10 @@ TEST_F(Shell, AFunctionPickedInTheWindowRunsAtOnceAndSurvivesApplyAndRestart) {
     SetForegroundWindow(main);
     probe.pump(200);
     ClickAt(probe, main, 612, 445);  // apply
-    const auto buttons = ReadValue(Wide(kButtonSettingKey), Wide(kButtonSettingValue));
+    const auto buttons = ReadValue(Wide(kButtonSetting.key), Wide(kButtonSetting.name));
     ASSERT_EQ(buttons.size(), ButtonSettingBlob::kSize);
     EXPECT_EQ(buttons[ButtonSettingBlob::kRecordsOffset + FunctionRecord::kSize * 1 + 1], 3);
-    EXPECT_EQ(ReadValue(Wide(kMacroSettingKey), Wide(kMacroSettingValue)).size(), MacroStore::kSize);
+    EXPECT_EQ(ReadValue(Wide(kMacroSetting.key), Wide(kMacroSetting.name)).size(), MacroStore::kSize);
     PostMessageW(main, WM_COMMAND, kExitCommand, 0);
     ASSERT_EQ(program.waitExit(10000), 0u);
 
@@ -458,10 +458,10 @@ TEST_F(Shell, RestoreDefaultsFromTheWindowResetsTheGesturesKeepsTheMacrosAndTell
     ButtonSettingBlob stored{};
     ResetRecordsToDefaults(stored.records);
     stored.records[1].setActionCode(3);  // two-finger click: middle click instead of right click
-    WriteBinary(Wide(kButtonSettingKey).c_str(), Wide(kButtonSettingValue).c_str(), &stored, sizeof stored);
+    WriteBinary(Wide(kButtonSetting.key).c_str(), Wide(kButtonSetting.name).c_str(), &stored, sizeof stored);
     std::vector<std::uint8_t> macros(MacroStore::kSize);
     for (std::size_t i = 0; i < macros.size(); ++i) macros[i] = static_cast<std::uint8_t>(i * 7 + 1);
-    WriteBinary(Wide(kMacroSettingKey).c_str(), Wide(kMacroSettingValue).c_str(), macros.data(),
+    WriteBinary(Wide(kMacroSetting.key).c_str(), Wide(kMacroSetting.name).c_str(), macros.data(),
                 static_cast<DWORD>(macros.size()));
 
     RunningProgram program;
@@ -476,7 +476,7 @@ TEST_F(Shell, RestoreDefaultsFromTheWindowResetsTheGesturesKeepsTheMacrosAndTell
     ASSERT_EQ(dialogs.size(), 1u);
     ClickAt(probe, dialogs[0], 160, 140);  // its OK
     ASSERT_TRUE(PumpUntil(probe, 5000, [&] {
-        const auto saved = ReadValue(Wide(kButtonSettingKey), Wide(kButtonSettingValue));
+        const auto saved = ReadValue(Wide(kButtonSetting.key), Wide(kButtonSetting.name));
         return saved.size() == ButtonSettingBlob::kSize &&
                saved[ButtonSettingBlob::kRecordsOffset + FunctionRecord::kSize * 1 + 1] != 3;
     })) << "the defaults were not saved";
@@ -484,9 +484,9 @@ TEST_F(Shell, RestoreDefaultsFromTheWindowResetsTheGesturesKeepsTheMacrosAndTell
 
     ButtonSettingBlob defaults{};
     ResetRecordsToDefaults(defaults.records);
-    const auto saved = ReadValue(Wide(kButtonSettingKey), Wide(kButtonSettingValue));
+    const auto saved = ReadValue(Wide(kButtonSetting.key), Wide(kButtonSetting.name));
     EXPECT_TRUE(std::equal(saved.begin(), saved.end(), reinterpret_cast<const std::uint8_t*>(&defaults)));
-    EXPECT_EQ(ReadValue(Wide(kMacroSettingKey), Wide(kMacroSettingValue)), macros) << "the macros changed";
+    EXPECT_EQ(ReadValue(Wide(kMacroSetting.key), Wide(kMacroSetting.name)), macros) << "the macros changed";
     EXPECT_EQ(TouchsimRequests(), kSettingsAllDefault);
 
     // The restore ends by broadcasting two pointer setting changes to every top-level window;
@@ -519,7 +519,7 @@ TEST_F(Shell, ApplyWithoutTheReceiverWarnsAndSavesNothing) {
     HWND warning = nullptr;
     EXPECT_TRUE(PumpUntil(probe, 3000, [&] { return (warning = FindWindowW(L"#32770", L"Warning")) != nullptr; }));
     ExpectApplyWarningBox(warning);
-    EXPECT_TRUE(ReadValue(Wide(kButtonSettingKey), Wide(kButtonSettingValue)).empty()) << "saved despite the failure";
+    EXPECT_TRUE(ReadValue(Wide(kButtonSetting.key), Wide(kButtonSetting.name)).empty()) << "saved despite the failure";
     if (warning) PostMessageW(warning, WM_COMMAND, IDOK, 0);
     probe.pump(500);
     Touchsim(L"plug");
@@ -552,8 +552,8 @@ TEST_F(ShellFaults, ARefusedSettingsRequestWarnsSavesNothingAndTheNextApplyWorks
     ClickAt(probe, main, 612, 445);
     HWND warning = WaitForWarning();
     ExpectApplyWarningBox(warning);
-    EXPECT_TRUE(ReadValue(Wide(kButtonSettingKey), Wide(kButtonSettingValue)).empty()) << "saved despite the failure";
-    EXPECT_TRUE(ReadValue(Wide(kMacroSettingKey), Wide(kMacroSettingValue)).empty());
+    EXPECT_TRUE(ReadValue(Wide(kButtonSetting.key), Wide(kButtonSetting.name)).empty()) << "saved despite the failure";
+    EXPECT_TRUE(ReadValue(Wide(kMacroSetting.key), Wide(kMacroSetting.name)).empty());
     if (warning) PostMessageW(warning, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(PumpUntil(probe, 3000, [] { return FindWindowW(L"#32770", L"Warning") == nullptr; }));
 
@@ -561,8 +561,8 @@ TEST_F(ShellFaults, ARefusedSettingsRequestWarnsSavesNothingAndTheNextApplyWorks
     SetForegroundWindow(main);
     probe.pump(300);
     ClickAt(probe, main, 612, 445);
-    EXPECT_EQ(ReadValue(Wide(kButtonSettingKey), Wide(kButtonSettingValue)).size(), ButtonSettingBlob::kSize);
-    EXPECT_EQ(ReadValue(Wide(kMacroSettingKey), Wide(kMacroSettingValue)).size(), MacroStore::kSize);
+    EXPECT_EQ(ReadValue(Wide(kButtonSetting.key), Wide(kButtonSetting.name)).size(), ButtonSettingBlob::kSize);
+    EXPECT_EQ(ReadValue(Wide(kMacroSetting.key), Wide(kMacroSetting.name)).size(), MacroStore::kSize);
     EXPECT_EQ(FindWindowW(L"#32770", L"Warning"), nullptr);
     ExitThroughTray(main, program);
     DeleteSettings();

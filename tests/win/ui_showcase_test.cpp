@@ -81,8 +81,8 @@ TEST(DISABLED_Showcase, PointerDialog) {
     DialogShowcase showcase;
     test::FakeRegistry registry;
     std::vector<std::uint8_t> sz = {'1', 0, '0', 0, 0, 0};
-    registry.put(RegistryRoot::CurrentUser, kMouseKeyPath, u"MouseSensitivity", kRegSz, sz);
-    registry.put(RegistryRoot::CurrentUser, kMouseKeyPath, u"MouseSpeed", kRegSz, {'1', 0, 0, 0});
+    registry.put(RegistryRoot::CurrentUser, kMouseKey, u"MouseSensitivity", kRegSz, sz);
+    registry.put(RegistryRoot::CurrentUser, kMouseKey, u"MouseSpeed", kRegSz, {'1', 0, 0, 0});
     CPointerSeting dialog(registry, registry);
     dialog.SetProgramDirectory(showcase.dir);
     ASSERT_TRUE(dialog.Create(nullptr));

@@ -153,7 +153,7 @@ void ChordEditor::OnButton(HWND from) {
     }
 }
 
-bool ChordEditor::OnOk() {
+bool ChordEditor::Confirm() {
     const KeyChord chord = capture_.chord();
     if (chord.empty()) {
         ShowMessage(tr("tc_combo_empty"));

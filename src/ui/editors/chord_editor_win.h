@@ -2,8 +2,10 @@
 // button), sees it as text, and OK stores it in the record's chord bytes with code 19.
 #pragma once
 
+#include <functional>
+
 #include "actions/key_chord.h"
-#include "gesture/function_record.h"
+#include "settings/function_record.h"
 #include "ui/editors/editor_dialog_win.h"
 
 namespace mv {
@@ -28,7 +30,7 @@ public:
 
 protected:
     void BuildControls() override;
-    bool OnOk() override;
+    bool Confirm() override;
     void OnButton(HWND from) override;
     bool OnKeyMessage(MSG* msg) override;
     HWND FirstFocus() const override { return field_.GetSafeHwnd(); }

@@ -1,7 +1,5 @@
 #include "ui/editors/editor_dialog_win.h"
 
-#include <windowsx.h>
-
 #include <string>
 
 #include "win32/win32_platform.h"
@@ -26,14 +24,6 @@ void EditorButton::DrawItem(DRAWITEMSTRUCT* dis) {
     }
 }
 
-std::u16string FormatText(const std::u16string& text, long long value) {
-    std::u16string out = text;
-    const std::string digits = std::to_string(value);
-    const std::size_t at = out.find(u"%1");
-    if (at != std::u16string::npos) out.replace(at, 2, std::u16string(digits.begin(), digits.end()));
-    return out;
-}
-
 std::u16string WindowTextOf(HWND window) {
     const int length = GetWindowTextLengthW(window);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
@@ -42,7 +32,7 @@ std::u16string WindowTextOf(HWND window) {
 }
 
 EditorDialog::EditorDialog(const wchar_t* sheetName, std::u16string title)
-    : fw::CDialog(0), sheetName_(sheetName), title_(std::move(title)) {}
+    : CSkinnedDialog(0), sheetName_(sheetName), title_(std::move(title)) {}
 
 EditorDialog::~EditorDialog() {
     if (GetSafeHwnd()) DestroyWindow();
@@ -86,10 +76,8 @@ void EditorDialog::End(int result) {
 
 BOOL EditorDialog::OnInitDialog() {
     fw::CDialog::OnInitDialog();
-    if (programDirectory_.empty()) programDirectory_ = ExecutableDirectory();
-    sheets_.Load(programDirectory_, (L"editor_" + sheetName_ + L"_normal.png").c_str(),
-                 (L"editor_" + sheetName_ + L"_over.png").c_str(), (L"editor_" + sheetName_ + L"_down.png").c_str());
-    sheets_.SizeAndCentre(hwnd_);
+    LoadSheets((L"editor_" + sheetName_ + L"_normal.png").c_str(), (L"editor_" + sheetName_ + L"_over.png").c_str(),
+               (L"editor_" + sheetName_ + L"_down.png").c_str());
     width_ = static_cast<int>(sheets_.normal.width());
     height_ = static_cast<int>(sheets_.normal.height());
     font_ = CreateFontW(12, 0, 0, 0, 500, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -166,6 +154,13 @@ std::wstring EditorDialog::messageText() const {
     return ToWide(WindowTextOf(message_));
 }
 
+void EditorDialog::OnOk() {
+    if (Confirm()) End(IDOK);
+}
+
+bool EditorDialog::MovesFrom(int y) const { return y < kHeaderHeight; }
+
+// The dialog manager moves the focus and turns Enter and Escape into OK and cancel.
 bool EditorDialog::PreTranslateMessage(MSG* msg) {
     if (!hwnd_) return false;
     if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && (msg->hwnd == hwnd_ || IsChild(hwnd_, msg->hwnd)))
@@ -179,11 +174,11 @@ LRESULT EditorDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             const HWND from = reinterpret_cast<HWND>(lParam);
             const int id = LOWORD(wParam);
             if (id == IDOK && HIWORD(wParam) == BN_CLICKED) {
-                if (OnOk()) End(IDOK);
+                OnOk();
                 return 0;
             }
             if (id == IDCANCEL || (from && from == close_.GetSafeHwnd())) {
-                End(IDCANCEL);
+                OnCancel();
                 return 0;
             }
             // Owner-drawn buttons report a second quick click as a double click.
@@ -201,30 +196,12 @@ LRESULT EditorDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return reinterpret_cast<LRESULT>(cardBrush_);
         }
         case WM_CLOSE:
-            End(IDCANCEL);
+            OnCancel();
             return 0;
-        case WM_PAINT:
-            sheets_.Paint(hwnd_);
-            return 0;
-        case WM_ERASEBKGND:
-            if (!sheets_.normal.empty()) return TRUE;
-            break;
-        case WM_LBUTTONDOWN:
-            // The background moves the window, as the settings window's does.
-            if (GET_Y_LPARAM(lParam) < kHeaderHeight) {
-                SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
-                return 0;
-            }
-            break;
-        case WM_DESTROY: {
-            const LRESULT r = fw::CDialog::WindowProc(message, wParam, lParam);
-            sheets_.Reset();
-            return r;
-        }
         default:
             break;
     }
-    return fw::CDialog::WindowProc(message, wParam, lParam);
+    return CSkinnedDialog::WindowProc(message, wParam, lParam);
 }
 
 }  // namespace mv

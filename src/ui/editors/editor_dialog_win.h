@@ -1,8 +1,7 @@
-// The common frame of the custom-function editors: a skinned popup dialog with the
-// dialogs' look (header with title and close button, white card, OK and cancel),
-// fields and lists placed over the frames its sheets draw, a line for messages, and
-// a modal run over the settings window. Tab moves between the fields and buttons,
-// Enter is OK, Escape is cancel.
+// The common frame of the custom-function editors: a skinned dialog with the dialogs'
+// look (header with title and close button, white card, OK and cancel), fields and lists
+// placed over the frames its sheets draw, a line for messages, and a modal run over the
+// settings window. Tab moves between the fields and buttons, Enter is OK, Escape is cancel.
 #pragma once
 
 #include <windows.h>
@@ -11,9 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "base/text_fill.h"
 #include "framework/wnd.h"
 #include "ui/bitmap_btn_win.h"
 #include "ui/skin_draw_win.h"
+#include "ui/skinned_dialog_win.h"
 
 namespace mv {
 
@@ -23,14 +24,12 @@ public:
     void DrawItem(DRAWITEMSTRUCT* dis) override;
 };
 
-class EditorDialog : public fw::CDialog {
+class EditorDialog : public CSkinnedDialog {
 public:
     // `sheetName`: the sheets are skins\editor_<sheetName>_normal.png, _over and _down.
     EditorDialog(const wchar_t* sheetName, std::u16string title);
     ~EditorDialog() override;
 
-    // The folder that holds skins\ (the executable's directory unless set before).
-    void SetProgramDirectory(const std::wstring& directory) { programDirectory_ = directory; }
     // Creates the dialog over `owner`, disables the owner and runs until OK or cancel;
     // IDOK or IDCANCEL. The dialog is destroyed before it returns.
     int DoModal(HWND owner);
@@ -55,7 +54,10 @@ protected:
     virtual void BuildControls() = 0;
     // OK: true when the editor stored what it shows and may close; false keeps it open
     // (it has said why on the message line).
-    virtual bool OnOk() = 0;
+    virtual bool Confirm() = 0;
+    void OnOk() override;
+    void OnCancel() override { End(IDCANCEL); }
+    bool MovesFrom(int y) const override;
     // A click on one of the editor's own buttons.
     virtual void OnButton(HWND) {}
     // A notification from an edit or list (WM_COMMAND with its control id).
@@ -84,8 +86,6 @@ protected:
 private:
     std::wstring sheetName_;
     std::u16string title_;
-    std::wstring programDirectory_;
-    SkinSheets sheets_;
     HFONT font_ = nullptr;
     HBRUSH cardBrush_ = nullptr;
     CBitmapBtn titleLabel_;
@@ -98,8 +98,6 @@ private:
     int result_ = IDCANCEL;
 };
 
-// `text` with %1 replaced by `value`.
-std::u16string FormatText(const std::u16string& text, long long value);
 // The text of a window (an edit) as UTF-16.
 std::u16string WindowTextOf(HWND window);
 

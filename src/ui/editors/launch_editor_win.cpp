@@ -76,7 +76,7 @@ void LaunchEditor::OnButton(HWND from) {
     if (browse_ && from == browse_->GetSafeHwnd()) Browse();
 }
 
-bool LaunchEditor::OnOk() {
+bool LaunchEditor::Confirm() {
     const bool web = kind_ == Kind::WebPage;
     const std::u16string typed = WindowTextOf(edit_);
     const LaunchTargetCheck check = web ? CheckWebAddress(typed) : CheckProgramPath(typed);
@@ -84,14 +84,14 @@ bool LaunchEditor::OnOk() {
         case LaunchTargetError::None: break;
         case LaunchTargetError::Empty: ShowMessage(tr(web ? "tc_web_empty" : "tc_launch_empty")); return false;
         case LaunchTargetError::TooLong:
-            ShowMessage(FormatText(tr("tc_launch_long"), static_cast<long long>(check.units)));
+            ShowMessage(FillPlaceholders(tr("tc_launch_long"), {DecimalText(static_cast<long long>(check.units))}));
             return false;
         case LaunchTargetError::BadCharacter: ShowMessage(tr("tc_launch_bad")); return false;
         case LaunchTargetError::NotAnAddress: ShowMessage(tr("tc_web_bad")); return false;
     }
     FunctionRecord updated = record_;
     if (!StoreLaunchTarget(updated, check.target)) {
-        ShowMessage(FormatText(tr("tc_launch_long"), static_cast<long long>(check.units)));
+        ShowMessage(FillPlaceholders(tr("tc_launch_long"), {DecimalText(static_cast<long long>(check.units))}));
         return false;
     }
     updated.setActionCode(25);

@@ -3,7 +3,7 @@
 // it in the record's path field; what does not fit is refused, never cut.
 #pragma once
 
-#include "gesture/function_record.h"
+#include "settings/function_record.h"
 #include "ui/editors/editor_dialog_win.h"
 
 namespace mv {
@@ -19,7 +19,7 @@ public:
 
 protected:
     void BuildControls() override;
-    bool OnOk() override;
+    bool Confirm() override;
     void OnButton(HWND from) override;
     HWND FirstFocus() const override { return edit_; }
 

@@ -125,7 +125,7 @@ void MacroEditor::BuildControls() {
     steps_ = AddList(kStepsRect, kStepsId);
     pad_.onButton = [this](std::uint8_t key, bool up, DWORD time) {
         recorder_.event(key, up, time);
-        ::SetWindowTextW(status_, ToWide(FormatText(tr("tc_macro_recording"), static_cast<long long>(recorder_.stepCount()))).c_str());
+        ::SetWindowTextW(status_, ToWide(FillPlaceholders(tr("tc_macro_recording"), {DecimalText(static_cast<long long>(recorder_.stepCount()))})).c_str());
     };
     pad_.focusLost = [this]() {
         if (recorder_.recording()) StopRecording();
@@ -198,7 +198,7 @@ void MacroEditor::RefreshSteps(int selectStep) {
     const MacroData macro = model_->current();
     SendMessageW(steps_, LB_RESETCONTENT, 0, 0);
     for (std::size_t i = 0; i < macro.steps.size(); ++i) {
-        const std::u16string text = FormatText(u"%1.  ", static_cast<long long>(i + 1)) +
+        const std::u16string text = DecimalText(static_cast<long long>(i + 1)) + u".  " +
                                     MacroStepText(macro.steps[i], buttonNames_, tr("tc_macro_press"), tr("tc_macro_release"),
                                                   tr("tc_macro_ms"));
         SendMessageW(steps_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(text).c_str()));
@@ -211,7 +211,7 @@ void MacroEditor::RefreshSteps(int selectStep) {
         ::SetWindowTextW(delay_, L"");
     }
     ::SetWindowTextW(stepsLabel_,
-                   ToWide(tr("tc_macro_steps") + u"  (" + FormatText(tr("tc_macro_count"), static_cast<long long>(macro.steps.size())) + u")").c_str());
+                   ToWide(tr("tc_macro_steps") + u"  (" + FillPlaceholders(tr("tc_macro_count"), {DecimalText(static_cast<long long>(macro.steps.size()))}) + u")").c_str());
 }
 
 int MacroEditor::SelectedStep() const { return static_cast<int>(SendMessageW(steps_, LB_GETCURSEL, 0, 0)); }
@@ -242,7 +242,7 @@ void MacroEditor::StartRecording() {
     EnableWindow(list_, FALSE);
     ::ShowWindow(steps_, SW_HIDE);
     ::ShowWindow(pad_.GetSafeHwnd(), SW_SHOW);
-    ::SetWindowTextW(status_, ToWide(FormatText(tr("tc_macro_recording"), 0)).c_str());
+    ::SetWindowTextW(status_, ToWide(FillPlaceholders(tr("tc_macro_recording"), {DecimalText(0)})).c_str());
     SetFocus(pad_);
 }
 
@@ -256,7 +256,7 @@ void MacroEditor::StopRecording() {
     ::SetWindowTextW(status_, L"");
     const MacroEditorModel::Error e = model_->setSteps(steps);
     if (e == MacroEditorModel::Error::TooManySteps) {
-        ShowMessage(FormatText(tr("tc_macro_long"), static_cast<long long>(steps.size())));
+        ShowMessage(FillPlaceholders(tr("tc_macro_long"), {DecimalText(static_cast<long long>(steps.size()))}));
     } else {
         Say(e);
     }
@@ -274,7 +274,7 @@ bool MacroEditor::OnKeyMessage(MSG* msg) {
             const bool up = msg->message == WM_KEYUP || msg->message == WM_SYSKEYUP;
             recorder_.event(KeyOfMessage(msg->wParam, msg->lParam), up, msg->time);
             ::SetWindowTextW(status_,
-                           ToWide(FormatText(tr("tc_macro_recording"), static_cast<long long>(recorder_.stepCount()))).c_str());
+                           ToWide(FillPlaceholders(tr("tc_macro_recording"), {DecimalText(static_cast<long long>(recorder_.stepCount()))})).c_str());
             return true;
         }
         default: return true;  // characters: nothing to type into
@@ -374,7 +374,7 @@ void MacroEditor::OnControl(int id, int code) {
     }
 }
 
-bool MacroEditor::OnOk() {
+bool MacroEditor::Confirm() {
     StopRecording();
     if (!ApplyPendingEdits()) return false;
     const MacroEditorModel::Error e = model_->checkAssignable();

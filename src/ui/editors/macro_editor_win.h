@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "actions/macro_recorder.h"
-#include "gesture/function_record.h"
-#include "gesture/macro_book.h"
+#include "settings/function_record.h"
+#include "settings/macro_book.h"
 #include "ui/editors/editor_dialog_win.h"
 #include "ui/macro_editor_model.h"
 
@@ -41,7 +41,7 @@ public:
 
 protected:
     void BuildControls() override;
-    bool OnOk() override;
+    bool Confirm() override;
     void OnButton(HWND from) override;
     void OnControl(int id, int code) override;
     bool OnKeyMessage(MSG* msg) override;

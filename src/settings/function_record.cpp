@@ -1,6 +1,6 @@
-#include "gesture/function_record.h"
+#include "settings/function_record.h"
 
-#include "gesture/bytes.h"
+#include "base/bytes.h"
 
 namespace mv {
 

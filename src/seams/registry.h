@@ -1,4 +1,4 @@
-// Registry and system pointer-settings seams used by the settings store.
+// The registry and the system pointer settings, as the settings store uses them.
 #pragma once
 
 #include <cstddef>
@@ -12,11 +12,14 @@ namespace mv {
 enum class RegistryRoot : std::uint8_t { LocalMachine, CurrentUser };
 using RegistryKey = std::uintptr_t;  // an HKEY as an integer; 0 is none
 
-inline constexpr std::uint32_t kKeyReadWrite = 0x2001F;  // KEY_READ | KEY_WRITE
+// Value types (REG_SZ, REG_BINARY, REG_DWORD, REG_MULTI_SZ).
 inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
 inline constexpr std::uint32_t kRegBinary = 3;
 inline constexpr std::uint32_t kRegDword = 4;
 inline constexpr std::uint32_t kRegMultiSz = 7;
+
+inline constexpr std::size_t kWholeValue = static_cast<std::size_t>(-1);
 
 struct RegistryValue {
     std::uint32_t type = 0;
@@ -31,11 +34,13 @@ public:
     // RegCreateKeyExW, non-volatile; 0 on failure.
     virtual RegistryKey createKey(RegistryRoot root, const std::u16string& path, std::uint32_t access) = 0;
     // RegQueryValueExW with a buffer of `capacity` bytes: nothing when the value is
-    // missing or larger than the buffer.
+    // missing or larger than the buffer. kWholeValue reads a value of any size.
     virtual std::optional<RegistryValue> queryValue(RegistryKey key, const std::u16string& name,
                                                     std::size_t capacity) = 0;
     virtual bool setValue(RegistryKey key, const std::u16string& name, std::uint32_t type,
                           const std::uint8_t* data, std::size_t size) = 0;
+    // RegDeleteValueW. True when the value is gone (or was never there).
+    virtual bool deleteValue(RegistryKey key, const std::u16string& name) = 0;
     virtual void closeKey(RegistryKey key) = 0;
     // The names of the key's direct subkeys (RegEnumKeyExW).
     virtual std::vector<std::u16string> subkeyNames(RegistryKey key) = 0;

@@ -1,4 +1,4 @@
-#include "ui/function_names.h"
+#include "gesture/function_names.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "gesture/reg_file.h"
+#include "settings/reg_file.h"
 
 #include <cstdio>
 #include <string_view>

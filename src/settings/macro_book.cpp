@@ -1,9 +1,9 @@
-#include "gesture/macro_book.h"
+#include "settings/macro_book.h"
 
 #include <algorithm>
 
-#include "gesture/bytes.h"
-#include "gesture/settings_store.h"
+#include "base/bytes.h"
+#include "base/text_fill.h"
 
 namespace mv {
 
@@ -12,10 +12,6 @@ namespace {
 std::uint8_t* StepBytes(MacroStore& store, std::size_t index, std::size_t step) {
     return store.entry(index) + MacroStore::kStepsOffset + MacroStore::kStepSize * step;
 }
-
-// A multi-string's values hold at most this many bytes (100 names of 64 units, their
-// indices, separators and terminators, with room to spare).
-constexpr std::size_t kNamesCapacity = 32 * 1024;
 
 }  // namespace
 
@@ -81,7 +77,7 @@ std::vector<std::uint8_t> MacroNames::Serialize() const {
     };
     for (std::size_t i = 0; i < names_.size(); ++i) {
         if (names_[i].empty()) continue;
-        for (const char c : std::to_string(i)) unit(static_cast<char16_t>(c));
+        for (const char16_t c : DecimalText(static_cast<long long>(i))) unit(c);
         unit(u'=');
         for (const char16_t c : names_[i]) unit(c);
         unit(0);
@@ -131,28 +127,6 @@ std::optional<std::size_t> FirstFreeMacro(const MacroStore& store, const MacroNa
     for (std::size_t i = 0; i < MacroStore::kEntryCount; ++i)
         if (!MacroInUse(store, names, i)) return i;
     return std::nullopt;
-}
-
-void LoadMacroNames(RegistrySeam& registry, MacroNames& names) {
-    names.clear();
-    const RegistryKey k = registry.openKey(RegistryRoot::LocalMachine, kMacroSettingKey, kKeyReadWrite);
-    if (!k) return;
-    const auto stored = registry.queryValue(k, kMacroNamesValue, kNamesCapacity);
-    if (stored && stored->type == kRegMultiSz) names.Parse(stored->data);
-    registry.closeKey(k);
-}
-
-void SaveMacroNames(RegistrySeam& registry, const MacroNames& names) {
-    RegistryKey k = registry.openKey(RegistryRoot::LocalMachine, kMacroSettingKey, kKeyReadWrite);
-    if (!k) k = registry.createKey(RegistryRoot::LocalMachine, kMacroSettingKey, kKeyReadWrite);
-    if (!k) return;
-    const std::vector<std::uint8_t> data = names.Serialize();
-    // No names and no value yet: the registry stays without one (a missing value means no
-    // names), so that saving unnamed macros changes nothing there.
-    const bool none = data.size() <= 2;
-    if (!none || registry.queryValue(k, kMacroNamesValue, kNamesCapacity))
-        registry.setValue(k, kMacroNamesValue, kRegMultiSz, data.data(), data.size());
-    registry.closeKey(k);
 }
 
 }  // namespace mv

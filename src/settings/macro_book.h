@@ -1,6 +1,6 @@
 // Editing the user's macros: one MacroEntry of the MacroStore read into a list of
 // steps and written back (refused when it does not fit), and the macros' names,
-// which the store's layout has no room for and which live in a registry value of
+// which the store's layout has no room for and which the store keeps in a value of
 // their own beside MacroSetting.
 #pragma once
 
@@ -11,12 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "gesture/registry.h"
-#include "gesture/settings_images.h"
+#include "settings/settings_images.h"
 
 namespace mv {
 
-inline constexpr char16_t kMacroNamesValue[] = u"MacroNames";
 // Longest macro name, in UTF-16 units.
 inline constexpr std::size_t kMacroNameUnits = 64;
 
@@ -66,10 +64,5 @@ bool IsValidMacroName(const std::u16string& name);
 bool MacroInUse(const MacroStore& store, const MacroNames& names, std::size_t index);
 // The first entry not in use; nothing when all 100 are taken.
 std::optional<std::size_t> FirstFreeMacro(const MacroStore& store, const MacroNames& names);
-
-// Loads and saves the names value under the macro key; a missing or unreadable value
-// leaves every name empty.
-void LoadMacroNames(RegistrySeam& registry, MacroNames& names);
-void SaveMacroNames(RegistrySeam& registry, const MacroNames& names);
 
 }  // namespace mv

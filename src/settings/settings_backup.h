@@ -9,37 +9,24 @@
 #include <string>
 #include <vector>
 
-#include "gesture/profiles.h"
-#include "gesture/reg_file.h"
-#include "gesture/registry.h"
+#include "settings/profiles.h"
+#include "settings/reg_file.h"
+#include "settings/registry_layout.h"
 
 namespace mv {
 
 inline constexpr char16_t kLocalMachinePrefix[] = u"HKEY_LOCAL_MACHINE\\";
 
-// A value of ours outside the profiles: where it lives, its type and its size range.
-struct BackupValue {
-    const char16_t* key;  // below HKEY_LOCAL_MACHINE
-    const char16_t* name;
-    std::uint32_t type;
-    std::size_t minSize;
-    std::size_t maxSize;
-};
-
-// Every value a backup holds besides the profiles, in the order of the file. Values that
-// other features keep beside ButtonSetting and MacroSetting are added to this one list.
-std::span<const BackupValue> BackupValues();
-
 // The settings a file holds, checked.
 struct SettingsBackup {
     struct Value {
-        const BackupValue* kind;
+        const StoredValue* kind;
         std::vector<std::uint8_t> data;
     };
     std::vector<Value> values;  // in file order, each kind at most once
     ProfileSet profiles;
     bool replacesProfiles = false;  // the file removes the stored profiles first
-    const Value* find(const char16_t* name) const;
+    const Value* find(const StoredValue& kind) const;
 };
 
 enum class BackupProblem {
@@ -71,7 +58,7 @@ struct BackupCheck {
     bool ok() const { return problem == BackupProblem::None; }
 };
 
-// The file of the values stored now: each value of BackupValues() that exists, then the
+// The file of the values stored now: each value of kBackupValues that exists, then the
 // removal of the profiles key and every profile (so that importing it, by this program or
 // by regedit, leaves exactly the profiles of the file).
 // `leftOut`, when given, receives the names of stored values of the wrong type or size,
@@ -79,8 +66,4 @@ struct BackupCheck {
 std::vector<std::uint8_t> ExportSettings(RegistrySeam& registry, std::vector<std::u16string>* leftOut = nullptr);
 // Reads and checks a file; the first problem decides and nothing of the file is kept then.
 BackupCheck CheckBackupFile(const std::uint8_t* data, std::size_t size);
-// Writes the checked settings to the registry: each value, and the profiles replaced when
-// the file replaces them. False when a write failed.
-bool StoreBackup(RegistrySeam& registry, const SettingsBackup& backup);
-
 }  // namespace mv

@@ -7,8 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "gesture/bytes.h"
-#include "gesture/function_record.h"
+#include "base/bytes.h"
+#include "settings/function_record.h"
+#include "settings/registry_layout.h"
 
 namespace mv {
 
@@ -16,7 +17,7 @@ namespace mv {
 //   0 header (16), 16 + 526*n record of slot n, 8958 unused (10522),
 //   19480 wheel-lines value (int32), 19484 value set to 3 by a restore (int32).
 struct ButtonSettingBlob {
-    static constexpr std::size_t kSize = 19488;
+    static constexpr std::size_t kSize = kButtonSettingSize;
     static constexpr std::size_t kRecordsOffset = 16;
     static constexpr std::size_t kUnusedOffset = 8958;
     static constexpr std::size_t kWheelLinesOffset = 19480;
@@ -46,7 +47,7 @@ struct MacroStep {
 // Entry: 0 unread (4), 4 repeat flag (uint32), 8 repeat count (int32),
 //        12 step count (uint16), 14 unread (2), 16 steps (265 x 8), 2136 unread (4).
 struct MacroStore {
-    static constexpr std::size_t kSize = 214004;
+    static constexpr std::size_t kSize = kMacroSettingSize;
     static constexpr std::size_t kEntriesOffset = 4;
     static constexpr std::size_t kEntrySize = 2140;
     static constexpr std::size_t kEntryCount = 100;

@@ -1,24 +1,12 @@
-#include "gesture/settings_backup.h"
+#include "settings/settings_backup.h"
 
 #include <algorithm>
 
-#include "gesture/macro_book.h"
-#include "gesture/settings_store.h"
+#include "settings/settings_store.h"
 
 namespace mv {
 
 namespace {
-
-constexpr BackupValue kBackupValues[] = {
-    {kButtonSettingKey, kButtonSettingValue, kRegBinary, ButtonSettingBlob::kSize, ButtonSettingBlob::kSize},
-    {kMacroSettingKey, kMacroSettingValue, kRegBinary, MacroStore::kSize, MacroStore::kSize},
-    // The macros' names beside them: up to 100 strings "index=name" of at most 64 units, and
-    // the list's end.
-    {kMacroSettingKey, kMacroNamesValue, kRegMultiSz, 0, (100 * (4 + 64 + 1) + 1) * 2},
-    // The gesture feedback's choice (the tray menu's switch).
-    {kButtonSettingKey, u"GestureFeedback", kRegDword, 4, 4},
-    // Values added by other features go here: key, name, type, smallest and largest size.
-};
 
 // What export reads of a stored value at least; a larger value reads as missing.
 constexpr std::size_t kQueryRoom = 1 << 20;
@@ -37,7 +25,7 @@ bool BelowLocalMachine(std::u16string_view path, std::u16string_view& rest) {
 
 // A key that only leads to ours (HKLM\Software, ...\Morvi, ...\MVSET, ...\MVMacro).
 bool AncestorOfOurs(std::u16string_view path) {
-    for (const char16_t* ours : {kButtonSettingKey, kMacroSettingKey}) {
+    for (const char16_t* ours : {kCorvelKey, kMacroKey}) {
         const std::u16string_view o = ours;
         if (path.size() < o.size() && o[path.size()] == u'\\' && SamePath(o.substr(0, path.size()), path)) return true;
     }
@@ -60,18 +48,17 @@ BackupProblem FromFileProblem(RegFileProblem p) {
 
 }  // namespace
 
-std::span<const BackupValue> BackupValues() { return kBackupValues; }
-
-const SettingsBackup::Value* SettingsBackup::find(const char16_t* name) const {
+const SettingsBackup::Value* SettingsBackup::find(const StoredValue& kind) const {
     for (const Value& v : values)
-        if (std::u16string_view(v.kind->name) == name) return &v;
+        if (v.kind == &kind) return &v;
     return nullptr;
 }
 
 std::vector<std::uint8_t> ExportSettings(RegistrySeam& registry, std::vector<std::u16string>* leftOut) {
     std::vector<RegFileKey> keys;
-    for (const BackupValue& kind : kBackupValues) {
-        const RegistryKey k = registry.openKey(RegistryRoot::LocalMachine, kind.key, kKeyReadWrite);
+    for (const StoredValue* value : kBackupValues) {
+        const StoredValue& kind = *value;
+        const RegistryKey k = registry.openKey(kind.root, kind.key, kKeyReadWrite);
         if (!k) continue;
         // Room for more than the largest accepted size, so that a value too large is seen as such.
         const auto stored = registry.queryValue(k, kind.name, std::max<std::size_t>(kind.maxSize + 1, kQueryRoom));
@@ -88,14 +75,14 @@ std::vector<std::uint8_t> ExportSettings(RegistrySeam& registry, std::vector<std
         key->values.push_back({kind.name, kind.type, stored->data, 0});
     }
     keys.push_back({Full(kProfilesKey), true, {}, 0});
-    const ProfileSet profiles = ProfileStore(registry).Load();
+    const ProfileSet profiles = SettingsStore(registry).LoadProfiles();
     for (const Profile& p : profiles.all()) {
         RegFileKey key{Full(kProfilesKey) + u"\\" + p.program, false, {}, 0};
         const std::uint8_t* image = BlobBytes(p.image);
-        key.values.push_back({kButtonSettingValue, kRegBinary, {image, image + ButtonSettingBlob::kSize}, 0});
-        std::vector<std::uint8_t> mask(4);
+        key.values.push_back({kProfileImage.name, kProfileImage.type, {image, image + ButtonSettingBlob::kSize}, 0});
+        std::vector<std::uint8_t> mask(kDwordSize);
         writeLe32(mask.data(), p.overrides);
-        key.values.push_back({kProfileOverridesValue, kRegDword, mask, 0});
+        key.values.push_back({kProfileOverrides.name, kProfileOverrides.type, mask, 0});
         keys.push_back(std::move(key));
     }
     return WriteRegFile(keys);
@@ -148,17 +135,18 @@ BackupCheck CheckBackupFile(const std::uint8_t* data, std::size_t size) {
             while (&set.all()[index] != profile) ++index;
             bool sawMask = false;
             for (const RegFileValue& v : key.values) {
-                if (v.name == kButtonSettingValue) {
+                if (v.name == kProfileImage.name) {
                     if (imageLines[index]) return fail(BackupProblem::Duplicate, v.line, v.name);
-                    if (v.type != kRegBinary) return fail(BackupProblem::WrongType, v.line, v.name);
-                    if (v.data.size() != ButtonSettingBlob::kSize)
-                        return fail(BackupProblem::WrongSize, v.line, v.name, v.data.size(), ButtonSettingBlob::kSize);
+                    if (v.type != kProfileImage.type) return fail(BackupProblem::WrongType, v.line, v.name);
+                    if (v.data.size() != kProfileImage.maxSize)
+                        return fail(BackupProblem::WrongSize, v.line, v.name, v.data.size(), kProfileImage.maxSize);
                     std::copy(v.data.begin(), v.data.end(), BlobBytes(profile->image));
                     imageLines[index] = v.line;
-                } else if (v.name == kProfileOverridesValue) {
+                } else if (v.name == kProfileOverrides.name) {
                     if (sawMask) return fail(BackupProblem::Duplicate, v.line, v.name);
-                    if (v.type != kRegDword) return fail(BackupProblem::WrongType, v.line, v.name);
-                    if (v.data.size() != 4) return fail(BackupProblem::WrongSize, v.line, v.name, v.data.size(), 4);
+                    if (v.type != kProfileOverrides.type) return fail(BackupProblem::WrongType, v.line, v.name);
+                    if (v.data.size() != kProfileOverrides.maxSize)
+                        return fail(BackupProblem::WrongSize, v.line, v.name, v.data.size(), kProfileOverrides.maxSize);
                     const std::uint32_t mask = readLe32(v.data.data());
                     if (mask & ~kAllSlots) return fail(BackupProblem::BadData, v.line);
                     profile->overrides = mask;
@@ -169,20 +157,19 @@ BackupCheck CheckBackupFile(const std::uint8_t* data, std::size_t size) {
             }
             continue;
         }
-        const bool ourKey = std::any_of(std::begin(kBackupValues), std::end(kBackupValues),
-                                        [&](const BackupValue& s) { return SamePath(path, s.key); });
+        const bool ourKey = std::any_of(kBackupValues.begin(), kBackupValues.end(),
+                                        [&](const StoredValue* s) { return SamePath(path, s->key); });
         if (!ourKey) {
             // Keys that only lead to ours, and the profiles key itself, may appear empty.
             if (key.values.empty() && (AncestorOfOurs(path) || SamePath(path, profilesKey))) continue;
             return fail(BackupProblem::ForeignKey, key.line, key.path);
         }
         for (const RegFileValue& v : key.values) {
-            const BackupValue* kind = nullptr;
-            for (const BackupValue& s : kBackupValues)
-                if (SamePath(path, s.key) && v.name == s.name) kind = &s;
+            const StoredValue* kind = nullptr;
+            for (const StoredValue* s : kBackupValues)
+                if (SamePath(path, s->key) && v.name == s->name) kind = s;
             if (!kind) return fail(BackupProblem::ForeignValue, v.line, v.name);
-            if (check.backup.find(kind->name) && std::u16string_view(check.backup.find(kind->name)->kind->key) == kind->key)
-                return fail(BackupProblem::Duplicate, v.line, v.name);
+            if (check.backup.find(*kind)) return fail(BackupProblem::Duplicate, v.line, v.name);
             if (v.type != kind->type) return fail(BackupProblem::WrongType, v.line, v.name);
             if (v.data.size() < kind->minSize || v.data.size() > kind->maxSize)
                 return fail(BackupProblem::WrongSize, v.line, v.name, v.data.size(),
@@ -196,30 +183,6 @@ BackupCheck CheckBackupFile(const std::uint8_t* data, std::size_t size) {
     if (check.backup.values.empty() && check.backup.profiles.empty() && !check.backup.replacesProfiles)
         return fail(BackupProblem::Nothing, 0);
     return check;
-}
-
-bool StoreBackup(RegistrySeam& registry, const SettingsBackup& backup) {
-    bool ok = true;
-    for (const SettingsBackup::Value& v : backup.values) {
-        RegistryKey k = registry.openKey(RegistryRoot::LocalMachine, v.kind->key, kKeyReadWrite);
-        if (!k) k = registry.createKey(RegistryRoot::LocalMachine, v.kind->key, kKeyReadWrite);
-        if (!k) {
-            ok = false;
-            continue;
-        }
-        ok &= registry.setValue(k, v.kind->name, v.kind->type, v.data.data(), v.data.size());
-        registry.closeKey(k);
-    }
-    if (backup.replacesProfiles || !backup.profiles.empty()) {
-        ProfileStore store(registry);
-        ProfileSet merged = backup.replacesProfiles ? ProfileSet{} : store.Load();
-        for (const Profile& p : backup.profiles.all()) {
-            merged.Remove(p.program);
-            merged.all().push_back(p);
-        }
-        ok &= store.Save(merged);
-    }
-    return ok;
 }
 
 }  // namespace mv
