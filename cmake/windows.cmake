@@ -8,8 +8,21 @@ file(GLOB MV_WIN_LAYER_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/app/*.cpp)
 list(FILTER MV_WIN_LAYER_SOURCES EXCLUDE REGEX "/src/app/winmain\\.cpp$")
 add_library(mvwin STATIC ${MV_WIN_LAYER_SOURCES} ${MV_WIN_SUBSYSTEM_SOURCES})
+# GDI+ is no known system DLL: imported the usual way, the loader would take a gdiplus.dll from
+# the program's folder before the program runs. Delay-loaded, it comes after the program has
+# limited the search to system32.
+set(MV_GDIPLUS_DELAY ${CMAKE_BINARY_DIR}/libgdiplus_delay.a)
+find_file(MV_GDIPLUS_IMPORT libgdiplus.a PATHS ${CMAKE_FIND_ROOT_PATH} PATH_SUFFIXES lib REQUIRED)
+add_custom_command(
+  OUTPUT ${MV_GDIPLUS_DELAY}
+  COMMAND ${CMAKE_SOURCE_DIR}/cmake/delay_import.sh ${CMAKE_NM} ${CMAKE_DLLTOOL} ${MV_GDIPLUS_IMPORT} gdiplus.dll
+          ${MV_GDIPLUS_DELAY}
+  DEPENDS ${CMAKE_SOURCE_DIR}/cmake/delay_import.sh
+  COMMENT "Making the delay-load import library of gdiplus.dll")
+add_custom_target(mvgdiplusdelay DEPENDS ${MV_GDIPLUS_DELAY})
+add_dependencies(mvwin mvgdiplusdelay)
 target_link_libraries(mvwin PUBLIC mvcore
-  gdiplus ole32 oleaut32 oleacc uuid comctl32 comdlg32 shell32 shlwapi advapi32 user32 gdi32 kernel32)
+  ${MV_GDIPLUS_DELAY} ole32 oleaut32 uuid comctl32 comdlg32 shell32 shlwapi advapi32 user32 gdi32 kernel32)
 # The portable core calls the Windows seams it declares (code pages, system messages),
 # which mvwin implements: the two archives depend on each other.
 target_link_libraries(mvcore PRIVATE mvwin)
@@ -90,6 +103,12 @@ foreach(src IN LISTS MV_WIN_TEST_TOOLS)
   target_link_libraries(${name} PRIVATE mvwin)
   target_link_options(${name} PRIVATE ${MV_WIN_LINK_FLAGS} -municode)
 endforeach()
+
+# A DLL that leaves "NAME.loaded" beside itself when it is loaded: planted beside a program
+# under the name of a system DLL, it shows whether the program loads it.
+add_library(planted_dll SHARED ${CMAKE_SOURCE_DIR}/tests/win/planted/planted_dll.c)
+set_target_properties(planted_dll PROPERTIES PREFIX "" OUTPUT_NAME planted)
+target_link_options(planted_dll PRIVATE -static-libgcc)
 
 # The program's own benchmarks under Wine (the host build adds the portable ones).
 add_subdirectory(${CMAKE_SOURCE_DIR}/bench/program ${CMAKE_BINARY_DIR}/bench_program)

@@ -5,6 +5,7 @@
 #include "actions/windows_generation.h"
 #include "framework/messages.h"
 #include "framework/modal_windows.h"
+#include "base/text_fill.h"
 #include "i18n/text_catalogue.h"
 #include "ui/settings_commands_win.h"
 
@@ -61,6 +62,7 @@ BOOL CMorviCorvelConfigDlg::OnInitDialog() {
     title_ = tr("tc_mouse_title");
     SetWindowText(ToWide(title_));
     tray_.Add(hwnd_, ToWide(title_));
+    system_.launcher().SetReportWindow(hwnd_, WM_LAUNCH_REPORT);
     defaultConfig_.Create(hwnd_);
     defaultConfig_.SetOwnerWindow(hwnd_);
     pointerSetting_.Create(hwnd_);
@@ -115,6 +117,12 @@ void CMorviCorvelConfigDlg::SetPaused(bool paused) {
 void CMorviCorvelConfigDlg::SetFeedback(bool on) {
     session_.SetFeedback(on);
     if (!on) feedback_.Close();  // its thread too
+}
+
+void CMorviCorvelConfigDlg::OnLaunchReport() {
+    // A launch that did not start is named on the label, whether the feedback is on or not.
+    for (const LaunchReport& report : system_.launcher().TakeReports())
+        if (!report.started) feedback_.Show(ToWide(FillPlaceholders(tr("tc_launch_failed"), {report.target})));
 }
 
 void CMorviCorvelConfigDlg::OnGestureEvent(WPARAM wParam) {
@@ -218,6 +226,7 @@ LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lP
     }
     switch (message) {
         case WM_GESTURE_EVENT: OnGestureEvent(wParam); return 0;
+        case WM_LAUNCH_REPORT: OnLaunchReport(); return 0;
         case WM_TRAY_NOTIFY:
             tray_.OnNotify(hwnd_, lParam, TrayMenuFor(session_.paused(), session_.feedback()));
             return 0;

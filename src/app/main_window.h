@@ -46,6 +46,7 @@ public:
 
 private:
     void OnGestureEvent(WPARAM code);
+    void OnLaunchReport();
     void OnTimer(UINT_PTR id);
     void OnDestroy();
     void RequestExit();

@@ -28,13 +28,23 @@ std::uint32_t ModeFlagsFor(const FunctionRecordArray& records) { return ModeFlag
 
 bool DeviceCommands::send(const DriverRequest& request) {
     if (!port_.isOpen()) return false;
-    return port_.control(IOCTL_MVTOUCH_WRITE, request.bytes.data(), DriverRequest::kSize, nullptr, 0);
+    std::uint32_t returned = 0;
+    return port_.control(IOCTL_MVTOUCH_WRITE, request.bytes.data(), DriverRequest::kSize, nullptr, 0, returned);
+}
+
+bool ReadDriverEvent(DriverPort& port, DriverEvent& buffer) {
+    std::uint32_t returned = 0;
+    // A reply shorter than an event leaves the last event's bytes in the buffer: it is no event.
+    return port.control(IOCTL_MVTOUCH_READ, buffer.bytes.data(), DriverEvent::kSize, buffer.bytes.data(),
+                        DriverEvent::kSize, returned) &&
+           returned >= DriverEvent::kSize;
 }
 
 bool DeviceCommands::OpenDevice() {
     if (!port_.openDevice()) return false;
     const DriverRequest request = DriverRequest::Open(semaphore_);
-    if (!port_.control(IOCTL_MVTOUCH_WRITE, request.bytes.data(), DriverRequest::kSize, nullptr, 0)) {
+    std::uint32_t returned = 0;
+    if (!port_.control(IOCTL_MVTOUCH_WRITE, request.bytes.data(), DriverRequest::kSize, nullptr, 0, returned)) {
         port_.closeDevice();
         return false;
     }
@@ -65,8 +75,10 @@ bool DeviceCommands::ReadRegister(std::array<std::uint8_t, 3>& data) {
     if (!port_.isOpen()) return false;
     // The block is both the input and the output buffer.
     DriverRequest block = DriverRequest::RegisterRead(data);
+    std::uint32_t returned = 0;
     if (!port_.control(IOCTL_MVTOUCH_WRITE, block.bytes.data(), DriverRequest::kSize, block.bytes.data(),
-                       DriverRequest::kSize))
+                       DriverRequest::kSize, returned) ||
+        returned < DriverRequest::kDataOffset + data.size())
         return false;
     std::copy_n(block.bytes.begin() + DriverRequest::kDataOffset, 3, data.begin());
     return true;

@@ -36,6 +36,10 @@ std::uint32_t ModeFlagsFor(const FunctionRecordArray& records);
 // The mode flags when the slots of `reported` (bit n = slot n) are to be reported.
 std::uint32_t ModeFlagsForSlots(std::uint32_t reported);
 
+// One read of the reader thread into `buffer` (kept from read to read, as the driver sees
+// it): true only when the driver answered with a whole event.
+bool ReadDriverEvent(DriverPort& port, DriverEvent& buffer);
+
 // The portable part of CUSBDriver: the open request, the commands and the key list.
 class DeviceCommands {
 public:

@@ -54,9 +54,7 @@ DWORD WINAPI CUSBDriver::ReaderThread(void* parameter) {
         if (WaitForSingleObject(state->semaphore, INFINITE) != WAIT_OBJECT_0) break;
         if (state->stop.load() != 0) break;
         // The port reads the handle afresh; with no handle the announcement is just consumed.
-        if (state->port->control(IOCTL_MVTOUCH_READ, event.bytes.data(), DriverEvent::kSize, event.bytes.data(),
-                                 DriverEvent::kSize) &&
-            state->target)
+        if (ReadDriverEvent(*state->port, event) && state->target)
             PostMessageW(state->target, WM_GESTURE_EVENT, event.code(), 0);
     }
     return 0;

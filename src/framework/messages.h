@@ -8,6 +8,8 @@ namespace mv {
 inline constexpr std::uint32_t WM_GESTURE_EVENT = 0x7EB;
 inline constexpr std::uint32_t WM_TRAY_NOTIFY = 0x600;
 inline constexpr std::uint32_t WM_RESTORE_DEFAULTS = 0x602;
+// A launch for the user has ended; its report waits in the launcher.
+inline constexpr std::uint32_t WM_LAUNCH_REPORT = 0x603;
 inline constexpr std::uint32_t WM_ACTIVATE_INSTANCE = 0x4CA;
 
 inline constexpr std::uintptr_t TIMER_DRIVER_RETRY = 1282;

@@ -1,9 +1,12 @@
 #include "gesture/gesture_session.h"
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
+#include "base/text_fill.h"
 #include "gesture/gesture_feedback.h"
+#include "gesture/record_check.h"
 
 namespace mv {
 
@@ -20,26 +23,40 @@ void GestureSession::Load() {
     ResetRecordsToDefaults(settings_.allPrograms.records);
     store_.Load(settings_);
     if (!Shown()) shown_.clear();
+    named_.clear();
 }
 
 GestureOutcome GestureSession::OnGestureEvent(DeviceEventCode code) {
     GestureOutcome out;
+    GestureSlot slot = -1;  // none: a zoom step
     const auto run = [&](const FunctionRecord& record) {
+        out.record = record;
+        if (CheckRecord(record, settings_.macros) != RecordProblem::None) {
+            out.refused = true;
+            return;
+        }
         seams_.actions.run(record, settings_.macros);
         out.ran = true;
-        out.record = record;
     };
     const FunctionRecordArray& records = settings_.allPrograms.records;
     if (pause_.paused() || settings_.profiles.empty()) {
-        events_.OnGestureEvent(code, pause_.active(records), run);
+        const FunctionRecordArray& active = pause_.active(records);
+        events_.OnGestureEvent(
+            code,
+            [&](GestureSlot s) -> const FunctionRecord& {
+                slot = s;
+                return active[s];
+            },
+            run);
     } else {
         // The program in front is asked only for a code that selects a slot.
         events_.OnGestureEvent(
             code,
-            [&](GestureSlot slot) -> const FunctionRecord& {
+            [&](GestureSlot s) -> const FunctionRecord& {
+                slot = s;
                 const Profile* profile = settings_.profiles.Find(seams_.foreground.currentProgram());
-                if (profile && profile->Overrides(slot)) out.profile = profile;
-                return ResolveRecord(records, profile, slot);
+                if (profile && profile->Overrides(s)) out.profile = profile;
+                return ResolveRecord(records, profile, s);
             },
             run);
     }
@@ -47,6 +64,7 @@ GestureOutcome GestureSession::OnGestureEvent(DeviceEventCode code) {
         const std::string_view key = FeedbackNameKey(code, out.record);
         if (!key.empty()) out.feedback = texts_(key);
     }
+    if (out.refused) NameRefusal(out, slot);
     return out;
 }
 
@@ -145,6 +163,7 @@ CommitResult GestureSession::Commit(Settings next, SaveScope scope) {
     told_ = reported;
     settings_ = std::move(next);
     if (!Shown()) shown_.clear();
+    named_.clear();
     return CommitResult::Done;
 }
 
@@ -167,19 +186,43 @@ ImportResult GestureSession::Import(const SettingsBackup& backup) {
     return result;
 }
 
-ImportResult GestureSession::ImportFile(const std::u16string& path) {
-    ImportResult result;
+ImportPlan GestureSession::ReadImport(const std::u16string& path) {
+    ImportPlan plan;
     const FileRead file = seams_.files.readFile(path, kRegFileMaxBytes);
     if (file.problem == FileReadProblem::Unreadable) {
-        result.check.problem = BackupProblem::FileUnreadable;
+        plan.check.problem = BackupProblem::FileUnreadable;
     } else if (file.problem == FileReadProblem::TooLarge) {
-        result.check.problem = BackupProblem::TooLarge;
+        plan.check.problem = BackupProblem::TooLarge;
     } else {
-        result.check = CheckBackupFile(file.bytes.data(), file.bytes.size());
+        plan.check = CheckBackupFile(file.bytes.data(), file.bytes.size());
     }
-    if (!result.check.ok()) return result;
-    result.commit = Import(result.check.backup).commit;
-    return result;
+    if (!plan.check.ok()) return plan;
+    // The file's own records, playing the macros as they would be after the import.
+    auto own = std::make_unique<Settings>();
+    ResetRecordsToDefaults(own->allPrograms.records);
+    if (const auto* v = plan.check.backup.find(kButtonSetting))
+        std::copy(v->data.begin(), v->data.end(), BlobBytes(own->allPrograms));
+    own->macros = settings_.macros;
+    if (const auto* v = plan.check.backup.find(kMacroSetting)) std::copy(v->data.begin(), v->data.end(), own->macros.bytes.begin());
+    own->profiles = plan.check.backup.profiles;
+    const std::vector<RefusedRecord> refused = RefusedRecords(*own);
+    if (!refused.empty()) {
+        BackupCheck unsafe;
+        unsafe.problem = BackupProblem::UnsafeRecord;
+        unsafe.name = refused.front().what;
+        plan.check = std::move(unsafe);
+        return plan;
+    }
+    plan.opens = LaunchTargetsOf(*own);
+    return plan;
+}
+
+void GestureSession::NameRefusal(GestureOutcome& out, GestureSlot slot) {
+    const std::pair<std::u16string, GestureSlot> key{out.profile ? out.profile->program : std::u16string(), slot};
+    if (std::find(named_.begin(), named_.end(), key) != named_.end()) return;
+    named_.push_back(key);
+    for (const RefusedRecord& r : RefusedRecords(settings_))
+        if (r.program == key.first && r.slot == slot) out.feedback = FillPlaceholders(texts_("tc_record_refused"), {r.what});
 }
 
 ExportResult GestureSession::ExportFile(const std::u16string& path) {

@@ -40,12 +40,19 @@ struct GestureOutcome {
     FunctionRecord record{};           // the record run (a transient one for a zoom step)
     const Profile* profile = nullptr;  // the profile whose record it was; null: All programs
     std::u16string feedback;           // the name the label shows; empty: no label
+    bool refused = false;              // the record fails the record check and did nothing
 };
 
 enum class CommitResult {
     Done,
     DeviceRefused,  // the device refused its settings: nothing saved
     SaveFailed,     // a registry write failed: what was written is put back
+};
+
+// A file read for import, not applied yet.
+struct ImportPlan {
+    BackupCheck check;                  // the file's first problem, its records' included
+    std::vector<std::u16string> opens;  // what the file's records would open, for the user to confirm
 };
 
 struct ImportResult {
@@ -103,8 +110,9 @@ public:
 
     // Sends the settings to the device, then saves them.
     CommitResult Apply();
-    // Reads a .reg file, checks it, puts its values over the settings and applies them.
-    ImportResult ImportFile(const std::u16string& path);
+    // Reads a .reg file and checks it and its records; nothing changes.
+    ImportPlan ReadImport(const std::u16string& path);
+    // Puts a checked file's values over the settings and applies them.
     ImportResult Import(const SettingsBackup& backup);
     // Writes the stored values to a .reg file, replacing the file only once it is whole.
     ExportResult ExportFile(const std::u16string& path);
@@ -125,6 +133,8 @@ private:
     // The device back to what it was last told, after a refused or failed commit.
     void RestoreDevice();
     CommitResult Commit(Settings next, SaveScope scope);
+    // Sets the label's text for a refused record the first time its gesture arrives.
+    void NameRefusal(GestureOutcome& out, GestureSlot slot);
     Profile* Shown();
 
     SessionSeams seams_;
@@ -134,6 +144,8 @@ private:
     GestureEvents events_;
     GesturePause pause_;
     std::u16string shown_;  // the program of the profile shown; empty: All programs
+    // The refused records already named to the user: (program, slot).
+    std::vector<std::pair<std::u16string, GestureSlot>> named_;
     bool deviceTold_ = false;
     SlotMask told_ = 0;  // what the device was last told to report, once it was
 };

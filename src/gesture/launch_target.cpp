@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/case_fold.h"
+
 namespace mv {
 
 namespace {
@@ -49,6 +51,7 @@ LaunchTargetCheck Finish(std::u16string target) {
 LaunchTargetCheck CheckProgramPath(const std::u16string& typed) {
     std::u16string path = Trim(typed);
     if (path.size() >= 2 && path.front() == u'"' && path.back() == u'"') path = Trim(path.substr(1, path.size() - 2));
+    if (IsWebAddress(path)) return CheckWebAddress(path);
     return Finish(std::move(path));
 }
 
@@ -62,7 +65,12 @@ LaunchTargetCheck CheckWebAddress(const std::u16string& typed) {
     if (check.target.compare(host, 2, u"//") == 0) host += 2;
     const std::size_t hostEnd = check.target.find_first_of(u"/?#", host);
     const std::u16string hostPart = check.target.substr(host, hostEnd == std::u16string::npos ? hostEnd : hostEnd - host);
-    const bool mailto = check.target.compare(0, scheme, u"mailto:") == 0;
+    const std::u16string_view schemePart = std::u16string_view(check.target).substr(0, scheme);
+    const bool mailto = EqualIgnoringAsciiCase(schemePart, u"mailto:");
+    if (!mailto && !EqualIgnoringAsciiCase(schemePart, u"http:") && !EqualIgnoringAsciiCase(schemePart, u"https:")) {
+        check.error = LaunchTargetError::NotAllowed;
+        return check;
+    }
     if (hostPart.empty() || hostPart.find(u' ') != std::u16string::npos || (mailto && hostPart.find(u'@') == std::u16string::npos))
         check.error = LaunchTargetError::NotAnAddress;
     return check;

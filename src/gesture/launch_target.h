@@ -18,6 +18,7 @@ enum class LaunchTargetError {
     TooLong,      // more than kMaxLaunchUnits units
     BadCharacter, // a control character (a path or address never holds one)
     NotAnAddress, // a web address with no host
+    NotAllowed,   // an address of a scheme other than http:, https: and mailto:
 };
 
 struct LaunchTargetCheck {
@@ -27,10 +28,13 @@ struct LaunchTargetCheck {
 };
 
 // A typed or chosen path: surrounding blanks and one pair of surrounding double
-// quotes (as Explorer's "Copy as path" gives) are taken off.
+// quotes (as Explorer's "Copy as path" gives) are taken off. A path that is an address
+// follows the rule of addresses.
 LaunchTargetCheck CheckProgramPath(const std::u16string& typed);
 // A typed address: surrounding blanks are taken off, and an address without a scheme
-// ("www.example.com") gets "http://" in front so that the shell opens it as a page.
+// ("www.example.com") gets "http://" in front so that the shell opens it as a page. Only
+// web pages and mail addresses are opened: file:, javascript:, search-ms: and every other
+// scheme hand the shell more than a page.
 LaunchTargetCheck CheckWebAddress(const std::u16string& typed);
 
 // True when the text starts with a URL scheme ("http:", "https:", "mailto:", ...);

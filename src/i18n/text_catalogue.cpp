@@ -1,5 +1,9 @@
 #include "i18n/text_catalogue.h"
 
+#include <cstdio>
+
+#include "i18n/codepage.h"
+
 namespace mv {
 
 const std::array<std::string_view, kTextKeyCount> TextKeys = {
@@ -94,6 +98,13 @@ const std::array<std::string_view, kAddedTextKeyCount> AddedTextKeys = {
     "tc_export_left_out",
     // a save that failed and was taken back
     "tc_save_failed",
+    // what is not opened or played: a refused scheme, a refused import, a stored record, a failed launch,
+    // and the import's question
+    "tc_web_scheme",
+    "tc_import_unsafe",
+    "tc_record_refused",
+    "tc_launch_failed",
+    "tc_import_confirm",
 };
 
 namespace {
@@ -145,9 +156,20 @@ MarkupDoc& languageDocument() {
     return doc;
 }
 
+namespace {
+std::int64_t FileSize(const std::u16string& path) {
+    std::FILE* file = openFileForReading(path);
+    if (!file) return -1;
+    const std::int64_t size = openFileSize(file);
+    std::fclose(file);
+    return size;
+}
+}  // namespace
+
 void loadTextCatalogue(const std::u16string& path) {
     MarkupDoc& doc = languageDocument();
-    doc.loadFile(path);
+    // A language file beyond any real one is taken as no file at all.
+    doc.loadFile(FileSize(path) > static_cast<std::int64_t>(kLanguageFileMaxBytes) ? std::u16string() : path);
     textCatalogue().fill(doc);
 }
 

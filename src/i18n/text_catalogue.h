@@ -17,7 +17,7 @@ inline constexpr std::size_t kTextKeyCount = 117;
 extern const std::array<std::string_view, kTextKeyCount> TextKeys;
 // Keys added to the catalogue since, after those: a language file without them
 // leaves their texts empty, as for any missing key.
-inline constexpr std::size_t kAddedTextKeyCount = 84;
+inline constexpr std::size_t kAddedTextKeyCount = 89;
 extern const std::array<std::string_view, kAddedTextKeyCount> AddedTextKeys;
 inline constexpr std::size_t kAllTextKeyCount = kTextKeyCount + kAddedTextKeyCount;
 
@@ -46,6 +46,8 @@ private:
 // The process-wide catalogue and its language document.
 TextCatalogue& textCatalogue();
 MarkupDoc& languageDocument();
+// The largest language file read; a larger one counts as missing.
+inline constexpr std::size_t kLanguageFileMaxBytes = 16u << 20;
 // Loads the language document from `path` and fills the process-wide catalogue.
 void loadTextCatalogue(const std::u16string& path);
 // Shorthand for textCatalogue().text(key).

@@ -16,8 +16,9 @@ public:
     virtual void closeDevice() = 0;
     virtual bool isOpen() const = 0;
     // DeviceIoControl on the open handle; false without a call when none is open.
+    // `returned` receives the bytes the driver wrote to `out`.
     virtual bool control(std::uint32_t code, const std::uint8_t* in, std::uint32_t inLength, std::uint8_t* out,
-                         std::uint32_t outLength) = 0;
+                         std::uint32_t outLength, std::uint32_t& returned) = 0;
     virtual void sleep(std::uint32_t milliseconds) = 0;
 };
 

@@ -23,7 +23,8 @@ enum class DocumentScroll {
 class SystemSeam {
 public:
     virtual ~SystemSeam() = default;
-    // ShellExecuteW(NULL, "open", target, NULL, NULL, SW_SHOWNORMAL); result not examined.
+    // Opens a program, file or web page for the user who sits at the desktop, never with our
+    // elevation; the launch runs on and reports apart from the caller.
     virtual void shellOpen(const std::u16string& target) = 0;
     // IsWow64Process looked up in the loaded "kernel32"; nullopt when the export is absent.
     virtual std::optional<bool> isWow64Process() = 0;

@@ -17,6 +17,10 @@ namespace mv {
 
 // Longest macro name, in UTF-16 units.
 inline constexpr std::size_t kMacroNameUnits = 64;
+// The most a macro may repeat, and the longest pause after a step: the editor takes no
+// more, and a stored macro beyond them does not play.
+inline constexpr std::int32_t kMaxRepeatCount = 9999;
+inline constexpr std::uint32_t kMaxStepGapMs = 3600000;
 
 struct MacroData {
     bool repeat = false;

@@ -46,6 +46,7 @@ enum class BackupProblem {
     BadProgram,     // name = the profile's program name
     MissingImage,   // name = the profile's program name
     Nothing,        // none of our values
+    UnsafeRecord,   // name = what a record of the file would open or play (checked by the session)
 };
 
 struct BackupCheck {

@@ -23,6 +23,7 @@ std::string_view BackupProblemKey(BackupProblem problem) {
         case BackupProblem::BadProgram: return "tc_import_bad_program";
         case BackupProblem::MissingImage: return "tc_import_missing_image";
         case BackupProblem::Nothing: return "tc_import_nothing";
+        case BackupProblem::UnsafeRecord: return "tc_import_unsafe";
     }
     return {};
 }
@@ -32,6 +33,13 @@ std::u16string BackupRefusalText(const BackupCheck& check) {
     const std::u16string problem = FillPlaceholders(
         tr(BackupProblemKey(check.problem)), {DecimalText(static_cast<long long>(check.line)), name, DecimalText(static_cast<long long>(check.size)), DecimalText(static_cast<long long>(check.expected))});
     return FillPlaceholders(tr("tc_import_refused"), {problem});
+}
+
+std::u16string ImportConfirmText(const std::vector<std::u16string>& opens) {
+    std::u16string list = u"\n\n";
+    for (const std::u16string& target : opens) list += target + u"\n";
+    list += u"\n";
+    return FillPlaceholders(tr("tc_import_confirm"), {list});
 }
 
 std::u16string ExportMessage(const std::u16string& path, bool written, const std::vector<std::u16string>& leftOut) {

@@ -16,6 +16,8 @@ namespace mv {
 std::string_view BackupProblemKey(BackupProblem problem);
 // The whole refusal: tc_import_refused around the explanation of the first problem.
 std::u16string BackupRefusalText(const BackupCheck& check);
+// The question before an import whose records open programs, files or web pages: one a line.
+std::u16string ImportConfirmText(const std::vector<std::u16string>& opens);
 // What an export to `path` tells the user: the failure, or the stored values left out;
 // empty when all went well.
 std::u16string ExportMessage(const std::u16string& path, bool written, const std::vector<std::u16string>& leftOut);

@@ -2,6 +2,7 @@
 
 #include "i18n/text_catalogue.h"
 #include "ui/layout.h"
+#include "win32/win32_platform.h"
 
 namespace mv {
 
@@ -15,7 +16,7 @@ using SetLayeredAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 // user32.dll; returns the module handle that the caller keeps until it is released.
 // WS_EX_NOACTIVATE too: a menu level is never to be activated.
 HMODULE MakeTranslucent(HWND window, BYTE alpha) {
-    HMODULE user32 = ::LoadLibraryW(L"user32.dll");
+    HMODULE user32 = LoadSystemLibrary(L"user32.dll");
     if (!user32) return nullptr;
     ::SetWindowLongPtrW(window, GWL_EXSTYLE,
                         ::GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_LAYERED | WS_EX_NOACTIVATE);

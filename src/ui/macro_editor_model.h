@@ -13,10 +13,6 @@
 
 namespace mv {
 
-// The editor's bounds for what the user types.
-inline constexpr std::int32_t kMaxRepeatCount = 9999;
-inline constexpr std::uint32_t kMaxStepGapMs = 3600000;
-
 class MacroEditorModel {
 public:
     enum class Error {

@@ -83,11 +83,16 @@ void ExportSettings(HWND owner, GestureSession& session) {
 bool ImportSettings(HWND owner, GestureSession& session) {
     const std::u16string path = ChooseRegFile(owner, false);
     if (path.empty()) return false;
-    const ImportResult result = session.ImportFile(path);
-    if (!result.check.ok()) {
-        Message(owner, BackupRefusalText(result.check), "tc_import", MB_OK | MB_ICONWARNING);
+    const ImportPlan plan = session.ReadImport(path);
+    if (!plan.check.ok()) {
+        Message(owner, BackupRefusalText(plan.check), "tc_import", MB_OK | MB_ICONWARNING);
         return false;
     }
+    // What the file would let gestures open, shown before anything changes.
+    if (!plan.opens.empty() &&
+        Message(owner, ImportConfirmText(plan.opens), "tc_import", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return false;
+    const ImportResult result = session.Import(plan.check.backup);
     ShowCommitFailure(owner, result.commit);
     return result.commit == CommitResult::Done;
 }

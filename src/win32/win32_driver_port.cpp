@@ -15,12 +15,15 @@ bool Win32DriverPort::openDevice() {
 void Win32DriverPort::closeDevice() { handle_.replace(nullptr); }
 
 bool Win32DriverPort::control(std::uint32_t code, const std::uint8_t* in, std::uint32_t inLength, std::uint8_t* out,
-                              std::uint32_t outLength) {
+                              std::uint32_t outLength, std::uint32_t& returned) {
+    returned = 0;
     const HandleSlot::Lease lease = handle_.lease();
     if (!lease.get()) return false;
-    DWORD returned = 0;
-    return DeviceIoControl(lease.get(), code, const_cast<std::uint8_t*>(in), inLength, out, outLength, &returned,
-                           nullptr) != FALSE;
+    DWORD bytes = 0;
+    const bool ok = DeviceIoControl(lease.get(), code, const_cast<std::uint8_t*>(in), inLength, out, outLength, &bytes,
+                                    nullptr) != FALSE;
+    returned = ok ? bytes : 0;
+    return ok;
 }
 
 }  // namespace mv

@@ -17,7 +17,7 @@ public:
     void closeDevice() override;
     bool isOpen() const override { return !handle_.empty(); }
     bool control(std::uint32_t code, const std::uint8_t* in, std::uint32_t inLength, std::uint8_t* out,
-                 std::uint32_t outLength) override;
+                 std::uint32_t outLength, std::uint32_t& returned) override;
     void sleep(std::uint32_t milliseconds) override { ::Sleep(milliseconds); }
 
 private:

@@ -16,6 +16,23 @@ Fn Export(ModuleHandle module, const char* name) {
 }
 }  // namespace
 
+void RestrictDllSearch() {
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    const auto restrict = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    if (!restrict || !restrict(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryW(L"");
+}
+
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+    // The flag needs Windows 8 or Windows 7's KB2533623; without it, the full system path.
+    if (HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) return module;
+    wchar_t directory[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(directory, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return nullptr;
+    const std::wstring path = std::wstring(directory, length) + L"\\" + name;
+    return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
 std::wstring ToWide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
 std::u16string FromWide(const wchar_t* text) {
@@ -95,10 +112,7 @@ VersionInfo Win32Desktop::windowsVersion() {
 
 // ---- system
 
-void Win32System::shellOpen(const std::u16string& target) {
-    const std::wstring file = ToWide(target);
-    ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-}
+void Win32System::shellOpen(const std::u16string& target) { launcher_.Launch(target); }
 
 std::optional<bool> Win32System::isWow64Process() {
     using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
@@ -111,7 +125,7 @@ std::optional<bool> Win32System::isWow64Process() {
 }
 
 ModuleHandle Win32System::loadLibrary(const std::u16string& name) {
-    return reinterpret_cast<ModuleHandle>(LoadLibraryW(ToWide(name).c_str()));
+    return reinterpret_cast<ModuleHandle>(LoadSystemLibrary(ToWide(name).c_str()));
 }
 
 void Win32System::freeLibrary(ModuleHandle module) {

@@ -5,6 +5,7 @@
 #include "seams/input.h"
 #include "seams/system.h"
 #include "seams/clock.h"
+#include "win32/user_launcher.h"
 
 namespace mv {
 
@@ -47,6 +48,7 @@ public:
 
 class Win32System final : public SystemSeam {
 public:
+    // Programs, files and web pages go to the launcher, which starts them as the desktop user.
     void shellOpen(const std::u16string& target) override;
     std::optional<bool> isWow64Process() override;
     ModuleHandle loadLibrary(const std::u16string& name) override;
@@ -65,12 +67,24 @@ public:
                             std::uint32_t flags, std::uint32_t timeoutMs, std::uintptr_t& result) override;
     DocumentScroll scrollHtmlDocument(ModuleHandle oleacc, std::uintptr_t lresult, std::int32_t dx,
                                       std::int32_t dy) override;
+
+    UserLauncher& launcher() { return launcher_; }
+
+private:
+    UserLauncher launcher_;
 };
 
 class Win32Clock final : public TickClock {
 public:
     std::uint32_t tickCount() override;
 };
+
+// DLLs come from system32 only: the search path of this process leaves out the program's
+// folder, the current folder and PATH (SetDefaultDllDirectories, else SetDllDirectoryW("")).
+// First thing at start.
+void RestrictDllSearch();
+// A system DLL by its file name, from system32 and nowhere else; null when it is not there.
+HMODULE LoadSystemLibrary(const wchar_t* name);
 
 // Conversions at the Win32 boundary.
 std::wstring ToWide(const std::u16string& text);

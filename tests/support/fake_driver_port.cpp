@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/bytes.h"
+#include "device/driver_protocol.h"
 
 namespace mv::test {
 
@@ -13,7 +14,8 @@ bool FakeDriverPort::openDevice() {
 }
 
 bool FakeDriverPort::control(std::uint32_t code, const std::uint8_t* in, std::uint32_t inLength,
-                             std::uint8_t* out, std::uint32_t outLength) {
+                             std::uint8_t* out, std::uint32_t outLength, std::uint32_t& returned) {
+    returned = 0;
     if (!open_) return false;
     calls.push_back({code, std::vector<std::uint8_t>(in, in + inLength), outLength, out == in});
     bool ok = true;
@@ -21,7 +23,18 @@ bool FakeDriverPort::control(std::uint32_t code, const std::uint8_t* in, std::ui
         ok = results.front();
         results.pop_front();
     }
-    if (ok && out && outLength >= 35) std::copy(registerAnswer.begin(), registerAnswer.end(), out + 32);
+    returned = out ? outLength : 0;
+    if (!returnedBytes.empty()) {
+        returned = std::min(returnedBytes.front(), returned);
+        returnedBytes.pop_front();
+    }
+    if (!ok) returned = 0;
+    if (ok && code == IOCTL_MVTOUCH_READ && out && outLength >= 4 && !eventCodes.empty()) {
+        writeLe32(out, eventCodes.front());
+        eventCodes.pop_front();
+    } else if (ok && out && outLength >= 35) {
+        std::copy(registerAnswer.begin(), registerAnswer.end(), out + 32);
+    }
     return ok;
 }
 

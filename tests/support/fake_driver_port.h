@@ -24,6 +24,8 @@ public:
 
     bool present = true;                         // CreateFileW succeeds
     std::deque<bool> results;                    // outcome of the next calls (default true)
+    std::deque<std::uint32_t> returnedBytes;     // bytes the next calls return (default: all of out)
+    std::deque<std::uint32_t> eventCodes;        // codes the next reads put into their buffer
     std::array<std::uint8_t, 3> registerAnswer{1, 0x03, 0xE8};
 
     bool openDevice() override;
@@ -33,7 +35,7 @@ public:
     }
     bool isOpen() const override { return open_; }
     bool control(std::uint32_t code, const std::uint8_t* in, std::uint32_t inLength, std::uint8_t* out,
-                 std::uint32_t outLength) override;
+                 std::uint32_t outLength, std::uint32_t& returned) override;
     void sleep(std::uint32_t ms) override { sleeps.push_back(ms); }
 
     // The 32-bit word at `offset` of call `index`'s input.

@@ -151,6 +151,41 @@ TEST(HidUsage, EveryRowInTableOrder) {
     EXPECT_EQ(HidUsageForVirtualKey(0x87), 0) << "F24 has no row";
 }
 
+TEST(ChannelRead, OnlyAWholeEventIsAnEventAndAShortReplyNeverRepeatsTheLastOne) {
+    test::FakeDriverPort port;
+    ASSERT_TRUE(port.openDevice());
+    DriverEvent buffer = DriverEvent::Initial();
+    port.eventCodes = {0x8004};
+    ASSERT_TRUE(ReadDriverEvent(port, buffer));
+    EXPECT_EQ(buffer.code(), 0x8004u);
+    const DriverEvent initial = DriverEvent::Initial();
+    EXPECT_EQ(port.calls[0].in, std::vector<std::uint8_t>(initial.bytes.begin(), initial.bytes.end()))
+        << "the first read hands the driver the device text";
+    // Nothing written, or less than an event: the buffer still holds the last event.
+    for (std::uint32_t bytes : {0u, 4u, 55u}) {
+        port.returnedBytes = {bytes};
+        EXPECT_FALSE(ReadDriverEvent(port, buffer)) << bytes;
+    }
+    port.results = {false};
+    EXPECT_FALSE(ReadDriverEvent(port, buffer));
+    port.eventCodes = {0x8002};
+    ASSERT_TRUE(ReadDriverEvent(port, buffer));
+    EXPECT_EQ(buffer.code(), 0x8002u);
+    EXPECT_EQ(port.calls.back().code, IOCTL_MVTOUCH_READ);
+    EXPECT_TRUE(port.calls.back().sameBuffer);
+}
+
+TEST(ChannelRead, AShortRegisterReplyIsNoReading) {
+    test::FakeDriverPort port;
+    ASSERT_TRUE(port.openDevice());
+    DeviceCommands device{port};
+    std::array<std::uint8_t, 3> data{kBatteryRegister, 0, 0};
+    port.returnedBytes = {DriverRequest::kDataOffset + 2};
+    EXPECT_FALSE(device.ReadRegister(data));
+    EXPECT_TRUE(device.ReadRegister(data));
+    EXPECT_EQ(data, port.registerAnswer);
+}
+
 TEST(ChannelOpen, SendsSemaphoreAndClosesOnRefusal) {
     FakeDriverPort port;
     DeviceCommands device{port};

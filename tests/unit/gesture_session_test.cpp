@@ -285,11 +285,11 @@ TEST_F(SessionFailures, ARefusedImportOrApplyLeavesEverythingAsItWas) {
 
 TEST_F(Session, ImportReadsTheFileThroughItsSeamAndRefusesWhatItCannotRead) {
     const auto stored = registry.keys;
-    EXPECT_EQ(session.ImportFile(u"C:\\missing.reg").check.problem, BackupProblem::FileUnreadable);
+    EXPECT_EQ(session.ReadImport(u"C:\\missing.reg").check.problem, BackupProblem::FileUnreadable);
     fakes->files.files[u"C:\\big.reg"] = Bytes(kRegFileMaxBytes + 1, 0);
-    EXPECT_EQ(session.ImportFile(u"C:\\big.reg").check.problem, BackupProblem::TooLarge);
+    EXPECT_EQ(session.ReadImport(u"C:\\big.reg").check.problem, BackupProblem::TooLarge);
     fakes->files.files[u"C:\\text.reg"] = Bytes{'h', 'i'};
-    EXPECT_EQ(session.ImportFile(u"C:\\text.reg").check.problem, BackupProblem::Encoding);
+    EXPECT_EQ(session.ReadImport(u"C:\\text.reg").check.problem, BackupProblem::Encoding);
     EXPECT_EQ(registry.keys, stored);
     EXPECT_TRUE(device.log.empty());
 
@@ -300,7 +300,10 @@ TEST_F(Session, ImportReadsTheFileThroughItsSeamAndRefusesWhatItCannotRead) {
     ASSERT_TRUE(exported.written);
     EXPECT_TRUE(exported.leftOut.empty());
     session.ChooseFunction(kSlot, 1);
-    EXPECT_TRUE(session.ImportFile(u"C:\\backup.reg").ok());
+    const ImportPlan plan = session.ReadImport(u"C:\\backup.reg");
+    ASSERT_TRUE(plan.check.ok());
+    EXPECT_TRUE(plan.opens.empty());
+    EXPECT_TRUE(session.Import(plan.check.backup).ok());
     EXPECT_EQ(session.ShownRecord(kSlot).actionCode(), 2);
 
     // A failed export says so and leaves the file that was there.
@@ -375,6 +378,56 @@ TEST_F(Session, TheFeedbackChoiceIsReadAtStartAndABadValueMeansOff) {
         EXPECT_EQ(session.feedback(), v.on);
         EXPECT_EQ(session.OnGestureEvent(kThreeFingerClick).feedback.empty(), !v.on);
     }
+}
+
+// Stores `record` for slot 11 of All programs through a session over `fakes`' registry.
+void StoreRecordOf(test::SessionFakes& fakes, const FunctionRecord& record) {
+    auto writer = std::make_unique<test::SessionFakes>();
+    writer->registry = fakes.registry;
+    writer->session.Load();
+    writer->session.StoreRecord(kSlot, record);
+    ASSERT_EQ(writer->session.Apply(), CommitResult::Done);
+    fakes.registry = writer->registry;
+}
+
+FunctionRecord OpenRecord(const std::u16string& target) {
+    FunctionRecord record = MakeRecord(25);
+    record.setProgramPath(target);
+    return record;
+}
+
+TEST_F(Session, AStoredRecordThatFailsTheCheckDoesNothingAndIsNamedOnce) {
+    StoreRecordOf(*fakes, OpenRecord(u"javascript:alert(1)"));
+    session.Load();
+    const GestureOutcome first = session.OnGestureEvent(kThreeFingerClick);
+    EXPECT_FALSE(first.ran);
+    EXPECT_TRUE(first.refused);
+    EXPECT_EQ(first.feedback, u"<tc_record_refused>");
+    EXPECT_TRUE(fakes->actions.ran.empty());
+    const GestureOutcome second = session.OnGestureEvent(kThreeFingerClick);
+    EXPECT_TRUE(second.refused);
+    EXPECT_EQ(second.feedback, u"") << "named once";
+    EXPECT_TRUE(fakes->actions.ran.empty());
+    // Another gesture still runs.
+    EXPECT_TRUE(session.OnGestureEvent(0x8002).ran);
+}
+
+TEST_F(Session, AnImportIsCheckedRecordByRecordAndSaysWhatItWouldOpen) {
+    const auto exportWith = [&](const FunctionRecord& record) {
+        auto other = std::make_unique<test::SessionFakes>();
+        StoreRecordOf(*other, record);
+        fakes->files.files[u"C:\\file.reg"] = ExportSettings(other->registry);
+    };
+    exportWith(OpenRecord(u"file:///C:/Windows/System32/cmd.exe"));
+    ImportPlan plan = session.ReadImport(u"C:\\file.reg");
+    EXPECT_EQ(plan.check.problem, BackupProblem::UnsafeRecord);
+    EXPECT_EQ(plan.check.name, u"file:///C:/Windows/System32/cmd.exe");
+
+    exportWith(OpenRecord(u"C:\\Windows\\notepad.exe"));
+    plan = session.ReadImport(u"C:\\file.reg");
+    ASSERT_TRUE(plan.check.ok());
+    EXPECT_EQ(plan.opens, (std::vector<std::u16string>{u"C:\\Windows\\notepad.exe"}));
+    EXPECT_TRUE(device.log.empty()) << "reading changes nothing";
 }
 
 }  // namespace

@@ -40,6 +40,20 @@ TEST(LaunchTargets, WebAddresses) {
     EXPECT_EQ(CheckWebAddress(std::u16string(252, u'w')).error, LaunchTargetError::None);
 }
 
+TEST(LaunchTargets, OnlyPagesAndMailAddressesOpen) {
+    for (const char16_t* allowed : {u"HTTPS://example.org", u"Http://example.org/x", u"mailto:a@example.org"})
+        EXPECT_EQ(CheckWebAddress(allowed).error, LaunchTargetError::None) << std::string(allowed, allowed + 6);
+    for (const char16_t* refused :
+         {u"file:///C:/Windows/System32/cmd.exe", u"javascript:alert(1)", u"search-ms:query=x", u"ms-officecmd:{}",
+          u"ms-settings:display", u"shell:startup", u"ftp://example.org"}) {
+        SCOPED_TRACE(std::string(refused, refused + 8));
+        EXPECT_EQ(CheckWebAddress(refused).error, LaunchTargetError::NotAllowed);
+        // Typed in the program box, an address is an address all the same.
+        EXPECT_EQ(CheckProgramPath(refused).error, LaunchTargetError::NotAllowed);
+    }
+    EXPECT_EQ(CheckProgramPath(u"https://example.org").error, LaunchTargetError::None);
+}
+
 TEST(LaunchTargets, AddressOrFile) {
     EXPECT_TRUE(IsWebAddress(u"http://x"));
     EXPECT_TRUE(IsWebAddress(u"ms-settings:display"));

@@ -129,6 +129,18 @@ TEST(LoadTextCatalogue, Utf16AndUtf8FilesGiveTheSameTextsAndMissingFileGivesNone
     ASSERT_FALSE(doc.loadFile(path("missing.xml")));
     none.fill(doc);
     for (std::size_t i = 0; i < kAllTextKeyCount; ++i) EXPECT_TRUE(none.text(i).empty());
+
+    // A sound file padded to the limit is read; one byte more and it counts as missing.
+    std::string padded = utf16ToUtf8(xml);
+    padded += std::string(kLanguageFileMaxBytes - padded.size(), ' ');
+    std::ofstream(dir / "limit.xml", std::ios::binary) << padded;
+    std::ofstream(dir / "over.xml", std::ios::binary) << padded << ' ';
+    loadTextCatalogue(path("limit.xml"));
+    EXPECT_EQ(tr("tc_exit"), u" Exit ");
+    loadTextCatalogue(path("over.xml"));
+    EXPECT_EQ(tr("tc_exit"), u"");
+    EXPECT_EQ(tr("tc_mouse_title"), u"");
+    loadTextCatalogue(u"");
     std::filesystem::remove_all(dir);
 }
 

@@ -116,6 +116,42 @@ TEST_F(ShellStart, WindowsOfOtherProgramsWithTheTitleDoNotStopTheStart) {
     RemoveDirectoryW(folder.c_str());
 }
 
+// Any process can take the instance mutex's plain name and make a window of our class and
+// title before the program starts (this test does both): the program starts all the same,
+// opens the driver, and a second start finds the program, not the squatter.
+TEST_F(ShellStart, ASquatterOfTheInstanceNameAndWindowClassIsIgnored) {
+    HANDLE mutex = CreateMutexW(nullptr, TRUE, L"Local\\MorviCorvelConfig.Instance");
+    ASSERT_NE(mutex, nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kProgramClass;
+    RegisterClassExW(&wc);
+    HWND squatter = CreateWindowExW(0, kProgramClass, kProgramTitle, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                    wc.hInstance, nullptr);
+    ASSERT_NE(squatter, nullptr);
+    {
+        RunningProgram program;
+        ASSERT_TRUE(program.started());
+        HWND main = nullptr;
+        ASSERT_TRUE(PumpUntil(probe, 20000, [&] { return (main = MainWindowOf(program.processId())) != nullptr; }))
+            << "the program did not start; exit code " << program.waitExit(0);
+        EXPECT_TRUE(PumpUntil(probe, 10000, [&] { return TouchsimClientProcess() == program.processId(); }))
+            << "the driver was not opened";
+        // A second start goes to the program's window, and ends.
+        RunningProgram second;
+        EXPECT_EQ(second.waitExit(20000), 0u);
+        EXPECT_TRUE(PumpUntil(probe, 5000, [&] { return IsWindowVisible(main) != FALSE; }))
+            << "the second start did not reach the program";
+        EXPECT_EQ(ExitThroughTrayCommand(main, program), 0u);
+    }
+    DestroyWindow(squatter);
+    UnregisterClassW(kProgramClass, GetModuleHandleW(nullptr));
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+}
+
 // Ten starts at one moment (the logon task and a double-click, many times over): one
 // instance runs, with one tray icon and one driver client, and shows its window; the others
 // end with code 0 without touching the driver.

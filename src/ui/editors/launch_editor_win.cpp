@@ -88,6 +88,7 @@ bool LaunchEditor::Confirm() {
             return false;
         case LaunchTargetError::BadCharacter: ShowMessage(tr("tc_launch_bad")); return false;
         case LaunchTargetError::NotAnAddress: ShowMessage(tr("tc_web_bad")); return false;
+        case LaunchTargetError::NotAllowed: ShowMessage(tr("tc_web_scheme")); return false;
     }
     FunctionRecord updated = record_;
     if (!StoreLaunchTarget(updated, check.target)) {
