@@ -109,6 +109,19 @@ Section "Program" SecProgram
   SectionIn RO
   !insertmacro CloseRunningProgram
   SetOutPath "$INSTDIR"
+  ; The program runs elevated at every logon: whatever folder was chosen, before anything is
+  ; put in it, it belongs to Administrators, inherits nothing, and only Administrators and
+  ; SYSTEM may change it (Users read and run). What is there already takes the same list.
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /setowner *S-1-5-32-544 /T /C /Q'
+  Pop $0
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /inheritance:r /grant:r *S-1-5-32-544:(OI)(CI)F *S-1-5-18:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX /T /C /Q'
+  Pop $1
+  ${If} $0 != 0
+  ${OrIf} $1 != 0
+    MessageBox MB_ICONSTOP "The access rights of $INSTDIR could not be set (icacls: $0, $1). Nothing was installed." /SD IDOK
+    SetErrorLevel 3
+    Abort
+  ${EndIf}
   File "${DIST}\${EXE}"
   ${If} $LANGUAGE == ${LANG_SIMPCHINESE}
     File "/oname=language.xml" "${LANGDIR}\zh-CN\language.xml"

@@ -150,7 +150,9 @@ void CFunction::ScrollBrowserDocument(bool left) {
         if (com) ctx_.system.comUninitialize();
         return;
     }
-    if (name == kIeServer) {
+    // The document comes from the window's process as an object to call: only a process at
+    // our integrity level or above may hand us one.
+    if (name == kIeServer && ctx_.desktop.windowAtOurIntegrity(window)) {
         const std::uint32_t message = ctx_.system.registerWindowMessage(u"WM_HTML_GETOBJECT");
         std::uintptr_t lresult = 0;
         if (message != 0) ctx_.system.sendMessageTimeout(window, message, 0, 0, kSmtoAbortIfHung, kHtmlObjectTimeoutMs, lresult);

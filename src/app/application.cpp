@@ -14,6 +14,10 @@
 namespace mv {
 
 BOOL CMorviCorvelConfigApp::InitInstance() {
+    // COM for the user-interface thread, with the strong unmarshaling policy before anything
+    // comes from another process.
+    comInitialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    SetStrongUnmarshaling();
     INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
     InitCommonControlsEx(&controls);
 
@@ -41,6 +45,7 @@ BOOL CMorviCorvelConfigApp::InitInstance() {
 
 int CMorviCorvelConfigApp::ExitInstance() {
     if (gdiplusToken_) Gdiplus::GdiplusShutdown(gdiplusToken_);
+    if (comInitialized_) CoUninitialize();
     return CWinApp::ExitInstance();
 }
 

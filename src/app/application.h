@@ -15,6 +15,7 @@ public:
 
 private:
     ULONG_PTR gdiplusToken_ = 0;
+    bool comInitialized_ = false;
 };
 
 }  // namespace mv

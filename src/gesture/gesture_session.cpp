@@ -225,9 +225,9 @@ void GestureSession::NameRefusal(GestureOutcome& out, GestureSlot slot) {
         if (r.program == key.first && r.slot == slot) out.feedback = FillPlaceholders(texts_("tc_record_refused"), {r.what});
 }
 
-ExportResult GestureSession::ExportFile(const std::u16string& path) {
+ExportResult GestureSession::ExportFile(const std::u16string& path, RegistryView view) {
     ExportResult result;
-    const std::vector<std::uint8_t> file = ExportSettings(seams_.registry, &result.leftOut);
+    const std::vector<std::uint8_t> file = ExportSettings(seams_.registry, &result.leftOut, view);
     result.written = seams_.files.replaceFile(path, file);
     return result;
 }

@@ -114,8 +114,9 @@ public:
     ImportPlan ReadImport(const std::u16string& path);
     // Puts a checked file's values over the settings and applies them.
     ImportResult Import(const SettingsBackup& backup);
-    // Writes the stored values to a .reg file, replacing the file only once it is whole.
-    ExportResult ExportFile(const std::u16string& path);
+    // Writes the stored values to a .reg file, replacing the file only once it is whole; the
+    // keys are named as `view` shows them.
+    ExportResult ExportFile(const std::u16string& path, RegistryView view = RegistryView::Native);
     // The records of All programs back to the defaults (and the profiles removed when asked),
     // saved, sent to the device, and the system pointer settings reset. Macros stay.
     CommitResult RestoreDefaults(bool removeProfiles);

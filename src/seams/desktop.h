@@ -54,6 +54,9 @@ public:
     virtual WindowHandle findWindow(const std::u16string& className) = 0;
     // GetSystemMetrics(SM_SWAPBUTTON) != 0.
     virtual bool mouseButtonsSwapped() = 0;
+    // The window's process runs at this process's integrity level or higher (its token says
+    // so); false when that cannot be read.
+    virtual bool windowAtOurIntegrity(WindowHandle window) = 0;
 };
 
 }  // namespace mv

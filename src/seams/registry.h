@@ -46,6 +46,9 @@ public:
     virtual std::vector<std::u16string> subkeyNames(RegistryKey key) = 0;
     // RegDeleteTreeW on `path`: the key and everything below it. True when it is gone.
     virtual bool deleteTree(RegistryRoot root, const std::u16string& path) = 0;
+    // Gives the key an access list of SYSTEM and Administrators alone, not inherited from its
+    // parent: what it holds is no one else's to read. True when it is set.
+    virtual bool restrictToAdministrators(RegistryRoot root, const std::u16string& path) = 0;
 };
 
 // SystemParametersInfoW for the pointer, always with SPIF_UPDATEINIFILE | SPIF_SENDCHANGE.

@@ -10,7 +10,7 @@
 
 namespace mv {
 
-// Keys, below their root.
+// Keys, below their root. The macro key is readable by administrators alone.
 inline constexpr char16_t kCorvelKey[] = u"Software\\Morvi\\MVSET\\Corvel";
 inline constexpr char16_t kMacroKey[] = u"Software\\Morvi\\MVSET\\MVMacro\\Corvel";
 // One subkey per program, named by the program's file name, holding a profile.

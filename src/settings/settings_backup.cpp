@@ -13,13 +13,33 @@ constexpr std::size_t kQueryRoom = 1 << 20;
 
 bool SamePath(std::u16string_view a, std::u16string_view b) { return SameProgram(a, b); }
 
-std::u16string Full(std::u16string_view key) { return kLocalMachinePrefix + std::u16string(key); }
+constexpr std::u16string_view kSoftware = u"Software";
+constexpr std::u16string_view kWow64Software = u"Software\\WOW6432Node";
 
-// `path` below HKEY_LOCAL_MACHINE, or nothing for another root.
-bool BelowLocalMachine(std::u16string_view path, std::u16string_view& rest) {
+// `part` followed by the end or a backslash starts `path`.
+bool StartsWithKey(std::u16string_view path, std::u16string_view part) {
+    return path.size() >= part.size() && SamePath(path.substr(0, part.size()), part) &&
+           (path.size() == part.size() || path[part.size()] == u'\\');
+}
+
+std::u16string Full(std::u16string_view key, RegistryView view) {
+    std::u16string path = kLocalMachinePrefix;
+    if (view == RegistryView::Wow64 && StartsWithKey(key, kSoftware))
+        path += std::u16string(kWow64Software) + std::u16string(key.substr(kSoftware.size()));
+    else
+        path += key;
+    return path;
+}
+
+// `path` below HKEY_LOCAL_MACHINE, with the 32-bit view's spelling taken back to ours;
+// false for another root.
+bool BelowLocalMachine(std::u16string_view path, std::u16string& rest) {
     const std::u16string_view prefix = kLocalMachinePrefix;
     if (path.size() < prefix.size() || !SamePath(path.substr(0, prefix.size()), prefix)) return false;
-    rest = path.substr(prefix.size());
+    const std::u16string_view below = path.substr(prefix.size());
+    rest = StartsWithKey(below, kWow64Software)
+               ? std::u16string(kSoftware) + std::u16string(below.substr(kWow64Software.size()))
+               : std::u16string(below);
     return true;
 }
 
@@ -54,7 +74,8 @@ const SettingsBackup::Value* SettingsBackup::find(const StoredValue& kind) const
     return nullptr;
 }
 
-std::vector<std::uint8_t> ExportSettings(RegistrySeam& registry, std::vector<std::u16string>* leftOut) {
+std::vector<std::uint8_t> ExportSettings(RegistrySeam& registry, std::vector<std::u16string>* leftOut,
+                                        RegistryView view) {
     std::vector<RegFileKey> keys;
     for (const StoredValue* value : kBackupValues) {
         const StoredValue& kind = *value;
@@ -69,15 +90,15 @@ std::vector<std::uint8_t> ExportSettings(RegistrySeam& registry, std::vector<std
             if (leftOut) leftOut->push_back(kind.name);
             continue;
         }
-        const std::u16string path = Full(kind.key);
+        const std::u16string path = Full(kind.key, view);
         auto key = std::find_if(keys.begin(), keys.end(), [&](const RegFileKey& x) { return x.path == path; });
         if (key == keys.end()) key = keys.insert(keys.end(), RegFileKey{path, false, {}, 0});
         key->values.push_back({kind.name, kind.type, stored->data, 0});
     }
-    keys.push_back({Full(kProfilesKey), true, {}, 0});
+    keys.push_back({Full(kProfilesKey, view), true, {}, 0});
     const ProfileSet profiles = SettingsStore(registry).LoadProfiles();
     for (const Profile& p : profiles.all()) {
-        RegFileKey key{Full(kProfilesKey) + u"\\" + p.program, false, {}, 0};
+        RegFileKey key{Full(kProfilesKey, view) + u"\\" + p.program, false, {}, 0};
         const std::uint8_t* image = BlobBytes(p.image);
         key.values.push_back({kProfileImage.name, kProfileImage.type, {image, image + ButtonSettingBlob::kSize}, 0});
         std::vector<std::uint8_t> mask(kDwordSize);
@@ -107,8 +128,9 @@ BackupCheck CheckBackupFile(const std::uint8_t* data, std::size_t size) {
     std::vector<std::size_t> imageLines;  // per profile: the line of its ButtonSetting, 0 while missing
     std::vector<std::size_t> profileLines;
     for (const RegFileKey& key : file.keys) {
-        std::u16string_view path;
-        if (!BelowLocalMachine(key.path, path)) return fail(BackupProblem::ForeignKey, key.line, key.path);
+        std::u16string below;
+        if (!BelowLocalMachine(key.path, below)) return fail(BackupProblem::ForeignKey, key.line, key.path);
+        const std::u16string_view path = below;
         if (key.remove) {
             if (!SamePath(path, profilesKey)) return fail(BackupProblem::ForeignKey, key.line, key.path);
             // Profiles named before the removal would be removed with it.

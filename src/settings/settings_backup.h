@@ -17,6 +17,11 @@ namespace mv {
 
 inline constexpr char16_t kLocalMachinePrefix[] = u"HKEY_LOCAL_MACHINE\\";
 
+// The view of the registry a file names. This 32-bit program keeps its values, on 64-bit
+// Windows, in the 32-bit view, which 64-bit regedit (what a double-click starts) sees below
+// Software\WOW6432Node: the file names them there, so that a double-click restores them.
+enum class RegistryView { Native, Wow64 };
+
 // The settings a file holds, checked.
 struct SettingsBackup {
     struct Value {
@@ -64,7 +69,9 @@ struct BackupCheck {
 // by regedit, leaves exactly the profiles of the file).
 // `leftOut`, when given, receives the names of stored values of the wrong type or size,
 // which are not written.
-std::vector<std::uint8_t> ExportSettings(RegistrySeam& registry, std::vector<std::u16string>* leftOut = nullptr);
+std::vector<std::uint8_t> ExportSettings(RegistrySeam& registry, std::vector<std::u16string>* leftOut = nullptr,
+                                        RegistryView view = RegistryView::Native);
 // Reads and checks a file; the first problem decides and nothing of the file is kept then.
+// Keys may be named in either view.
 BackupCheck CheckBackupFile(const std::uint8_t* data, std::size_t size);
 }  // namespace mv

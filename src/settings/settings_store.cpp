@@ -137,8 +137,14 @@ bool SettingsStore::Save(const Settings& settings, SaveScope scope) {
                        SaveNames(registry_, writes, settings.macroNames) &&
                        (!scope.feedback || writes.setValue(kGestureFeedback, feedback, sizeof feedback)) &&
                        (!scope.profiles || SaveProfiles(registry_, writes, settings.profiles));
-    if (!saved) writes.undo();
-    return saved;
+    if (!saved) {
+        writes.undo();
+        return false;
+    }
+    // The macros may hold typed text: their key is for administrators only (the functions'
+    // key stays readable). A key the access list cannot be set on keeps what it had.
+    registry_.restrictToAdministrators(kMacroSetting.root, kMacroKey);
+    return true;
 }
 
 bool SettingsStore::SaveFeedback(bool on) {

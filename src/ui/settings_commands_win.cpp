@@ -75,7 +75,9 @@ bool RestoreDefaults(HWND owner, GestureSession& session) {
 void ExportSettings(HWND owner, GestureSession& session) {
     const std::u16string path = ChooseRegFile(owner, true);
     if (path.empty()) return;
-    const ExportResult result = session.ExportFile(path);
+    // On 64-bit Windows this 32-bit program's values live in the 32-bit view.
+    const RegistryView view = Win32System().isWow64Process().value_or(false) ? RegistryView::Wow64 : RegistryView::Native;
+    const ExportResult result = session.ExportFile(path, view);
     const std::u16string message = ExportMessage(path, result.written, result.leftOut);
     if (!message.empty()) Message(owner, message, "tc_mouse_title", MB_OK | MB_ICONWARNING);
 }

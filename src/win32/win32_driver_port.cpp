@@ -3,8 +3,9 @@
 namespace mv {
 
 bool Win32DriverPort::openDevice() {
-    // A device arrival opens again while a handle is open: the new handle takes the old one's
-    // place, which is closed once a read still running on it has returned.
+    // A device arrival opens again while a handle is open. The driver takes one handle at a
+    // time: the old one goes first (once a read still running on it has returned).
+    handle_.replace(nullptr);
     HANDLE handle = CreateFileW(path_, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                                 nullptr);
     const bool opened = handle != INVALID_HANDLE_VALUE;

@@ -44,6 +44,7 @@ public:
     std::u16string windowText(WindowHandle window) override;
     WindowHandle findWindow(const std::u16string& className) override;
     bool mouseButtonsSwapped() override;
+    bool windowAtOurIntegrity(WindowHandle window) override;
 };
 
 class Win32System final : public SystemSeam {
@@ -85,6 +86,10 @@ public:
 void RestrictDllSearch();
 // A system DLL by its file name, from system32 and nowhere else; null when it is not there.
 HMODULE LoadSystemLibrary(const wchar_t* name);
+// COM unmarshals in this process only what the system itself marshals (the strong policy), so
+// that an object handed over by another process cannot bring its own proxy code. Needs COM
+// initialised on the calling thread; true when the policy is set.
+bool SetStrongUnmarshaling();
 
 // Conversions at the Win32 boundary.
 std::wstring ToWide(const std::u16string& text);

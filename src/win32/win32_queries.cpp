@@ -5,6 +5,8 @@
 #include <oleacc.h>
 #include <tlhelp32.h>
 
+#include <vector>
+
 #include "win32/win32_platform.h"
 
 namespace mv {
@@ -68,6 +70,48 @@ WindowHandle Win32Desktop::findWindow(const std::u16string& className) {
 }
 
 bool Win32Desktop::mouseButtonsSwapped() { return GetSystemMetrics(SM_SWAPBUTTON) != 0; }
+
+namespace {
+// The integrity level (the mandatory label's last sub-authority) of a process's token; -1 when
+// it cannot be read.
+long IntegrityOf(HANDLE process) {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(process, TOKEN_QUERY, &token)) return -1;
+    long level = -1;
+    DWORD size = 0;
+    GetTokenInformation(token, TokenIntegrityLevel, nullptr, 0, &size);
+    std::vector<BYTE> buffer(size ? size : 1);
+    if (size && GetTokenInformation(token, TokenIntegrityLevel, buffer.data(), size, &size)) {
+        const auto* label = reinterpret_cast<const TOKEN_MANDATORY_LABEL*>(buffer.data());
+        const UCHAR count = *GetSidSubAuthorityCount(label->Label.Sid);
+        if (count > 0) level = static_cast<long>(*GetSidSubAuthority(label->Label.Sid, count - 1u));
+    }
+    CloseHandle(token);
+    return level;
+}
+}  // namespace
+
+bool SetStrongUnmarshaling() {
+    IGlobalOptions* options = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_GlobalOptions, nullptr, CLSCTX_INPROC_SERVER, IID_IGlobalOptions,
+                                reinterpret_cast<void**>(&options))) ||
+        !options)
+        return false;
+    const bool set = SUCCEEDED(options->Set(COMGLB_UNMARSHALING_POLICY, COMGLB_UNMARSHALING_POLICY_STRONG));
+    options->Release();
+    return set;
+}
+
+bool Win32Desktop::windowAtOurIntegrity(WindowHandle window) {
+    DWORD processId = 0;
+    if (!GetWindowThreadProcessId(H(window), &processId) || processId == 0) return false;
+    const long ours = IntegrityOf(GetCurrentProcess());
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process) return false;
+    const long theirs = IntegrityOf(process);
+    CloseHandle(process);
+    return ours >= 0 && theirs >= ours;
+}
 
 // ---- system
 

@@ -1,6 +1,7 @@
 #include "win32/win32_registry.h"
 
 #include <windows.h>
+#include <sddl.h>
 
 #include "win32/win32_platform.h"
 
@@ -74,6 +75,22 @@ std::vector<std::u16string> Win32Registry::subkeyNames(RegistryKey key) {
 bool Win32Registry::deleteTree(RegistryRoot root, const std::u16string& path) {
     const LONG r = RegDeleteTreeW(Root(root), ToWide(path).c_str());
     return r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND;
+}
+
+bool Win32Registry::restrictToAdministrators(RegistryRoot root, const std::u16string& path) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    // Protected (P): nothing inherited; SYSTEM and Administrators have full control here and below.
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;CI;KA;;;SY)(A;CI;KA;;;BA)", SDDL_REVISION_1,
+                                                              &descriptor, nullptr))
+        return false;
+    HKEY key = nullptr;
+    bool set = false;
+    if (RegOpenKeyExW(Root(root), ToWide(path).c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
+        set = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+        RegCloseKey(key);
+    }
+    LocalFree(descriptor);
+    return set;
 }
 
 bool Win32PointerSettings::setMouseSpeed(int speed) {

@@ -17,6 +17,7 @@ public:
     void closeKey(RegistryKey key) override;
     std::vector<std::u16string> subkeyNames(RegistryKey key) override;
     bool deleteTree(RegistryRoot root, const std::u16string& path) override;
+    bool restrictToAdministrators(RegistryRoot root, const std::u16string& path) override;
 };
 
 class Win32PointerSettings final : public PointerSettingsSeam {

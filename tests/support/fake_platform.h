@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,7 @@ public:
     std::map<WindowHandle, Rect> rects;
     std::map<WindowHandle, std::u16string> titles;
     bool swappedButtons = false;
+    std::set<WindowHandle> lowerIntegrity;  // windows of processes below our integrity level
     // Adds `window` below its earlier siblings under `parent` (0: top level).
     void addWindow(WindowHandle window, WindowHandle parent, const std::u16string& className, Rect rect,
                    std::uint32_t style = 0);
@@ -113,6 +115,7 @@ public:
     std::u16string windowText(WindowHandle window) override;
     WindowHandle findWindow(const std::u16string& className) override;
     bool mouseButtonsSwapped() override { return swappedButtons; }
+    bool windowAtOurIntegrity(WindowHandle window) override { return lowerIntegrity.count(window) == 0; }
 
     // SystemSeam
     void shellOpen(const std::u16string& target) override;

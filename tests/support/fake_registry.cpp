@@ -139,6 +139,12 @@ void PrintTo(const FakeRegistry::Key& key, std::ostream* os) {
     *os << " }";
 }
 
+bool FakeRegistry::restrictToAdministrators(RegistryRoot root, const std::u16string& path) {
+    if (!keys.count({root, path})) return false;
+    restricted.push_back(path);
+    return true;
+}
+
 bool FakeRegistry::setMouseSpeed(int speed) {
     log.push_back("speed " + std::to_string(speed));
     return true;

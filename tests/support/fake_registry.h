@@ -57,6 +57,8 @@ public:
     void closeKey(RegistryKey key) override;
     std::vector<std::u16string> subkeyNames(RegistryKey key) override;
     bool deleteTree(RegistryRoot root, const std::u16string& path) override;
+    bool restrictToAdministrators(RegistryRoot root, const std::u16string& path) override;
+    std::vector<std::u16string> restricted;  // keys given the administrators' access list
     int openHandles() const { return static_cast<int>(handles_.size()); }
 
     bool setMouseSpeed(int speed) override;

@@ -188,6 +188,13 @@ TEST_F(Scroll, InternetExplorerDocumentScrollsByTenPixelsPerStep) {
     EXPECT_EQ(log.size(), 7u);
     EXPECT_EQ(std::count(log.begin(), log.end(), "send 100 114 0 0"), 0);
 
+    // A document of a process below our integrity level is never asked for.
+    log.clear();
+    p.lowerIntegrity.insert(kTop);
+    a.function.ScrollBrowserDocument(true);
+    EXPECT_EQ(log, (Lines{"coinit", "loadlib OLEACC.DLL", "freelib 7C800000", "couninit"}));
+    p.lowerIntegrity.clear();
+
     // No accessibility module: COM is released again and nothing else happens.
     log.clear();
     p.libraries["OLEACC.DLL"] = 0;

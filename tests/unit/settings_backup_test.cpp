@@ -105,6 +105,39 @@ TEST_F(Backup, ExportRestoreImportGivesTheSameValuesByteForByte) {
     EXPECT_EQ(ExportSettings(registry), file);
 }
 
+TEST_F(Backup, OnA64BitSystemTheFileNamesThe32BitViewAndEitherSpellingIsAccepted) {
+    storeSettings();
+    const Bytes native = ExportSettings(registry);
+    const Bytes wow64 = ExportSettings(registry, nullptr, RegistryView::Wow64);
+    const std::string text = Narrow(wow64);
+    EXPECT_NE(text.find("[HKEY_LOCAL_MACHINE\\Software\\WOW6432Node\\Morvi\\MVSET\\Corvel]\r\n"), std::string::npos);
+    EXPECT_NE(text.find("[-HKEY_LOCAL_MACHINE\\Software\\WOW6432Node\\Morvi\\MVSET\\Corvel\\Profiles]"), std::string::npos);
+    EXPECT_EQ(text.find("[HKEY_LOCAL_MACHINE\\Software\\Morvi"), std::string::npos);
+    const BackupCheck a = check(native);
+    const BackupCheck b = check(wow64);
+    ASSERT_TRUE(a.ok());
+    ASSERT_TRUE(b.ok()) << int(b.problem) << " line " << b.line;
+    ASSERT_EQ(a.backup.values.size(), b.backup.values.size());
+    for (std::size_t i = 0; i < a.backup.values.size(); ++i) {
+        EXPECT_EQ(a.backup.values[i].kind, b.backup.values[i].kind);
+        EXPECT_EQ(a.backup.values[i].data, b.backup.values[i].data);
+    }
+    EXPECT_EQ(a.backup.profiles.all().size(), b.backup.profiles.all().size());
+    EXPECT_TRUE(b.backup.replacesProfiles);
+    // regedit's export of the 32-bit view, leading keys and all, is ours too.
+    const std::string viewed = "Windows Registry Editor Version 5.00\r\n\r\n"
+                               "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node]\r\n\r\n"
+                               "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Morvi]\r\n\r\n"
+                               "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Morvi\\MVSET\\Corvel]\r\n"
+                               "\"GestureFeedback\"=dword:00000001\r\n";
+    const BackupCheck c = check(Wide(viewed));
+    ASSERT_TRUE(c.ok()) << int(c.problem) << " line " << c.line;
+    EXPECT_NE(c.backup.find(kGestureFeedback), nullptr);
+    // Another key below the 32-bit view is as foreign as anywhere.
+    EXPECT_EQ(check(Wide("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Other]\r\n\"x\"=dword:00000001\r\n")).problem,
+              BackupProblem::ForeignKey);
+}
+
 TEST_F(Backup, NothingStoredExportsAFileThatOnlyRemovesTheProfiles) {
     const Bytes file = ExportSettings(registry);
     EXPECT_EQ(Narrow(file), "Windows Registry Editor Version 5.00\r\n\r\n"

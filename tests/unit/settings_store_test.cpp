@@ -64,6 +64,7 @@ TEST_F(Store, FirstStartWithoutKeysKeepsDefaultsAndTheFirstSaveWritesBothValuesI
     EXPECT_EQ(stored(kGestureFeedback), nullptr) << "written only when asked";
     EXPECT_FALSE(registry.hasKey(RegistryRoot::LocalMachine, kProfilesKey)) << "no profiles, no key";
     EXPECT_EQ(registry.openHandles(), 0);
+    EXPECT_EQ(registry.restricted, (std::vector<std::u16string>{kMacroKey})) << "the macros' key alone";
     EXPECT_EQ(registry.log[0], "open Software\\Morvi\\MVSET\\Corvel 2001F");
     EXPECT_NE(std::find(registry.log.begin(), registry.log.end(), "create Software\\Morvi\\MVSET\\Corvel 2001F"),
               registry.log.end());

@@ -115,6 +115,18 @@ protected:
     CUSBDriver driver{std::make_unique<Win32DriverPort>()};
 };
 
+// A device that takes one handle at a time takes the channel again after an arrival: the
+// old handle goes first, and the requests go on.
+TEST_F(DeviceLink, OpensAgainWithTheOldHandleClosedFirst) {
+    ASSERT_TRUE(driver.OpenDevice());
+    EXPECT_EQ(TouchsimClientProcess(), GetCurrentProcessId());
+    Touchsim(L"clear");
+    ASSERT_TRUE(driver.SetMode(0x180));
+    const std::vector<std::string> accepted = TouchsimRequests();
+    ASSERT_EQ(accepted.size(), 1u);
+    EXPECT_EQ(accepted[0], ModeRequest(0x180));
+}
+
 TEST_F(DeviceLink, OpenRequestCarriesTheSemaphoreAndTheDeviceText) {
     Touchsim(L"clear");
     ASSERT_TRUE(driver.OpenDevice());

@@ -95,6 +95,9 @@ public:
     bool deleteTree(RegistryRoot root, const std::u16string& path) override {
         return write() && real_.deleteTree(root, path);
     }
+    bool restrictToAdministrators(RegistryRoot root, const std::u16string& path) override {
+        return real_.restrictToAdministrators(root, path);
+    }
 
 private:
     bool write() { return ++writes != failAt; }
@@ -129,6 +132,47 @@ std::map<std::wstring, std::vector<BYTE>> StoredValues() {
         RegCloseKey(key);
     }
     return out;
+}
+
+// Whether the key's access list grants Users (S-1-5-32-545) anything.
+bool UsersMayRead(const wchar_t* path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, READ_CONTROL, &key) != ERROR_SUCCESS) return false;
+    std::vector<BYTE> buffer(4096);
+    DWORD size = static_cast<DWORD>(buffer.size());
+    const LONG read = RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, buffer.data(), &size);
+    RegCloseKey(key);
+    if (read != ERROR_SUCCESS) return false;
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL acl = nullptr;
+    if (!GetSecurityDescriptorDacl(buffer.data(), &present, &acl, &defaulted)) return false;
+    if (!present || !acl) return true;  // no list at all: everyone may
+    BYTE users[SECURITY_MAX_SID_SIZE];
+    DWORD sidSize = sizeof users;
+    CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &sidSize);
+    for (DWORD i = 0; i < acl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        if (GetAce(acl, i, reinterpret_cast<void**>(&ace)) && ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
+            EqualSid(&ace->SidStart, users))
+            return true;
+    }
+    return false;
+}
+
+TEST(RealRegistry, TheMacrosAreForAdministratorsAloneAndTheFunctionsStayReadable) {
+    DeleteStoreKeys();
+    Win32Registry registry;
+    auto settings = std::make_unique<Settings>();
+    ResetRecordsToDefaults(settings->allPrograms.records);
+    settings->macroNames.setName(0, u"typed text");
+    ASSERT_TRUE(SettingsStore(registry).Save(*settings, SaveScope{}));
+    EXPECT_FALSE(UsersMayRead(L"Software\\Morvi\\MVSET\\MVMacro\\Corvel"));
+    EXPECT_TRUE(UsersMayRead(L"Software\\Morvi\\MVSET\\Corvel"));
+    // The program, elevated, reads them back.
+    auto loaded = std::make_unique<Settings>();
+    SettingsStore(registry).Load(*loaded);
+    EXPECT_EQ(loaded->macroNames.name(0), u"typed text");
+    DeleteStoreKeys();
 }
 
 TEST(RealRegistry, ASaveFailingAtAnyWriteLeavesEveryStoredValueAsItWas) {

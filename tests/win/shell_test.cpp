@@ -585,6 +585,27 @@ TEST_F(ShellFaults, ARefusedReadLosesOnlyItsOwnGesture) {
     ExitThroughTray(main, program);
 }
 
+// A reply shorter than an event leaves the last event's bytes in the program's buffer: it is
+// no gesture, and the last one does not run again.
+TEST_F(ShellFaults, AShortReplyRunsNothingNotEvenTheLastGesture) {
+    RunningProgram program;
+    HWND main = Start(program);
+    ASSERT_NE(main, nullptr);
+    CentreCursorOnProbe();
+    ASSERT_EQ(Touchsim(L"push 0x8002").exitCode, 0u);  // right click
+    probe.pumpUntil(2, 3000);
+    EXPECT_EQ(Buttons(), (std::vector<UINT>{WM_RBUTTONDOWN, WM_RBUTTONUP}));
+    probe.clear();
+    ASSERT_EQ(Touchsim(L"short 1").exitCode, 0u);
+    ASSERT_EQ(Touchsim(L"push 0x8004").exitCode, 0u);
+    probe.pump(1000);
+    EXPECT_TRUE(Buttons().empty()) << "a short reply ran a gesture";
+    ASSERT_EQ(Touchsim(L"push 0x8004").exitCode, 0u);  // middle click
+    probe.pumpUntil(2, 3000);
+    EXPECT_EQ(Buttons(), (std::vector<UINT>{WM_MBUTTONDOWN, WM_MBUTTONUP}));
+    ExitThroughTray(main, program);
+}
+
 TEST_F(ShellFaults, AFloodOf8000QueuedGesturesRunsInOrderWhileTheWindowAnswers) {
     RunningProgram program;
     HWND main = StartShown(program);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <objbase.h>
+#include <objidl.h>
 #include <tlhelp32.h>
 
 #include <fstream>
@@ -13,6 +15,7 @@
 #include "framework/messages.h"
 #include "win/program_support.h"
 #include "win32/user_launcher.h"
+#include "win32/win32_platform.h"
 
 namespace mv::wintest {
 namespace {
@@ -123,6 +126,26 @@ TEST(UserLaunch, TheLauncherWorksApartAndReportsAFileThatIsNotThere) {
         while (PeekMessageW(&msg, probe.handle(), WM_LAUNCH_REPORT, WM_LAUNCH_REPORT, PM_REMOVE)) ++heard;
     EXPECT_EQ(heard, 2) << "the window hears of each launch";
     EXPECT_TRUE(launcher.TakeReports().empty());
+}
+
+// Wine gives every token the same integrity label (a process of the limited token reads as
+// high as ours) and keeps no COM unmarshaling policy (Set succeeds, Query answers 0): what can
+// be seen here is the reading of the label and the policy call; the decisions are tested natively.
+TEST(Integrity, OurOwnWindowIsAtOurLevelAndAWindowThatIsGoneIsNot) {
+    ProbeWindow probe;
+    Win32Desktop desktop;
+    EXPECT_TRUE(desktop.windowAtOurIntegrity(reinterpret_cast<WindowHandle>(probe.handle())));
+    HWND gone = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(gone, nullptr);
+    DestroyWindow(gone);
+    EXPECT_FALSE(desktop.windowAtOurIntegrity(reinterpret_cast<WindowHandle>(gone)));
+    EXPECT_FALSE(desktop.windowAtOurIntegrity(0));
+}
+
+TEST(Integrity, TheStrongUnmarshalingPolicyIsAskedFor) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    EXPECT_TRUE(SetStrongUnmarshaling());
+    CoUninitialize();
 }
 
 TEST(PlantedDlls, LibrariesBesideTheProgramAreNeverLoaded) {

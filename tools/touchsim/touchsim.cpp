@@ -9,6 +9,7 @@
 //                                 reader wakes)
 //   touchsim battery VALUE [ST]   the battery register's answer (status byte ST, default 1)
 //   touchsim fail N               refuse the next N requests of the program
+//   touchsim short N              answer the next N reads short (2 bytes claimed, none written)
 //   touchsim log [FIRST]          print the requests received, decoded, one a line
 //   touchsim clear                forget the logged requests
 //   touchsim unplug | plug        pull the receiver out (\\.\mvtouch does not open and every
@@ -215,11 +216,11 @@ int Battery(int argc, wchar_t** argv) {
     return Control(TS_CTL_BATTERY, &battery, sizeof battery, nullptr, 0) ? 0 : Fail("driver not running");
 }
 
-int FailNext(int argc, wchar_t** argv) {
+int CountNext(int argc, wchar_t** argv, DWORD code) {
     unsigned long n = 0;
     if (argc < 3 || !ParseNumber(argv[2], n)) return 2;
     const std::uint32_t count = static_cast<std::uint32_t>(n);
-    return Control(TS_CTL_FAIL, &count, sizeof count, nullptr, 0) ? 0 : Fail("driver not running");
+    return Control(code, &count, sizeof count, nullptr, 0) ? 0 : Fail("driver not running");
 }
 
 std::uint32_t Le32(const unsigned char* p) {
@@ -379,7 +380,7 @@ int DeviceChange(int argc, wchar_t** argv, bool wholeName, WPARAM event) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: touchsim install|status|push|battery|fail|log|clear|unplug|plug|arrive|arrive-name|remove ...\n");
+        std::fprintf(stderr, "usage: touchsim install|status|push|battery|fail|short|log|clear|unplug|plug|arrive|arrive-name|remove ...\n");
         return 2;
     }
     const std::wstring command = argv[1];
@@ -387,7 +388,8 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"status") return Status();
     if (command == L"push") return Push(argc, argv);
     if (command == L"battery") return Battery(argc, argv);
-    if (command == L"fail") return FailNext(argc, argv);
+    if (command == L"fail") return CountNext(argc, argv, TS_CTL_FAIL);
+    if (command == L"short") return CountNext(argc, argv, TS_CTL_SHORT);
     if (command == L"log") return Log(argc, argv);
     if (command == L"clear") return Clear();
     if (command == L"unplug") return Present(false);

@@ -1,12 +1,14 @@
 /* touchsim.sys: a kernel-mode stand-in for the touch driver, for Wine's winedevice.exe.
  *
  * It creates \Device\mvtouch for the program and \Device\mvtouchctl for touchsim.exe and
- * honours the driver contract the program relies on:
- *   - the open request (code 1) is accepted and its client process and semaphore handle kept;
+ * honours the driver contract the program relies on, as strictly as a real driver:
+ *   - the open request (code 1) is accepted only with a plausible semaphore handle (not 0, a
+ *     multiple of 4), and its client process and semaphore handle are kept;
  *   - events are queued in order and every read returns the oldest one in its first four bytes;
  *   - requests 20 (mode), 8 (register) and 128 (key list) are accepted; register 0xB6 reads
  *     answer the settable battery value;
- *   - a request whose device text is not the device's is refused.
+ *   - a request whose device text is not the device's, or whose fixed words are not the
+ *     protocol's, is refused; reads can be made to answer short (touchsim short N).
  * The semaphore is released from user mode by touchsim.exe (Wine cannot reference a
  * semaphore handle in kernel mode), so the driver only hands out the client's identity.
  * Every request on \Device\mvtouch is logged with its bytes and its outcome. */
@@ -29,6 +31,7 @@ static unsigned int g_register;
 static ts_battery g_battery = {1, 1000};
 static unsigned int g_fail_count;
 static volatile LONG g_absent; /* receiver pulled out: \\.\mvtouch does not open, requests fail */
+static unsigned int g_short_count; /* reads still to answer short */
 
 static ts_log_entry g_log[TS_LOG_CAPACITY];
 static unsigned int g_log_count;
@@ -100,6 +103,13 @@ static NTSTATUS device_request(ULONG ioctl, unsigned char *buffer, ULONG in_leng
         buffer[1] = (unsigned char)(code >> 8);
         buffer[2] = (unsigned char)(code >> 16);
         buffer[3] = (unsigned char)(code >> 24);
+        if (g_short_count > 0) {
+            /* A short answer: two bytes claimed, none written, the event gone. */
+            --g_short_count;
+            g_log[g_log_count - 1].out_length = 0;
+            *info = 2;
+            return STATUS_SUCCESS;
+        }
         g_log[g_log_count - 1].out_length = 4;
         copy_bytes(g_log[g_log_count - 1].answer, buffer, 4);
         *info = TS_EVENT_SIZE;
@@ -112,30 +122,44 @@ static NTSTATUS device_request(ULONG ioctl, unsigned char *buffer, ULONG in_leng
     }
 
     switch (le32(buffer)) {
-    case 1:
+    case 1: {
+        const unsigned int semaphore = le32(buffer + 160);
+        if (semaphore == 0 || (semaphore & 3) != 0) {
+            log_request(ioctl, 0, buffer, in_length, NULL, 0);
+            return STATUS_INVALID_HANDLE;
+        }
         g_client.opened = 1;
         g_client.process_id = (unsigned int)(ULONG_PTR)PsGetCurrentProcessId();
-        g_client.semaphore = le32(buffer + 160);
+        g_client.semaphore = semaphore;
         log_request(ioctl, 1, buffer, in_length, NULL, 0);
         return STATUS_SUCCESS;
+    }
     case 20:
+        if (le32(buffer + 8) != 0x00070601u) {
+            log_request(ioctl, 0, buffer, in_length, NULL, 0);
+            return STATUS_UNSUCCESSFUL;
+        }
         g_mode = le32(buffer + 4);
         log_request(ioctl, 1, buffer, in_length, NULL, 0);
         return STATUS_SUCCESS;
     case 128: {
         unsigned int i;
+        if (le32(buffer + 56) != 0x00000200u) {
+            log_request(ioctl, 0, buffer, in_length, NULL, 0);
+            return STATUS_UNSUCCESSFUL;
+        }
         for (i = 0; i < 12; ++i) g_keys[i] = le32(buffer + 60 + 4 * i);
         log_request(ioctl, 1, buffer, in_length, NULL, 0);
         return STATUS_SUCCESS;
     }
     case 8: {
-        unsigned int operation = le32(buffer + 24);
-        if (operation == 0x00000001u) {
+        unsigned int operation = le32(buffer + 24), target = le32(buffer + 28);
+        if (operation == 0x00000001u && target == 0x000102BAu) {
             g_register = buffer[32];
             log_request(ioctl, 1, buffer, in_length, NULL, 0);
             return STATUS_SUCCESS;
         }
-        if (operation == 0x00010003u && out_length >= TS_REQUEST_SIZE) {
+        if (operation == 0x00010003u && target == 0x000101BAu && out_length >= TS_REQUEST_SIZE) {
             unsigned char in_copy[TS_REQUEST_SIZE];
             copy_bytes(in_copy, buffer, TS_REQUEST_SIZE);
             if (g_register == 0xB6 && buffer[32] == 0xB6) {
@@ -201,6 +225,10 @@ static NTSTATUS control_request(ULONG ioctl, unsigned char *buffer, ULONG in_len
         *info = sizeof(header) + header.count * sizeof(ts_log_entry);
         return STATUS_SUCCESS;
     }
+    case TS_CTL_SHORT:
+        if (in_length < 4) return STATUS_INVALID_PARAMETER;
+        g_short_count = le32(buffer);
+        return STATUS_SUCCESS;
     case TS_CTL_CLEAR:
         g_log_count = 0;
         g_log_dropped = 0;
@@ -217,6 +245,7 @@ static NTSTATUS complete(PIRP irp, NTSTATUS status, ULONG_PTR info) {
     return status;
 }
 
+/* Wine 8 opens a device whatever this answers, so one handle at a time cannot be had here. */
 static NTSTATUS DispatchOpenClose(PDEVICE_OBJECT device, PIRP irp) { return complete(irp, STATUS_SUCCESS, 0); }
 
 /* Pulls the receiver out or plugs it in: without it the name \\.\mvtouch does not exist and
