@@ -21,7 +21,7 @@ public:
     void closeDevice() override { open_ = false; }
     bool isOpen() const override { return open_; }
     bool control(std::uint32_t code, const std::uint8_t* in, std::uint32_t inLength, std::uint8_t* out,
-                 std::uint32_t outLength) override {
+                 std::uint32_t outLength, std::uint32_t& returned) override {
         FUZZ_CHECK(open_);
         FUZZ_CHECK(code == IOCTL_MVTOUCH_WRITE && in && inLength == DriverRequest::kSize);
         FUZZ_CHECK(out == nullptr ? outLength == 0 : outLength == DriverRequest::kSize);
@@ -35,6 +35,8 @@ public:
                 in_.ConsumeBytes<std::uint8_t>(in_.ConsumeIntegralInRange<std::size_t>(0, outLength - from));
             std::copy(reply.begin(), reply.end(), out + from);
         }
+        // Any count, even one beyond the buffer: the caller must not trust it further.
+        returned = in_.ConsumeIntegral<std::uint32_t>();
         return ok;
     }
     void sleep(std::uint32_t) override {}

@@ -9,6 +9,7 @@
 #include "settings/settings_backup.h"
 #include "settings/settings_store.h"
 #include "support/fake_registry.h"
+#include "gesture/record_check.h"
 #include "support/fake_session.h"
 
 using namespace mv;
@@ -60,7 +61,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Imported and exported again, the file's settings come back unchanged.
     auto fakes = std::make_unique<test::SessionFakes>();
     fakes->session.Load();
+    // The import reads the file once more and checks every record of it: a file it takes
+    // leaves no record that fails the check, and one it refuses names what fails.
+    fakes->files.files[u"f.reg"] = file;
+    const ImportPlan plan = fakes->session.ReadImport(u"f.reg");
+    if (!plan.check.ok()) {
+        FUZZ_CHECK(plan.check.problem == BackupProblem::UnsafeRecord && !plan.check.name.empty());
+        return 0;
+    }
     FUZZ_CHECK(fakes->session.Import(check.backup).ok());
+    FUZZ_CHECK(RefusedRecords(fakes->session.settings()).empty());
+    for (const std::u16string& opens : plan.opens) FUZZ_CHECK(!opens.empty());
     test::FakeRegistry& registry = fakes->registry;
     FUZZ_CHECK(registry.openHandles() == 0);
     const std::vector<std::uint8_t> exported = ExportSettings(registry);
