@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <dbt.h>
+#include <wtsapi32.h>
 
 #include "actions/windows_generation.h"
 #include "framework/messages.h"
@@ -90,7 +91,51 @@ BOOL CMorviCorvelConfigDlg::OnInitDialog() {
     filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
     filter.dbcc_classguid = kUsbDeviceInterface;
     deviceNotification_ = RegisterDeviceNotificationW(hwnd_, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+    sessionNotifications_ = RegisterSessionNotifications(hwnd_);
     return TRUE;
+}
+
+void CMorviCorvelConfigDlg::OnEndSession(bool ending) {
+    // Quick and silent: the device's requests, nothing the user sees, nothing that waits.
+    if (!ending || handedBack_) return;
+    session_.HandDeviceBack();
+    handedBack_ = true;
+}
+
+void CMorviCorvelConfigDlg::OnResume() {
+    // The device may have lost its settings asleep, without leaving and arriving again.
+    if (!driver_.IsOpen() && !driver_.OpenDevice()) return;
+    DeviceOpened();
+    OnTimer(TIMER_BATTERY);
+}
+
+void CMorviCorvelConfigDlg::OnSessionChange(WPARAM change) {
+    switch (change) {
+        case WTS_SESSION_LOCK: session_.SetLocked(true); break;
+        case WTS_SESSION_UNLOCK: session_.SetLocked(false); break;
+        case WTS_CONSOLE_DISCONNECT:
+        case WTS_REMOTE_DISCONNECT:
+            // Another session's instance may take the device: it gets it as after an exit.
+            KillTimer(TIMER_DRIVER_RETRY);
+            if (driver_.IsOpen()) session_.HandDeviceBack();
+            driver_.CloseDevice();
+            status_.onRemoved();
+            UpdateTip();
+            break;
+        case WTS_CONSOLE_CONNECT:
+        case WTS_REMOTE_CONNECT:
+            if (driver_.OpenDevice())
+                DeviceOpened();
+            else
+                SetTimer(TIMER_DRIVER_RETRY, kDriverRetryMs);
+            break;
+        default: break;
+    }
+}
+
+void CMorviCorvelConfigDlg::Activate() {
+    ShowWindow(::IsIconic(hwnd_) ? SW_RESTORE : SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd_);
 }
 
 void CMorviCorvelConfigDlg::DeviceOpened() {
@@ -185,7 +230,8 @@ void CMorviCorvelConfigDlg::RequestExit() {
 
 void CMorviCorvelConfigDlg::OnDestroy() {
     feedback_.Close();
-    session_.HandDeviceBack();
+    if (sessionNotifications_) UnregisterSessionNotifications(hwnd_);
+    if (!handedBack_) session_.HandDeviceBack();
     tray_.Remove();
     driver_.StopReader();
     view_.FreeSkins();
@@ -230,7 +276,13 @@ LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lP
         case WM_TRAY_NOTIFY:
             tray_.OnNotify(hwnd_, lParam, TrayMenuFor(session_.paused(), session_.feedback()));
             return 0;
-        case WM_ACTIVATE_INSTANCE: ShowWindow(SW_SHOWNORMAL); return 0;
+        case WM_ACTIVATE_INSTANCE: Activate(); return 0;
+        case WM_QUERYENDSESSION: return TRUE;
+        case WM_ENDSESSION: OnEndSession(wParam != FALSE); return 0;
+        case WM_POWERBROADCAST:
+            if (wParam == PBT_APMRESUMEAUTOMATIC) OnResume();
+            return TRUE;
+        case WM_WTSSESSION_CHANGE: OnSessionChange(wParam); return 0;
         case WM_RESTORE_DEFAULTS:
             if (RestoreDefaults(hwnd_, session_)) {
                 selector_.Refresh();

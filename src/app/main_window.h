@@ -47,6 +47,12 @@ public:
 private:
     void OnGestureEvent(WPARAM code);
     void OnLaunchReport();
+    // Logoff and shutdown tell the device what the exit tells it; resume configures it again;
+    // lock holds off launches and macros; disconnect hands the device to another session.
+    void OnEndSession(bool ending);
+    void OnResume();
+    void OnSessionChange(WPARAM change);
+    void Activate();
     void OnTimer(UINT_PTR id);
     void OnDestroy();
     void RequestExit();
@@ -78,6 +84,8 @@ private:
     FeedbackLabel feedback_;
     TrayIcon tray_;
     HDEVNOTIFY deviceNotification_ = nullptr;
+    bool sessionNotifications_ = false;
+    bool handedBack_ = false;  // the device has been told to carry out every gesture itself
     HICON icon_ = nullptr;
     SettingsWindow view_{*this, session_};
     ProfileSelector selector_{view_, session_};

@@ -48,10 +48,19 @@ Search FindWindows(const std::wstring& title) {
     return search;
 }
 
+// Asks the running instance to show itself, and lets it take the foreground: the right to
+// do so is this process's (the user just started it), and passes on only when given.
+void Activate(HWND running) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(running, &processId);
+    if (processId) AllowSetForegroundWindow(processId);
+    PostMessageW(running, WM_ACTIVATE_INSTANCE, 0, 0);
+}
+
 // Shows the running instance; false when it has no main window.
 bool ActivateRunning(const std::wstring& title) {
     HWND running = FindRunningMainWindow(title);
-    if (running) PostMessageW(running, WM_ACTIVATE_INSTANCE, 0, 0);
+    if (running) Activate(running);
     return running != nullptr;
 }
 
@@ -136,7 +145,7 @@ bool SingleInstance::Claim(const std::wstring& title, DWORD waitMs) {
         if (result == WAIT_FAILED) return !ActivateRunning(title);
         const Search running = FindWindows(title);
         if (running.titled || running.any) {
-            PostMessageW(running.titled ? running.titled : running.any, WM_ACTIVATE_INSTANCE, 0, 0);
+            Activate(running.titled ? running.titled : running.any);
             return false;
         }
         // The plain name held, and only another executable shows our class: a squatter.

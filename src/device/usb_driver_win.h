@@ -25,6 +25,8 @@ public:
     void StartReader(HWND mainWindow);
     // Opens \\.\mvtouch and sends the open request with the semaphore.
     bool OpenDevice();
+    // Closes the handle: another session's instance may open the device.
+    void CloseDevice() { port_->closeDevice(); }
     bool SetMode(std::uint32_t flags) { return commands_.SetMode(flags); }
     bool UpdateInterceptKey(std::uint8_t vk, std::uint8_t modifiers, bool add) {
         return commands_.UpdateInterceptKey(vk, modifiers, add);

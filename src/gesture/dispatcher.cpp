@@ -111,6 +111,24 @@ void DispatchAction(const FunctionRecord& record, CFaceBookFunction& facebook, A
     }
 }
 
+bool StartsOrPlays(const FunctionRecord& record) {
+    switch (record.actionCode()) {
+        case 20:
+        case 25:
+        case 56:
+        case 57:
+        case 58:
+        case 128:
+        case 133:
+        case 137:
+        case 154:
+        case 155:
+        case 156:
+        case 157: return true;
+        default: return false;
+    }
+}
+
 void ExecuteFunction(const FunctionRecord& record, CFaceBookFunction& facebook, const ActionContext& context) {
     CFunction function(context);
     DispatchAction(record, facebook, function, context.desktop);

@@ -19,6 +19,10 @@ inline constexpr std::u16string_view kFacebookSiteRoot = u"https://www.facebook.
 void DispatchAction(const FunctionRecord& record, CFaceBookFunction& facebook, ActionSet& actions,
                     DesktopSeam& desktop);
 
+// The record starts a program, opens a page or plays a macro: what must not happen behind the
+// lock screen.
+bool StartsOrPlays(const FunctionRecord& record);
+
 // Creates a CFunction for the call and dispatches the record to it.
 void ExecuteFunction(const FunctionRecord& record, CFaceBookFunction& facebook, const ActionContext& context);
 

@@ -35,6 +35,10 @@ GestureOutcome GestureSession::OnGestureEvent(DeviceEventCode code) {
             out.refused = true;
             return;
         }
+        if (locked_ && StartsOrPlays(record)) {
+            out.heldByLock = true;
+            return;
+        }
         seams_.actions.run(record, settings_.macros);
         out.ran = true;
     };

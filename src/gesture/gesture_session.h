@@ -41,6 +41,7 @@ struct GestureOutcome {
     const Profile* profile = nullptr;  // the profile whose record it was; null: All programs
     std::u16string feedback;           // the name the label shows; empty: no label
     bool refused = false;              // the record fails the record check and did nothing
+    bool heldByLock = false;           // it would start or play something behind the lock screen
 };
 
 enum class CommitResult {
@@ -91,6 +92,10 @@ public:
     // Pausing hands the device the defaults and runs them; the user's settings stay.
     bool paused() const { return pause_.paused(); }
     void SetPaused(bool paused);
+    // While the session is locked, gestures that start programs, open pages or play macros do
+    // nothing (everything else, a click or a key, still runs).
+    bool locked() const { return locked_; }
+    void SetLocked(bool locked) { locked_ = locked; }
     bool feedback() const { return settings_.feedback; }
     // False when the choice could not be stored (it holds for this run all the same).
     bool SetFeedback(bool on);
@@ -147,6 +152,7 @@ private:
     std::u16string shown_;  // the program of the profile shown; empty: All programs
     // The refused records already named to the user: (program, slot).
     std::vector<std::pair<std::u16string, GestureSlot>> named_;
+    bool locked_ = false;
     bool deviceTold_ = false;
     SlotMask told_ = 0;  // what the device was last told to report, once it was
 };

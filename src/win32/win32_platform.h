@@ -91,6 +91,11 @@ HMODULE LoadSystemLibrary(const wchar_t* name);
 // initialised on the calling thread; true when the policy is set.
 bool SetStrongUnmarshaling();
 
+// WTSRegisterSessionNotification for this session (wtsapi32 from system32): the window hears
+// of lock, unlock, connect and disconnect. False where it is not to be had.
+bool RegisterSessionNotifications(HWND window);
+void UnregisterSessionNotifications(HWND window);
+
 // Conversions at the Win32 boundary.
 std::wstring ToWide(const std::u16string& text);
 std::u16string FromWide(const wchar_t* text);

@@ -186,6 +186,19 @@ TEST(Dispatcher, EveryCodeOnEveryGenerationRunsWhatTheCatalogueNames) {
     SavedMinimizedWindow = 0;
 }
 
+TEST(Dispatcher, WhatStartsOrPlaysIsEveryCodeThatOpensATargetOrPlaysAMacro) {
+    test::FakePlatform platform;
+    for (int code = 0; code <= 255; ++code) {
+        RecordingActions actions;
+        RecordingFacebook facebook(platform, actions.calls);
+        const FunctionRecord record = RecordWithParameters(static_cast<std::uint8_t>(code));
+        DispatchAction(record, facebook, actions, platform);
+        const bool opensOrPlays = !actions.calls.empty() && (actions.calls[0].rfind("ShellOpen(", 0) == 0 ||
+                                                             actions.calls[0].rfind("PlayMacro(", 0) == 0);
+        EXPECT_EQ(StartsOrPlays(record), opensOrPlays) << "code " << code;
+    }
+}
+
 TEST(Dispatcher, ConditionsAskForTheVersionEachTime) {
     test::FakePlatform platform;
     RecordingActions actions;

@@ -34,6 +34,22 @@ bool SameSettings(const Settings& a, const Settings& b) {
     return true;
 }
 
+// Stores `record` for slot 11 of All programs through a session over `fakes`' registry.
+void StoreRecordOf(test::SessionFakes& fakes, const FunctionRecord& record) {
+    auto writer = std::make_unique<test::SessionFakes>();
+    writer->registry = fakes.registry;
+    writer->session.Load();
+    writer->session.StoreRecord(kSlot, record);
+    ASSERT_EQ(writer->session.Apply(), CommitResult::Done);
+    fakes.registry = writer->registry;
+}
+
+FunctionRecord OpenRecord(const std::u16string& target) {
+    FunctionRecord record = MakeRecord(25);
+    record.setProgramPath(target);
+    return record;
+}
+
 class Session : public ::testing::Test {
 protected:
     Session() { session.Load(); }
@@ -80,6 +96,21 @@ TEST_F(Session, TheEventPathDecidesByPauseProfileAndFeedback) {
                 EXPECT_EQ(out.feedback, feedback ? u"<" + std::u16string(key.begin(), key.end()) + u">" : u"");
                 EXPECT_EQ(fakes->foreground.asked, paused ? 0 : 1) << "the program in front is asked only when it can decide";
             }
+}
+
+TEST_F(Session, BehindTheLockScreenNothingStartsOrPlaysButClicksStillRun) {
+    session.StoreRecord(kSlot, OpenRecord(u"C:\\Windows\\notepad.exe"));
+    FunctionRecord macro = MakeRecord(20);
+    session.StoreRecord(12, macro);
+    session.SetLocked(true);
+    GestureOutcome out = session.OnGestureEvent(kThreeFingerClick);
+    EXPECT_FALSE(out.ran);
+    EXPECT_TRUE(out.heldByLock);
+    EXPECT_FALSE(session.OnGestureEvent(0x8008).ran);  // slot 12, the macro
+    EXPECT_TRUE(session.OnGestureEvent(0x8002).ran) << "a right click runs";
+    EXPECT_EQ(fakes->actions.ran.size(), 1u);
+    session.SetLocked(false);
+    EXPECT_TRUE(session.OnGestureEvent(kThreeFingerClick).ran);
 }
 
 TEST_F(Session, OnlyCodesThatSelectASlotAskForTheProgramInFront) {
@@ -378,22 +409,6 @@ TEST_F(Session, TheFeedbackChoiceIsReadAtStartAndABadValueMeansOff) {
         EXPECT_EQ(session.feedback(), v.on);
         EXPECT_EQ(session.OnGestureEvent(kThreeFingerClick).feedback.empty(), !v.on);
     }
-}
-
-// Stores `record` for slot 11 of All programs through a session over `fakes`' registry.
-void StoreRecordOf(test::SessionFakes& fakes, const FunctionRecord& record) {
-    auto writer = std::make_unique<test::SessionFakes>();
-    writer->registry = fakes.registry;
-    writer->session.Load();
-    writer->session.StoreRecord(kSlot, record);
-    ASSERT_EQ(writer->session.Apply(), CommitResult::Done);
-    fakes.registry = writer->registry;
-}
-
-FunctionRecord OpenRecord(const std::u16string& target) {
-    FunctionRecord record = MakeRecord(25);
-    record.setProgramPath(target);
-    return record;
 }
 
 TEST_F(Session, AStoredRecordThatFailsTheCheckDoesNothingAndIsNamedOnce) {

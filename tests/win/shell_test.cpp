@@ -191,6 +191,103 @@ TEST_F(Shell, OpensTheDriverRunsItsGesturesAndHandsTheDeviceBackAtExit) {
     EXPECT_FALSE(TrayIconPresent(main));
 }
 
+// Logoff and shutdown: the program answers the query at once, and the ending tells the device
+// what the exit tells it, once.
+TEST_F(Shell, LogoffHandsTheDeviceBackAsTheExitDoes) {
+    RunningProgram program;
+    HWND main = Start(program);
+    ASSERT_NE(main, nullptr);
+    Touchsim(L"clear");
+    EXPECT_EQ(SendMessageW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    EXPECT_TRUE(TouchsimRequests().empty()) << "the query tells the device nothing";
+    SendMessageW(main, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);  // another program said no
+    EXPECT_TRUE(TouchsimRequests().empty());
+    SendMessageW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    auto expected = kSettingsAllDefault;
+    expected.push_back(ModeRequest(0));
+    EXPECT_EQ(TouchsimRequests(), expected);
+    Touchsim(L"clear");
+    ExitThroughTray(main, program);
+    EXPECT_TRUE(TouchsimRequests().empty()) << "told twice";
+}
+
+// After sleep the device is configured again and its battery read.
+TEST_F(Shell, ResumeSendsTheSettingsAgainAndReadsTheBattery) {
+    RunningProgram program;
+    HWND main = Start(program);
+    ASSERT_NE(main, nullptr);
+    Touchsim(L"clear");
+    EXPECT_EQ(SendMessageW(main, WM_POWERBROADCAST, PBT_APMSUSPEND, 0), TRUE);
+    EXPECT_TRUE(TouchsimRequests().empty());
+    SendMessageW(main, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    const auto requests = TouchsimRequests();
+    ASSERT_GT(requests.size(), kSettingsAllDefault.size());
+    EXPECT_EQ(std::vector<std::string>(requests.begin(), requests.begin() + kSettingsAllDefault.size()),
+              kSettingsAllDefault);
+    EXPECT_NE(requests.back().find("register"), std::string::npos) << requests.back();
+    ExitThroughTray(main, program);
+}
+
+// Locked: a gesture that starts a program does nothing; a click still runs. A disconnect hands
+// the device back and closes it; a connect opens and configures it again.
+TEST_F(Shell, LockHoldsOffLaunchesAndDisconnectHandsTheDeviceOver) {
+    ButtonSettingBlob blob{};
+    ResetRecordsToDefaults(blob.records);
+    blob.records[11].setActionCode(25);  // three-finger click: open notepad
+    blob.records[11].setProgramPath(u"C:\\windows\\system32\\notepad.exe");
+    WriteBinary(Wide(kButtonSetting.key).c_str(), Wide(kButtonSetting.name).c_str(), &blob, sizeof blob);
+    const auto notepads = [] {
+        std::set<DWORD> ids;
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        PROCESSENTRY32W entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+            if (_wcsicmp(entry.szExeFile, L"notepad.exe") == 0) ids.insert(entry.th32ProcessID);
+        CloseHandle(snapshot);
+        return ids;
+    };
+    RunningProgram program;
+    HWND main = Start(program);
+    ASSERT_NE(main, nullptr);
+    CentreCursorOnProbe();
+
+    const std::set<DWORD> before = notepads();
+    SendMessageW(main, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 1);
+    ASSERT_EQ(Touchsim(L"push 0x8004 0x8002").exitCode, 0u);  // notepad, right click
+    probe.pumpUntil(2, 3000);
+    probe.pump(2000);
+    EXPECT_EQ(notepads(), before) << "a program started behind the lock screen";
+    EXPECT_EQ(Buttons(), (std::vector<UINT>{WM_RBUTTONDOWN, WM_RBUTTONUP}));
+    SendMessageW(main, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 1);
+    ASSERT_EQ(Touchsim(L"push 0x8004").exitCode, 0u);
+    std::set<DWORD> after;
+    EXPECT_TRUE(PumpUntil(probe, 20000, [&] { return (after = notepads()).size() > before.size(); }))
+        << "no notepad after the unlock";
+    for (DWORD id : after)
+        if (!before.count(id))
+            if (HANDLE p = OpenProcess(PROCESS_TERMINATE, FALSE, id)) {
+                TerminateProcess(p, 0);
+                CloseHandle(p);
+            }
+
+    Touchsim(L"clear");
+    SendMessageW(main, WM_WTSSESSION_CHANGE, WTS_CONSOLE_DISCONNECT, 1);
+    auto handedBack = kSettingsAllDefault;
+    handedBack.push_back(ModeRequest(0));
+    EXPECT_EQ(TouchsimRequests(), handedBack);
+    Touchsim(L"clear");
+    ASSERT_EQ(Touchsim(L"push 0x8002").exitCode, 0u);
+    probe.clear();
+    probe.pump(1000);
+    EXPECT_TRUE(Buttons().empty()) << "a gesture ran while the device belonged to another session";
+    SendMessageW(main, WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT, 1);
+    const auto reopened = TouchsimRequests();
+    ASSERT_FALSE(reopened.empty());
+    EXPECT_EQ(reopened[0], OpenRequest(OpenedSemaphore(reopened[0])));
+    ExitThroughTray(main, program);
+    DeleteSettings();
+}
+
 TEST_F(Shell, SecondStartShowsTheFirstAndLeavesTheDriverAlone) {
     RunningProgram first;
     HWND main = Start(first);
