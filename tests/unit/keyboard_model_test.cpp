@@ -1,0 +1,80 @@
+// The settings window from the keyboard: tab stops, arrows among tabs and tiles, and the
+// function menu's keys.
+#include <gtest/gtest.h>
+
+#include "ui/gesture_pages.h"
+#include "ui/keyboard_model.h"
+
+namespace mv {
+namespace {
+
+TEST(KeyboardFocus, TabGoesRoundTheStopsAndPassesADisabledFunctionButton) {
+    std::vector<FocusStop> forward{FocusStop::Tabs};
+    for (int i = 0; i < 7; ++i) forward.push_back(NextFocusStop(forward.back(), false, true));
+    EXPECT_EQ(forward, (std::vector<FocusStop>{FocusStop::Tabs, FocusStop::Tiles, FocusStop::FunctionButton,
+                                               FocusStop::PointerSpeed, FocusStop::ProfileSelector,
+                                               FocusStop::RestoreDefaults, FocusStop::Apply, FocusStop::Tabs}));
+    EXPECT_EQ(NextFocusStop(FocusStop::Tabs, true, true), FocusStop::Apply);
+    EXPECT_EQ(NextFocusStop(FocusStop::Tiles, false, false), FocusStop::PointerSpeed);
+    EXPECT_EQ(NextFocusStop(FocusStop::PointerSpeed, true, false), FocusStop::Tiles);
+}
+
+TEST(KeyboardFocus, TabsMoveWithLeftAndRightAndCtrlTabGoesRound) {
+    EXPECT_EQ(TabAfterArrow(1, Arrow::Left), 1);
+    EXPECT_EQ(TabAfterArrow(1, Arrow::Right), 2);
+    EXPECT_EQ(TabAfterArrow(3, Arrow::Right), 3);
+    EXPECT_EQ(TabAfterArrow(2, Arrow::Down), 2);
+    EXPECT_EQ(PageAfterCtrlTab(3, false), 1);
+    EXPECT_EQ(PageAfterCtrlTab(1, true), 3);
+    EXPECT_EQ(PageAfterCtrlTab(2, false), 3);
+}
+
+TEST(KeyboardFocus, ArrowsMoveAmongTheTilesOfThePageInRowsOfThree) {
+    // Page 1: slots 0-5 (two full rows); page 2: slots 6-10 (a row of three, a row of two).
+    EXPECT_EQ(TileAfterArrow(0, Arrow::Right), 1);
+    EXPECT_EQ(TileAfterArrow(2, Arrow::Right), 3) << "Right runs on into the next row";
+    EXPECT_EQ(TileAfterArrow(0, Arrow::Left), 0);
+    EXPECT_EQ(TileAfterArrow(1, Arrow::Down), 4);
+    EXPECT_EQ(TileAfterArrow(4, Arrow::Up), 1);
+    EXPECT_EQ(TileAfterArrow(4, Arrow::Down), 4);
+    EXPECT_EQ(TileAfterArrow(5, Arrow::Right), 5) << "never onto another page";
+    EXPECT_EQ(TileAfterArrow(8, Arrow::Down), 10) << "to the last tile of a shorter row";
+    EXPECT_EQ(TileAfterArrow(10, Arrow::Right), 10);
+    EXPECT_EQ(TileAfterArrow(6, Arrow::Left), 6);
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        for (Arrow a : {Arrow::Left, Arrow::Right, Arrow::Up, Arrow::Down})
+            EXPECT_EQ(PageOfSlot(TileAfterArrow(slot, a)), PageOfSlot(slot)) << slot;
+}
+
+using Key = MenuKeys::Key;
+using Kind = MenuKeys::Step::Kind;
+
+TEST(MenuKeysTest, FirstLevelSecondLevelAndAPick) {
+    MenuKeys menu({3, 0, 2});  // the second category has no second level
+    EXPECT_EQ(menu.category(), 0);
+    EXPECT_EQ(menu.Press(Key::Up), (MenuKeys::Step{Kind::Highlight, 2, -1})) << "wraps round";
+    EXPECT_EQ(menu.Press(Key::Up), (MenuKeys::Step{Kind::Highlight, 1, -1}));
+    EXPECT_EQ(menu.Press(Key::Right), MenuKeys::Step{}) << "nothing to open";
+    EXPECT_EQ(menu.Press(Key::Down), (MenuKeys::Step{Kind::Highlight, 2, -1}));
+    EXPECT_EQ(menu.Press(Key::Enter), (MenuKeys::Step{Kind::OpenLevel, 2, 0}));
+    EXPECT_TRUE(menu.secondLevelOpen());
+    EXPECT_EQ(menu.Press(Key::Down), (MenuKeys::Step{Kind::Highlight, 2, 1}));
+    EXPECT_EQ(menu.Press(Key::Down), (MenuKeys::Step{Kind::Highlight, 2, 0}));
+    EXPECT_EQ(menu.Press(Key::Left), (MenuKeys::Step{Kind::CloseLevel, 2, -1}));
+    EXPECT_EQ(menu.Press(Key::Right), (MenuKeys::Step{Kind::OpenLevel, 2, 0}));
+    EXPECT_EQ(menu.Press(Key::Up), (MenuKeys::Step{Kind::Highlight, 2, 1}));
+    EXPECT_EQ(menu.Press(Key::Enter), (MenuKeys::Step{Kind::Pick, 2, 1}));
+}
+
+TEST(MenuKeysTest, EscapeGoesBackALevelThenCloses) {
+    MenuKeys menu({2});
+    menu.Press(Key::Enter);
+    EXPECT_EQ(menu.Press(Key::Escape), (MenuKeys::Step{Kind::CloseLevel, 0, -1}));
+    EXPECT_EQ(menu.Press(Key::Escape), (MenuKeys::Step{Kind::CloseMenu, 0, -1}));
+    MenuKeys empty({});
+    EXPECT_EQ(empty.Press(Key::Down), MenuKeys::Step{});
+    EXPECT_EQ(empty.Press(Key::Escape).kind, Kind::CloseMenu);
+}
+
+}  // namespace
+}  // namespace mv
