@@ -122,12 +122,11 @@ unlink_cjk_font() {
 
 # Starts MorviCorvelConfig.exe of folder $1 (stderr to $2, or discarded) and waits for its main
 # window, shows its settings window with a second start, and sets X and Y to that window's
-# top-left corner on screen (empty when it did not show). PROGRAM_PID is the first start's pid.
+# top-left corner on screen (empty when it did not show).
 start_program() {
   local folder=$1 err=${2:-/dev/null} id=""
   X="" Y=""
   wine "$folder/MorviCorvelConfig.exe" 2>"$err" &
-  PROGRAM_PID=$!
   wait_main_window
   WINEDEBUG=-all wine "$folder/MorviCorvelConfig.exe"   # a second start shows the first
   for _ in $(seq 20); do
@@ -137,8 +136,8 @@ start_program() {
   done
   [[ -n "$id" ]] || return 1
   read -r X Y < <(xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}')
-  # Mapped is not yet ready: on a loaded machine a click right after the map can be lost.
-  # Up to 10 s more for the program to have made its window the active one.
+  # On a loaded machine a click right after the window mapped was seen to change nothing: up
+  # to 10 s more for the program to make it the active window.
   for _ in $(seq 20); do
     read_state
     [[ "$FOREGROUND" == main && "$ACTIVE" == main ]] && break
