@@ -2,16 +2,13 @@
 # mvlang.exe under Wine on the shipped dist/language.xml and on the Chinese file:
 # the encoding line, all 117 keys and the 51 added since with texts, Chinese texts arriving as
 # UTF-8; then native mvlang and mvlang.exe on every case of tools/mvlang/cases.sh.
+#   run-lang.sh ROOT
 set -uo pipefail
-root=$1
+source "$(dirname "$0")/harness.sh"
+suite lang "$1"
 exe="$root/build/windows/mvlang.exe"
 tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-passed=0 failed=0
-check() {
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
+at_exit 'rm -rf "$tmp"'
 
 run_lang() {  # run_lang FILE OUT
   wine "$exe" "$(winepath -w "$1")" >"$2" 2>"$2.err"
@@ -61,5 +58,4 @@ else
   done
 fi
 
-echo "mvlang under Wine: $passed passed, $failed failed"
-[[ $failed -eq 0 ]]
+finish

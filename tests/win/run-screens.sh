@@ -9,15 +9,15 @@
 # with the picture that must not be there.
 #   run-screens.sh ROOT [PROGRAM_FOLDER]   (default ROOT/dist)
 set -uo pipefail
-root=$1
+source "$(dirname "$0")/harness.sh"
+suite screens "$1"
 program=${2:-$root/dist}
-source "$root/tests/win/screen-lib.sh"
 out=$root/build/screens
 mkdir -p "$out"
 rm -f "$out"/*.png
 skins=$program/skins
 tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
+at_exit 'rm -rf "$tmp"'
 
 # The part of a sheet under a control, scaled to the control's size as the button draws it.
 cut() {  # cut SHEET X Y W H WIDTH HEIGHT OUT
@@ -73,6 +73,7 @@ screens() {  # screens FOLDER SUFFIX: one language's screenshots and checks
   click 160 378 1.5
   point 71 $((395 + 3 * 18 + 8))
   point $((41 + 160 + 40)) $((395 + 3 * 18 + 18 + 8)) 1
+  wait_popups 2
   shot "$tmp/root.png"; crop "$tmp/root.png" $((X - 40)) $((Y - 40)) 900 640 "$out/menu$s.png"
   read_state
   check "menu: two levels open$s" test "$POPUPS" = 2
@@ -108,7 +109,7 @@ screens() {  # screens FOLDER SUFFIX: one language's screenshots and checks
 
   # The pointer dialog: speed 10 (notch 5) and acceleration on, as the registry says.
   click 349 378 1.5
-  read_state
+  wait_popups 1
   local dialog=(${POPUP[0]:-0 0 0 0})
   shot "$tmp/root.png"
   crop "$tmp/root.png" $((dialog[0] - 20)) $((dialog[1] - 20)) 300 195 "$out/pointer$s.png"
@@ -121,7 +122,7 @@ screens() {  # screens FOLDER SUFFIX: one language's screenshots and checks
     "$tmp/on.png" "$tmp/off.png" 15
   keys Escape
   click 500 445 1.5
-  read_state
+  wait_popups 1
   dialog=(${POPUP[0]:-0 0 0 0})
   shot "$tmp/root.png"
   crop "$tmp/root.png" $((dialog[0] - 20)) $((dialog[1] - 20)) 300 195 "$out/restore$s.png"
@@ -147,7 +148,4 @@ cp "$root/lang/zh-CN/language.xml" "$zh/language.xml"
 title="Morvi Corvel 设置"
 check "the CJK font linked into the prefix" link_cjk_font
 screens "$zh" "-zh"
-unlink_cjk_font
-
-echo "screens: $passes passed, $failures failed"
-exit $((failures != 0))
+finish

@@ -2,14 +2,16 @@
 # The skins folder of dist/: every file the program opens, with its exact size,
 # loadable the way the program loads it (GDI+ for PNGs, our GIF parser and
 # OleLoadPicture for the animation frames), and generated reproducibly.
-set -euo pipefail
-root=$1
+#   run-skins.sh ROOT
+set -uo pipefail
+source "$(dirname "$0")/harness.sh"
+suite skins "$1"
 skins="$root/dist/skins"
-fail() { echo "FAILED: $*"; exit 1; }
-[[ -d "$skins" ]] || fail "no $skins"
+check "dist/skins exists" test -d "$skins" || finish
 
-list=$(mktemp)
-trap 'rm -rf "$list" "$list.dir"' EXIT
+tmp=$(mktemp -d)
+at_exit 'rm -rf "$tmp"'
+list=$tmp/list
 {
   for s in Normal Over Down; do echo "MorviCorvel_Main_$s.png 709 477"; done
   for page in movcli win8 ngwctr; do
@@ -29,44 +31,34 @@ trap 'rm -rf "$list" "$list.dir"' EXIT
   for n in $(seq 1 17); do echo "gesture_detail_gif\\$n.gif 225 262"; done
 } >"$list"
 
-status=0
 # Exactly these files and nothing else.
 expected=$(sed 's/ .*//; s/\\/\//g' "$list" | sort)
 actual=$(cd "$skins" && find . -type f | sed 's|^\./||' | sort)
-if [[ "$expected" != "$actual" ]]; then
-  echo "FAILED: the skins folder differs from the expected file list:"
-  diff <(echo "$expected") <(echo "$actual") || true
-  status=1
-fi
+same_files() { [[ "$expected" == "$actual" ]] || { diff <(echo "$expected") <(echo "$actual"); return 1; }; }
+check "the skins folder holds exactly the expected files" same_files
 
 # Sizes and frame counts as ImageMagick sees them (an independent decoder).
-checked=0
+identified() {  # identified FILE KIND W H
+  local sizes
+  sizes=$(identify -format '%m %w %h\n' "$1" 2>/dev/null | sort -u)
+  [[ "$sizes" == "$2 $3 $4" ]] || { echo "   identify gives '$sizes'"; return 1; }
+}
 while read -r name w h; do
   file="$skins/${name//\\//}"
   [[ -f "$file" ]] || continue
-  sizes=$(identify -format '%m %w %h\n' "$file" 2>/dev/null | sort -u || true)
   kind=PNG; [[ "$name" == *.gif ]] && kind=GIF
-  if [[ "$sizes" != "$kind $w $h" ]]; then
-    echo "FAILED: $name: identify gives '$sizes', expected '$kind $w $h'"
-    status=1
-  fi
-  checked=$((checked + 1))
+  check "$name: $kind $w x $h" identified "$file" "$kind" "$w" "$h"
 done <"$list"
-echo "identify: $checked files looked at"
 
 # The program's own loaders, under Wine.
-wine "$root/build/windows/skin_check.exe" "$(winepath -w "$skins")" "$(winepath -w "$list")" | tr -d '\r' || status=1
+loaded() { wine "$root/build/windows/skin_check.exe" "$(winepath -w "$skins")" "$(winepath -w "$list")" | tr -d '\r'; }
+check "the program's loaders read every file at its size (skin_check.exe)" loaded
 
 # The generator gives the same bytes again.
-if python3 -c 'import PIL' 2>/dev/null || /usr/bin/python3 -c 'import PIL' 2>/dev/null; then
-  py=python3; python3 -c 'import PIL' 2>/dev/null || py=/usr/bin/python3
-  "$py" "$root/res/skins/gen_skins.py" "$list.dir" >/dev/null
-  if diff -r "$list.dir" "$skins" >/dev/null; then
-    echo "reproducible: the generator's second run gives the same bytes"
-  else
-    echo "FAILED: the generator's output differs from dist/skins"
-    status=1
-  fi
+py=""
+if python3 -c 'import PIL' 2>/dev/null; then py=python3; elif /usr/bin/python3 -c 'import PIL' 2>/dev/null; then py=/usr/bin/python3; fi
+if [[ -n "$py" ]]; then
+  reproducible() { "$py" "$root/res/skins/gen_skins.py" "$tmp/again" >/dev/null && diff -r "$tmp/again" "$skins" >/dev/null; }
+  check "the generator's second run gives the same bytes" reproducible
 fi
-[[ $status -eq 0 ]] && echo "skins: 1 passed, 0 failed" || echo "skins: 0 passed, 1 failed"
-exit $status
+finish

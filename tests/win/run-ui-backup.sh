@@ -7,57 +7,26 @@
 #   - exit while the Open dialog and its own message are up ends the program cleanly;
 #   - truncated, wrong-size, foreign-key and wrongly encoded files are refused with a message
 #     that names the problem, and nothing changes.
-#   run-ui-backup.sh ROOT (after run-shell.sh, which needs a prefix without the stand-in first)
+#   run-ui-backup.sh ROOT
 set -uo pipefail
-root=$1
-source "$root/tests/win/screen-lib.sh"
+source "$(dirname "$0")/harness.sh"
+suite ui-backup "$1"
 out=$root/build/backup
 rm -rf "$out"
 mkdir -p "$out"
-touchsim=$root/build/windows/touchsim/touchsim.exe
 py=/usr/bin/python3
+files=$root/tests/win/backup_files.py
 c_dir=$WINEPREFIX/drive_c/mvtest
 rm -rf "$c_dir"
 mkdir -p "$c_dir"
 
-if ! wine "$touchsim" status >/dev/null 2>&1; then
-  "$root/tools/touchsim/setup-prefix.sh" "$root/build/windows" >/dev/null 2>&1 ||
-    "$root/tools/touchsim/setup-prefix.sh" "$root/build/windows" >/dev/null 2>&1
-fi
-wine "$touchsim" plug >/dev/null 2>&1
-wine "$touchsim" fail 0 >/dev/null 2>&1
-check "the stand-in driver answers" bash -c "wine '$touchsim' status >/dev/null 2>&1"
+ensure_standin
+touchsim plug >/dev/null 2>&1
+touchsim fail 0 >/dev/null 2>&1
+check "the stand-in driver answers" quiet touchsim status
 
 # Stored settings with every byte in use: both values and two profiles, written by regedit.
-"$py" - "$c_dir/state.reg" <<'PY'
-import random, sys
-random.seed(18)
-def hexdata(name, data):
-    line = '"%s"=hex:' % name
-    out = []
-    for i, b in enumerate(data):
-        line += '%02x' % b
-        if i + 1 == len(data): break
-        line += ','
-        if len(line) > 76:
-            out.append(line + '\\'); line = '  '
-    out.append(line)
-    return '\r\n'.join(out)
-def image(codes):
-    b = bytearray(random.getrandbits(8) for _ in range(19488))
-    for n, c in enumerate(codes): b[16 + 526 * n + 1] = c
-    return bytes(b)
-defaults = [0xA1,2,9,10,16,17,0xA3,37,0xA4,85,33,3,5,4,88,89,0xA2]
-allp = list(defaults); allp[12] = 3
-notepad = list(defaults); notepad[11] = 2
-k = 'HKEY_LOCAL_MACHINE\\Software\\Morvi\\MVSET'
-text = 'Windows Registry Editor Version 5.00\r\n\r\n'
-text += '[%s\\Corvel]\r\n%s\r\n\r\n' % (k, hexdata('ButtonSetting', image(allp)))
-text += '[%s\\MVMacro\\Corvel]\r\n%s\r\n\r\n' % (k, hexdata('MacroSetting', bytes(random.getrandbits(8) for _ in range(214004))))
-text += '[%s\\Corvel\\Profiles\\notepad.exe]\r\n%s\r\n"Overrides"=dword:00000800\r\n\r\n' % (k, hexdata('ButtonSetting', image(notepad)))
-text += '[%s\\Corvel\\Profiles\\Wordpad.EXE]\r\n%s\r\n"Overrides"=dword:00000000\r\n\r\n' % (k, hexdata('ButtonSetting', image(defaults)))
-open(sys.argv[1], 'wb').write(b'\xff\xfe' + text.encode('utf-16-le'))
-PY
+"$py" "$files" state "$c_dir/state.reg"
 wine reg delete 'HKLM\Software\Morvi\MVSET' /f >/dev/null 2>&1
 wine regedit /S 'C:\mvtest\state.reg'
 # regedit's export of our keys: the registry values as they are.
@@ -66,8 +35,7 @@ snapshot before.reg
 check "the stored settings are in place" grep -qa "W.o.r.d.p.a.d" "$c_dir/before.reg"
 
 start_program "$root/dist"
-check "settings window shown" test -n "${X:-}"
-[[ -n "${X:-}" ]] || { echo "backup: $passes passed, $((failures + 1)) failed"; exit 1; }
+check "settings window shown" test -n "${X:-}" || finish
 
 # Opens the file dialog of command ID and types PATH with real keys: waits until the dialog
 # has the focus in its file name box, types, and reads the box back, typing again over it
@@ -116,7 +84,7 @@ check "exported in UTF-16LE with the Registry Editor 5 header" \
 
 # Restore defaults and say yes to removing the profiles.
 click 505 450 1.5
-read_state
+wait_popups 1
 dlg=(${POPUP[0]:-0 0 0 0})
 click_screen $((dlg[0] + 160)) $((dlg[1] + 140)) 2
 question=$(texts)
@@ -137,26 +105,10 @@ check "no message after a sound import ($(texts))" test -z "$(texts)"
 check "export, restore, import: every value byte for byte as before" \
   bash -c "[[ -s '$c_dir/exported.reg' && $restored == 1 ]] && cmp '$c_dir/before.reg' '$c_dir/imported.reg'"
 check "the device was told the union again (three-finger click and left reported)" \
-  bash -c "wine '$touchsim' log 2>/dev/null | tr -d '\r' | grep '^mode' | tail -1 | grep -q 'mode 0x0000018c'"
+  bash -c "wine '$touchsim_exe' log 2>/dev/null | tr -d '\r' | grep '^mode' | tail -1 | grep -q 'mode 0x0000018c'"
 
 # Bad files, each made from the exported one.
-"$py" - "$c_dir" <<'PY'
-import sys
-d = sys.argv[1]
-raw = open(d + '/exported.reg', 'rb').read()
-text = raw[2:].decode('utf-16-le')
-def save(name, t, enc='utf-16-le', bom=b'\xff\xfe'):
-    open(d + '/' + name, 'wb').write(bom + t.encode(enc))
-lines = text.split('\r\n')
-# Cut after the tenth continuation line of ButtonSetting.
-save('truncated.reg', '\r\n'.join(lines[:14]) + '\r\n')
-# One byte fewer in All programs' ButtonSetting.
-i = text.index('"ButtonSetting"=hex:') + len('"ButtonSetting"=hex:')
-save('wrong-size.reg', text[:i] + text[i + 3:])
-save('foreign-key.reg', text + '[HKEY_LOCAL_MACHINE\\Software\\Other]\r\n"X"=dword:00000001\r\n\r\n')
-open(d + '/utf8.reg', 'wb').write(text.encode('utf-8'))
-save('utf16be.reg', text, 'utf-16-be', b'\xfe\xff')
-PY
+"$py" "$files" bad "$c_dir"
 bad_file() {  # NAME EXPECTED-TEXT
   snapshot pre.reg
   check "$1: the Open dialog took the typed path and closed" file_dialog 0x7304 "C:\\mvtest\\$1"
@@ -188,7 +140,6 @@ check "regedit /S of the exported file: every value as before, no other profile"
 # the program's working folder again (Z:), as on a first use: that is where Wine's dialog
 # fell over when its owner was destroyed under it.
 wine reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\ComDlg32' /f >/dev/null 2>&1
-X=""
 start_program "$root/dist" "$out/second.err"
 check "the program starts again" test -n "${X:-}"
 check "the Open dialog took a missing file's path" type_into_file_dialog 0x7304 'C:\mvtest\missing.reg'
@@ -197,11 +148,11 @@ no_such_file() { message=$(texts); grep -q "File does not exist" <<<"$message"; 
 check "the Open dialog says the file does not exist" within no_such_file
 check "exit with the Open dialog and its message up ends the program" wine "$state_exe" exit "$title"
 check "... without a crash" bash -c "! grep -a 'Unhandled' '$out/second.err'"
-pkill -f winedbg
+# A crash would have left Wine's debugger waiting.
+end_prefix_processes winedbg.exe
 
 # A stored value of the wrong type is left out of an export, and the user is told which.
 wine reg add 'HKLM\Software\Morvi\MVSET\Corvel' /v GestureFeedback /t REG_SZ /d on /f >/dev/null 2>&1
-X=""
 start_program "$root/dist"
 check "the program starts a third time" test -n "${X:-}"
 check "the Save dialog took the second path and closed" file_dialog 0x7303 'C:\mvtest\left-out.reg'
@@ -215,5 +166,4 @@ check "the rest is exported, the value left out" \
 check "exit with that message up ends the program" wine "$state_exe" exit "$title"
 
 cp "$c_dir"/*.reg "$out/" 2>/dev/null
-echo "backup: $passes passed, $failures failed"
-[[ $failures -eq 0 ]]
+finish

@@ -11,21 +11,16 @@
 # Records are read from the registry after Apply.
 #   run-ui.sh ROOT [PROGRAM_FOLDER]   (default ROOT/dist; another build's folder shows which checks it fails)
 set -uo pipefail
-root=$1
+source "$(dirname "$0")/harness.sh"
+suite ui "$1"
 program=${2:-$root/dist}
-source "$root/tests/win/screen-lib.sh"
 out=$root/build/ui
 rm -rf "$out"
 mkdir -p "$out"
 skins=$program/skins
-touchsim=$root/build/windows/touchsim/touchsim.exe
 
-# The stand-in driver, so that Apply saves (the shell tests may have installed it already).
-if ! wine "$touchsim" status >/dev/null 2>&1; then
-  "$root/tools/touchsim/setup-prefix.sh" "$root/build/windows" >/dev/null 2>&1 ||
-    "$root/tools/touchsim/setup-prefix.sh" "$root/build/windows" >/dev/null 2>&1   # once more when loaded
-fi
-check "the stand-in driver answers" bash -c "wine '$touchsim' status >/dev/null 2>&1"
+# The stand-in driver, so that Apply saves.
+check "the stand-in driver answers" ensure_standin
 
 wine reg delete 'HKLM\Software\Morvi\MVSET' /f >/dev/null 2>&1
 wine reg add 'HKCU\Control Panel\Mouse' /v MouseSensitivity /t REG_SZ /d 4 /f >/dev/null 2>&1
@@ -33,8 +28,7 @@ wine reg add 'HKCU\Control Panel\Mouse' /v MouseSpeed /t REG_SZ /d 0 /f >/dev/nu
 
 trace=$out/system-trace.txt
 WINEDEBUG=trace+system start_program "$program" "$trace"
-check "settings window shown" test -n "${X:-}"
-[[ -n "${X:-}" ]] || { echo "ui: 0 passed, 1 failed"; exit 1; }
+check "settings window shown" test -n "${X:-}" || finish
 
 # The action codes of the 17 records as saved by Apply, in slot order (hex).
 saved_codes() {
@@ -50,12 +44,12 @@ apply() { click 612 445 2; }
 click 363 85          # page 3: its first gesture (slot 11) is selected
 click 344 185         # slot 13
 click 160 378         # the function button: the menu opens below it
-read_state
+wait_popups 1
 check "menu open (first level)" test "$POPUPS" = 1
 menu=(${POPUP[0]:-0 0 0 0})
 # Rest the pointer on the media category (its second level opens) and then on its first entry.
 point_screen $((menu[0] + 30)) $((menu[1] + 3 * 18 + 8))
-read_state
+wait_popups 2
 check "second level open" test "$POPUPS" = 2
 sub=(${POPUP[0]:-0 0 0 0})
 point_screen $((sub[0] + 30)) $((sub[1] + 8))
@@ -74,7 +68,7 @@ check "no record changed by the keys" test "$(saved_codes)" = "$defaults"
 
 # A click in another program's window closes the menu without picking anything.
 click 160 378
-read_state
+wait_popups 1
 check "menu open again" test "$POPUPS" = 1
 wine "$state_exe" outside 20 20 180 120 12 &
 outside=$!
@@ -88,10 +82,10 @@ check "no record changed by the click outside" test "$(saved_codes)" = "$default
 
 # A function picked with the pointer does reach the record of the gesture on screen.
 click 160 378
-read_state
+wait_popups 1
 menu=(${POPUP[0]:-0 0 0 0})
 point_screen $((menu[0] + 30)) $((menu[1] + 8))     # basic functions
-read_state
+wait_popups 2
 sub=(${POPUP[0]:-0 0 0 0})
 click_screen $((sub[0] + 30)) $((sub[1] + 8))       # its first entry: Cut
 read_state
@@ -108,8 +102,7 @@ last_speed() {  # the speed of the last SPI_SETMOUSESPEED in the trace, in decim
 }
 open_pointer() {
   click 349 378 1.5
-  read_state
-  [[ "$POPUPS" -ge 1 ]] || return 1
+  wait_popups 1 || return 1
   dialog=(${POPUP[0]:-0 0 0 0})
 }
 for n in 0 1 2 3 4 5 6 7 8 9; do
@@ -145,7 +138,7 @@ off=$(rmse "$out/toggle-before.png" "$out/toggle-off.png")
 check "before the restore acceleration shows off (rmse on $on, off $off)" test "$off" -lt "$on"
 click_screen $((dialog[0] + 225)) $((dialog[1] + 140)) 1.5  # cancel
 click 500 445 1.5                                            # restore defaults
-read_state
+wait_popups 1
 restore=(${POPUP[0]:-0 0 0 0})
 click_screen $((restore[0] + 160)) $((restore[1] + 140)) 3   # its OK
 check "Restore defaults set speed 10 (trace: $(last_speed))" test "$(last_speed)" = 10
@@ -161,12 +154,11 @@ check "after Restore defaults acceleration shows on (rmse on $on, off $off)" tes
 
 # Both dialogs belong to the settings window: closing it hides them.
 click 500 445 1.5      # the restore question as well
-read_state
+wait_popups 2
 check "two dialogs shown ($POPUPS)" test "$POPUPS" = 2
 click 695 13 3         # the settings window's close button
 read_state
 check "closing the settings window hides its dialogs ($POPUPS left)" test "$POPUPS" = 0
 
 stop_program
-echo "ui: $passes passed, $failures failed"
-exit $((failures != 0))
+finish
