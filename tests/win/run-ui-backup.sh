@@ -129,12 +129,27 @@ bad_file utf16be.reg "not a Registry Editor file"
 
 check "the program exits" wine "$state_exe" exit "$title"
 
-# The exported file restores the settings through regedit as well.
-wine reg delete 'HKLM\Software\Morvi\MVSET' /f >/dev/null 2>&1
-wine reg add 'HKLM\Software\Morvi\MVSET\Corvel\Profiles\later.exe' /v Overrides /t REG_DWORD /d 1 /f >/dev/null 2>&1
-wine regedit /S 'C:\mvtest\exported.reg'
+# The exported file restores the settings through regedit as well: the 64-bit regedit, which
+# a double-click starts on 64-bit Windows, writes them to the 32-bit view the program reads.
+# (Wine's 64-bit regedit creates no new nested key below Software\WOW6432Node, so the
+# values are taken out of the keys that are there and must come back.)
+check "the export names the 32-bit view" grep -qa "W.O.W.6.4.3.2.N.o.d.e.\\\\.M.o.r.v.i" "$c_dir/exported.reg"
+for value in 'Corvel ButtonSetting' 'MVMacro\Corvel MacroSetting'; do
+  read -r key name <<<"$value"
+  wine reg delete "HKLM\\Software\\Morvi\\MVSET\\$key" /v "$name" /f /reg:32 >/dev/null 2>&1
+done
+check "the values are gone from the 32-bit view" \
+  not bash -c "wine reg query 'HKLM\Software\Morvi\MVSET\Corvel' /v ButtonSetting /reg:32 >/dev/null 2>&1"
+wine 'C:\windows\regedit.exe' /S 'C:\mvtest\exported.reg'
 snapshot regedit.reg
-check "regedit /S of the exported file: every value as before, no other profile" cmp "$c_dir/before.reg" "$c_dir/regedit.reg"
+cp "$c_dir/before.reg" "$c_dir/exported.reg" "$c_dir/regedit.reg" "$out/" 2>/dev/null
+# One value of a regedit export, as text: its line and the lines that continue it.
+value_text() { iconv -f UTF-16 -t UTF-8 "$1" | tr -d '\r' | awk -v v="\"$2\"=" 'index($0, v) == 1 {on = 1} on {print; if (!/\\$/) exit}'; }
+export -f value_text
+for name in ButtonSetting MacroSetting; do
+  check "after 64-bit regedit /S, the 32-bit view holds $name as before" \
+    bash -c "[[ -n \"\$(value_text '$c_dir/before.reg' $name)\" ]] && cmp <(value_text '$c_dir/before.reg' $name) <(value_text '$c_dir/regedit.reg' $name)"
+done
 # Exit (the tray menu's command) while the Open dialog shows its own message over it: the
 # modal windows close as Cancel would and the program ends, no crash. The dialog opens in
 # the program's working folder again (Z:), as on a first use: that is where Wine's dialog

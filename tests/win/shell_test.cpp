@@ -280,10 +280,15 @@ TEST_F(Shell, LockHoldsOffLaunchesAndDisconnectHandsTheDeviceOver) {
     probe.clear();
     probe.pump(1000);
     EXPECT_TRUE(Buttons().empty()) << "a gesture ran while the device belonged to another session";
+    // The gesture reported meanwhile is the other session's: it goes with the device.
+    ASSERT_EQ(Touchsim(L"drop").exitCode, 0u);
     SendMessageW(main, WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT, 1);
     const auto reopened = TouchsimRequests();
     ASSERT_FALSE(reopened.empty());
     EXPECT_EQ(reopened[0], OpenRequest(OpenedSemaphore(reopened[0])));
+    ASSERT_EQ(Touchsim(L"push 0x8002").exitCode, 0u);
+    probe.pumpUntil(2, 3000);
+    EXPECT_EQ(Buttons(), (std::vector<UINT>{WM_RBUTTONDOWN, WM_RBUTTONUP})) << "no gesture after the connect";
     ExitThroughTray(main, program);
     DeleteSettings();
 }

@@ -10,6 +10,7 @@
 //   touchsim battery VALUE [ST]   the battery register's answer (status byte ST, default 1)
 //   touchsim fail N               refuse the next N requests of the program
 //   touchsim short N              answer the next N reads short (2 bytes claimed, none written)
+//   touchsim drop                 forget the queued events (no client read them)
 //   touchsim log [FIRST]          print the requests received, decoded, one a line
 //   touchsim clear                forget the logged requests
 //   touchsim unplug | plug        pull the receiver out (\\.\mvtouch does not open and every
@@ -380,7 +381,7 @@ int DeviceChange(int argc, wchar_t** argv, bool wholeName, WPARAM event) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: touchsim install|status|push|battery|fail|short|log|clear|unplug|plug|arrive|arrive-name|remove ...\n");
+        std::fprintf(stderr, "usage: touchsim install|status|push|battery|fail|short|drop|log|clear|unplug|plug|arrive|arrive-name|remove ...\n");
         return 2;
     }
     const std::wstring command = argv[1];
@@ -390,6 +391,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"battery") return Battery(argc, argv);
     if (command == L"fail") return CountNext(argc, argv, TS_CTL_FAIL);
     if (command == L"short") return CountNext(argc, argv, TS_CTL_SHORT);
+    if (command == L"drop") return Control(TS_CTL_DROP, nullptr, 0, nullptr, 0) ? 0 : Fail("driver not running");
     if (command == L"log") return Log(argc, argv);
     if (command == L"clear") return Clear();
     if (command == L"unplug") return Present(false);

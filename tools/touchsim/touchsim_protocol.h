@@ -27,6 +27,7 @@
 #define TS_CTL_CLEAR TS_CTL(5)    /* clears the log */
 #define TS_CTL_PRESENT TS_CTL(6)  /* in: u32, 0 the receiver is pulled out, 1 plugged in */
 #define TS_CTL_SHORT TS_CTL(7)    /* in: u32 number of reads to answer short (2 bytes, nothing written) */
+#define TS_CTL_DROP TS_CTL(8)     /* forgets the queued events */
 
 #define TS_QUEUE_CAPACITY 8192u
 #define TS_LOG_CAPACITY 2048u

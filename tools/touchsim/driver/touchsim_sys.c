@@ -225,6 +225,11 @@ static NTSTATUS control_request(ULONG ioctl, unsigned char *buffer, ULONG in_len
         *info = sizeof(header) + header.count * sizeof(ts_log_entry);
         return STATUS_SUCCESS;
     }
+    case TS_CTL_DROP:
+        g_queue_head = 0;
+        g_queue_count = 0;
+        g_client.queued = 0;
+        return STATUS_SUCCESS;
     case TS_CTL_SHORT:
         if (in_length < 4) return STATUS_INVALID_PARAMETER;
         g_short_count = le32(buffer);
