@@ -86,15 +86,20 @@ not() { ! "$@"; }
 quiet() { "$@" >/dev/null 2>&1; }
 touchsim() { wine "$touchsim_exe" "$@"; }
 
-# The stand-in driver, so that the program opens a device and Apply saves. A loaded machine
-# sometimes refuses the first start ("cannot start the driver (error 31)"): up to three tries.
+# The stand-in driver, so that the program opens a device and Apply saves; called while no
+# program of the prefix runs. A loaded machine sometimes refuses the start ("cannot start the
+# driver (error 31)"), and then error 50 until the prefix's services start afresh: after a
+# refused try the prefix's processes are ended. Up to four tries.
 ensure_standin() {
   local try log
   log=$(mktemp)
-  for try in 1 2 3; do
+  for try in 1 2 3 4; do
     touchsim status >/dev/null 2>&1 && break
-    "$root/tools/touchsim/setup-prefix.sh" "$root/build/windows" >"$log" 2>&1 ||
-      { echo "   stand-in driver, try $try:"; sed 's/^/   /' "$log"; }
+    "$root/tools/touchsim/setup-prefix.sh" "$root/build/windows" >"$log" 2>&1 && continue
+    echo "   stand-in driver, try $try:"
+    sed 's/^/   /' "$log"
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
   done
   rm -f "$log"
   touchsim status >/dev/null 2>&1

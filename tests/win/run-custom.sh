@@ -31,14 +31,14 @@ screenshot() { read -r sx sy < <(ui where settings) && import -window root -crop
 wine reg delete 'HKLM\Software\Morvi\MVSET' /f >/dev/null 2>&1
 python3 "$py" foreign-reg "$tmp/foreign.reg"
 wine regedit /s "$(winepath -w "$tmp/foreign.reg")"
+# The stand-in driver, so that Apply saves.
+check "the stand-in driver answers" ensure_standin
 # Wine stops the driver a few seconds after the last program ends: a command prompt that
 # waits for input holds it up while the program restarts. Ended by an exit command.
 mkfifo "$tmp/hold"
 wine cmd <"$tmp/hold" >/dev/null 2>&1 &
 holder=$!
 exec 9>"$tmp/hold"
-# The stand-in driver, so that Apply saves.
-check "the stand-in driver answers" ensure_standin
 
 start_custom() {
   xdotool mousemove 4 1000
