@@ -9,6 +9,7 @@
 #   at_exit COMMAND        runs COMMAND when the runner ends, the last one registered first
 #   ensure_standin         the stand-in driver installed and answering, with retries
 #   link_cjk_font          the CJK font behind the dialog fonts, taken away again at exit
+#   quiet_begin, quiet_end a quiet window for checks that measure time (see scripts/test)
 #   start_program FOLDER [ERR]   the program of FOLDER started, its settings window shown: X Y
 #   stop_program           the program asked to exit as its tray menu does
 #   end_pids PID...        ends processes by their pid
@@ -80,6 +81,22 @@ finish() {
   echo "$MV_SUITE: $passes passed, $failures failed"
   [[ $failures -eq 0 && $passes -gt 0 ]] && exit 0
   exit 1
+}
+
+# A quiet window for checks that measure time: under scripts/test (MV_QUIET_DIR), waits until
+# no other suite is at work, and no suite starts until quiet_end. Alone it does nothing.
+quiet_begin() {
+  [[ -n "${MV_QUIET_DIR:-}" && -d "$MV_QUIET_DIR" ]] || return 0
+  local asked=$SECONDS
+  at_exit quiet_end
+  : >"$MV_QUIET_DIR/$MV_SUITE.wants"
+  while [[ -d "$MV_QUIET_DIR" && ! -e "$MV_QUIET_DIR/$MV_SUITE.go" ]]; do sleep 0.5; done
+  echo "   quiet window after $((SECONDS - asked)) s"
+}
+quiet_end() {
+  [[ -n "${MV_QUIET_DIR:-}" && -d "$MV_QUIET_DIR" ]] || return 0
+  rm -f "$MV_QUIET_DIR/$MV_SUITE.wants" "$MV_QUIET_DIR/$MV_SUITE.go"
+  : >"$MV_QUIET_DIR/$MV_SUITE.done"
 }
 
 not() { ! "$@"; }
