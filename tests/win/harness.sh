@@ -9,6 +9,7 @@
 #   at_exit COMMAND        runs COMMAND when the runner ends, the last one registered first
 #   ensure_standin         the stand-in driver installed and answering, with retries
 #   link_cjk_font          the CJK font behind the dialog fonts, taken away again at exit
+#   quiet_begin, quiet_end a quiet window for checks that measure time (see scripts/test)
 #   start_program FOLDER [ERR]   the program of FOLDER started, its settings window shown: X Y
 #   stop_program           the program asked to exit as its tray menu does
 #   end_pids PID...        ends processes by their pid
@@ -82,19 +83,40 @@ finish() {
   exit 1
 }
 
+# A quiet window for checks that measure time: under scripts/test (MV_QUIET_DIR), waits until
+# no other suite is at work, and no suite starts until quiet_end. Alone it does nothing.
+quiet_begin() {
+  [[ -n "${MV_QUIET_DIR:-}" && -d "$MV_QUIET_DIR" ]] || return 0
+  local asked=$SECONDS
+  at_exit quiet_end
+  : >"$MV_QUIET_DIR/$MV_SUITE.wants"
+  while [[ -d "$MV_QUIET_DIR" && ! -e "$MV_QUIET_DIR/$MV_SUITE.go" ]]; do sleep 0.5; done
+  echo "   quiet window after $((SECONDS - asked)) s"
+}
+quiet_end() {
+  [[ -n "${MV_QUIET_DIR:-}" && -d "$MV_QUIET_DIR" ]] || return 0
+  rm -f "$MV_QUIET_DIR/$MV_SUITE.wants" "$MV_QUIET_DIR/$MV_SUITE.go"
+  : >"$MV_QUIET_DIR/$MV_SUITE.done"
+}
+
 not() { ! "$@"; }
 quiet() { "$@" >/dev/null 2>&1; }
 touchsim() { wine "$touchsim_exe" "$@"; }
 
-# The stand-in driver, so that the program opens a device and Apply saves. A loaded machine
-# sometimes refuses the first start ("cannot start the driver (error 31)"): up to three tries.
+# The stand-in driver, so that the program opens a device and Apply saves; called while no
+# program of the prefix runs. A loaded machine sometimes refuses the start ("cannot start the
+# driver (error 31)"), and then error 50 until the prefix's services start afresh: after a
+# refused try the prefix's processes are ended. Up to four tries.
 ensure_standin() {
   local try log
   log=$(mktemp)
-  for try in 1 2 3; do
+  for try in 1 2 3 4; do
     touchsim status >/dev/null 2>&1 && break
-    "$root/tools/touchsim/setup-prefix.sh" "$root/build/windows" >"$log" 2>&1 ||
-      { echo "   stand-in driver, try $try:"; sed 's/^/   /' "$log"; }
+    "$root/tools/touchsim/setup-prefix.sh" "$root/build/windows" >"$log" 2>&1 && continue
+    echo "   stand-in driver, try $try:"
+    sed 's/^/   /' "$log"
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
   done
   rm -f "$log"
   touchsim status >/dev/null 2>&1

@@ -124,12 +124,17 @@ screens() {  # screens FOLDER SUFFIX: one language's screenshots and checks
   click 500 445 1.5
   wait_popups 1
   dialog=(${POPUP[0]:-0 0 0 0})
-  shot "$tmp/root.png"
-  crop "$tmp/root.png" $((dialog[0] - 20)) $((dialog[1] - 20)) 300 195 "$out/restore$s.png"
-  crop "$tmp/root.png" $((dialog[0] + 60)) $((dialog[1] + 50)) 190 50 "$tmp/question.png"
   crop "$skins/default_config_normal.png" 60 50 190 50 "$tmp/question-sheet.png"
+  # A loaded machine can show the dialog a moment before its text: up to 5 s for any text.
   local h
-  h=$(diff_height "$tmp/question.png" "$tmp/question-sheet.png")
+  for _ in $(seq 10); do
+    shot "$tmp/root.png"
+    crop "$tmp/root.png" $((dialog[0] + 60)) $((dialog[1] + 50)) 190 50 "$tmp/question.png"
+    h=$(diff_height "$tmp/question.png" "$tmp/question-sheet.png" 2>/dev/null)
+    [[ ${h:-0} -gt 0 ]] && break
+    sleep 0.5
+  done
+  crop "$tmp/root.png" $((dialog[0] - 20)) $((dialog[1] - 20)) 300 195 "$out/restore$s.png"
   check "restore question on two lines ($h pixels high)$s" test "${h:-0}" -ge 16
   # Its header with the close button, and the glyph, as the normal sheet has them.
   crop "$tmp/root.png" "${dialog[0]}" "${dialog[1]}" 259 45 "$tmp/header.png"

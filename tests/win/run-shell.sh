@@ -31,6 +31,9 @@ if [[ $part != no-driver ]]; then
   check "the stand-in driver answers" ensure_standin
 else
   check "no driver in the prefix" not quiet touchsim status
+  # Its first test looks for the tray icon as soon as the window has its title, which the
+  # program sets just before it adds the icon: seen to lose that race beside other suites.
+  quiet_begin
 fi
 check "win_tests.exe --gtest_filter=$filter" wine "$root/build/windows/win_tests.exe" --gtest_brief=1 --gtest_filter="$filter"
 finish
