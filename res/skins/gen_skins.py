@@ -86,30 +86,37 @@ STATES = ('normal', 'over', 'down')
 
 class Canvas:
     """An RGB picture drawn at SS times its size; coordinates are in pixels at 96 DPI and the
-    picture is drawn for `dpi` (see the top of the file)."""
+    picture is drawn for `dpi` (see the top of the file). A picture that the program shows
+    in a control of its own has that control's top-left corner (96 DPI, in the window that
+    holds it) as `origin`: the picture is then as large as the control at every scale."""
 
-    def __init__(self, width, height, colour=CARD, scale=SS, dpi=BASE_DPI):
+    def __init__(self, width, height, colour=CARD, scale=SS, dpi=BASE_DPI, origin=(0, 0)):
         self.dpi, self.k, self.s = dpi, dpi / BASE_DPI, scale
-        self.w, self.h = scale_px(width, dpi), scale_px(height, dpi)
+        self.origin = origin
+        self.w = scale_px(origin[0] + width, dpi) - scale_px(origin[0], dpi)
+        self.h = scale_px(origin[1] + height, dpi) - scale_px(origin[1], dpi)
         self.img = Image.new('RGB', (self.w * scale, self.h * scale), colour)
         self.d = ImageDraw.Draw(self.img)
 
-    def at(self, v):
-        """A 96-DPI coordinate in final pixels at the canvas's DPI."""
-        whole = math.floor(v)
+    def at(self, v, axis=0):
+        """A 96-DPI coordinate (x for axis 0, y for 1) in final pixels at the canvas's DPI."""
+        if self.dpi == BASE_DPI:
+            return v
+        o = self.origin[axis]
+        whole = math.floor(v + o)
         a = scale_px(whole, self.dpi)
-        return a + (v - whole) * (scale_px(whole + 1, self.dpi) - a)
+        return a + (v + o - whole) * (scale_px(whole + 1, self.dpi) - a) - scale_px(o, self.dpi)
 
-    def px(self, v):
+    def px(self, v, axis=0):
         """A 96-DPI coordinate in supersampled pixels."""
-        return round(self.at(v) * self.s)
+        return round(self.at(v, axis) * self.s)
 
     def length(self, v):
         """A 96-DPI length (radius, stroke) in supersampled pixels."""
         return v * self.k * self.s
 
     def box(self, x0, y0, x1, y1):
-        return [self.px(x0), self.px(y0), self.px(x1) - 1, self.px(y1) - 1]
+        return [self.px(x0), self.px(y0, 1), self.px(x1) - 1, self.px(y1, 1) - 1]
 
     def rect(self, x0, y0, x1, y1, fill):
         self.d.rectangle(self.box(x0, y0, x1, y1), fill=fill)
@@ -127,24 +134,24 @@ class Canvas:
         self.ellipse(cx, cy, r, r, fill=fill, outline=outline, width=width, exact=False)
 
     def ellipse(self, cx, cy, rx, ry, fill=None, outline=None, width=1, exact=True):
-        x, y, s = self.at(cx), self.at(cy), self.s
+        x, y, s = self.at(cx), self.at(cy, 1), self.s
         ex, ey = rx * self.k, ry * self.k
         cut = 0 if exact else 1  # circles end one supersampled pixel inside, as a box does
         self.d.ellipse([round((x - ex) * s), round((y - ey) * s), round((x + ex) * s) - cut, round((y + ey) * s) - cut],
                        fill=fill, outline=outline, width=max(1, round(self.length(width))) if outline else 0)
 
     def line(self, points, fill, width):
-        pts = [(self.px(x), self.px(y)) for x, y in points]
+        pts = [(self.px(x), self.px(y, 1)) for x, y in points]
         self.d.line(pts, fill=fill, width=max(1, round(self.length(width))))
         r = width / 2
         for x, y in points:  # round joins and caps
             self.circle(x, y, r, fill=fill)
 
     def polygon(self, points, fill):
-        self.d.polygon([(self.px(x), self.px(y)) for x, y in points], fill=fill)
+        self.d.polygon([(self.px(x), self.px(y, 1)) for x, y in points], fill=fill)
 
     def vgradient(self, x0, y0, x1, y1, top, bottom):
-        py0, py1 = self.px(y0), self.px(y1)
+        py0, py1 = self.px(y0, 1), self.px(y1, 1)
         for py in range(py0, py1):
             t = (py - py0) / max(1, py1 - py0 - 1)
             self.d.line([(self.px(x0), py), (self.px(x1) - 1, py)], fill=lerp(top, bottom, t))
@@ -393,6 +400,7 @@ def draw_gesture(c, geo, g, style, phase):
 # ---------------------------------------------------------------- gesture animations
 
 GIF_W, GIF_H = 225, 262
+GIF_AT = (444, 122)  # the animation's place in the main window
 GIF_SS = 3
 
 ANIM_STYLE = dict(bg_under_finger=PAD, pad=PAD, pad_pressed=(214, 224, 238), pad_edge=PAD_EDGE, shadow=(226, 231, 238),
@@ -450,7 +458,7 @@ def animation_frames(g):
 
 
 def render_animation_frame(g, phase, dpi):
-    c = Canvas(GIF_W, GIF_H, CARD, GIF_SS, dpi)
+    c = Canvas(GIF_W, GIF_H, CARD, GIF_SS, dpi, GIF_AT)
     geo = PadGeometry(18, 14, GIF_W - 18, GIF_H - 14)
     draw_gesture(c, geo, g, ANIM_STYLE, phase)
     return c.result()
@@ -912,7 +920,7 @@ def draw_checkbox(c, state):
 
 def draw_speed(step, dpi):
     """Slider of step 0..9: a track, the part up to the knob in the accent, ten tick marks."""
-    c = Canvas(SLIDER_W, SLIDER_H, CARD, dpi=dpi)
+    c = Canvas(SLIDER_W, SLIDER_H, CARD, dpi=dpi, origin=SLIDER_RECT[:2])
     cy = 10.5
     knob = knob_x(step)
     c.rrect(4, cy - 2.5, SLIDER_W - 4, cy + 2.5, 2.5, fill=(214, 221, 231))

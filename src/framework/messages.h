@@ -9,6 +9,9 @@ inline constexpr std::uint32_t WM_GESTURE_EVENT = 0x7EB;
 inline constexpr std::uint32_t WM_TRAY_NOTIFY = 0x600;
 inline constexpr std::uint32_t WM_RESTORE_DEFAULTS = 0x602;
 inline constexpr std::uint32_t WM_ACTIVATE_INSTANCE = 0x4CA;
+// Sent by a dialog to the window it belongs to: the DPI that window is laid out for, which
+// the dialog takes too (0, or no answer: the dialog asks the system).
+inline constexpr std::uint32_t WM_LAYOUT_DPI = 0x8060;
 
 inline constexpr std::uintptr_t TIMER_DRIVER_RETRY = 1282;
 inline constexpr std::uintptr_t TIMER_BATTERY = 1283;

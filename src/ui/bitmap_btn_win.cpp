@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "ui/button_paint.h"
+#include "ui/display_scale.h"
 
 namespace mv {
 
@@ -101,6 +102,12 @@ void CBitmapBtn::SetCaption(const std::u16string& text, int offset, int threshol
 void CBitmapBtn::SetTextRect(int left, int top, int right, int bottom) {
     textRect_ = RECT{left, top, right, bottom};
     textRectSet_ = 1;
+}
+
+void CBitmapBtn::SetDpi(int dpi) {
+    if (dpi == dpi_) return;
+    dpi_ = dpi;
+    if (hwnd_) Invalidate();
 }
 
 void CBitmapBtn::SetLatched(int value) {
@@ -205,7 +212,7 @@ void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
 
     if (!caption_.empty()) {
         ::SetBkMode(dc, TRANSPARENT);
-        HFONT font = ::CreateFontW(fontHeight, 0, CaptionEscapement(textLayout_), 0, 500, FALSE, FALSE, FALSE,
+        HFONT font = ::CreateFontW(ScaleToDpi(fontHeight, dpi_), 0, CaptionEscapement(textLayout_), 0, 500, FALSE, FALSE, FALSE,
                                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                    FF_SWISS, L"MS Shell Dlg");
         HGDIOBJ previous = font ? ::SelectObject(dc, font) : nullptr;
@@ -219,6 +226,7 @@ void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
         in.textRect = {textRect_.left, textRect_.top, textRect_.right, textRect_.bottom};
         in.client = {client.left, client.top, client.right, client.bottom};
         in.multiLine = (::GetWindowLongPtrW(hwnd_, GWL_STYLE) & BS_MULTILINE) == BS_MULTILINE;
+        in.dpi = dpi_;
         const CaptionPlacement placed = PlaceCaption(in);
 
         std::wstring line(placed.firstLine.begin(), placed.firstLine.end());
@@ -355,6 +363,17 @@ LRESULT CBitmapBtn::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ERASEBKGND:
         return TRUE;
+    case WM_SIZE:
+        // Laid out again (another DPI): the tooltip covers the new client area.
+        if (tooltip_.GetSafeHwnd() && tooltip_.GetToolCount() > 0) {
+            TOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = hwnd_;
+            tool.uId = kToolId;
+            ::GetClientRect(hwnd_, &tool.rect);
+            ::SendMessageW(tooltip_.GetSafeHwnd(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+        return Default(message, wParam, lParam);
     case WM_LBUTTONUP:
         if (toggleMode_) {
             OnLButtonUp();

@@ -35,7 +35,7 @@ public:
     // two-line mode for captions longer than `threshold` units. Repaints.
     void SetCaption(const std::wstring& text, int offset, int threshold, int layout);
     void SetCaption(const std::u16string& text, int offset, int threshold, int layout);
-    // The caption is centred in this rectangle (client pixels) from now on. No repaint.
+    // The caption is centred in this rectangle (client pixels at 96 DPI) from now on. No repaint.
     void SetTextRect(int left, int top, int right, int bottom);
     // Store and repaint when the value differs.
     void SetLatched(int value);
@@ -54,6 +54,10 @@ public:
     // Shows the hover picture whether or not the pointer is over the button: a menu
     // category whose second level is open.
     void SetHighlighted(bool value);
+    // The DPI the button is laid out for: its caption's font and the distances of its text
+    // rectangle (96-DPI figures) are scaled to it. Repaints when it changes.
+    void SetDpi(int dpi);
+    int dpi() const { return dpi_; }
     // A press no longer gives the button the keyboard focus (which would activate its
     // window): an entry of a menu, whose owner keeps the activation. Plain mode only.
     void NeverTakeFocus() { takesFocus_ = false; }
@@ -70,7 +74,7 @@ public:
     COLORREF hoverTextColor = 0x00C8C8C8;
     // The caption colour of the disabled picture; CLR_INVALID: normalTextColor.
     COLORREF disabledTextColor = CLR_INVALID;
-    int fontHeight = 12;
+    int fontHeight = 12;  // at 96 DPI
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool PreTranslateMessage(MSG* msg) override;
@@ -106,6 +110,7 @@ private:
     std::wstring caption_;
     std::wstring laterTooltip_;
     int textOffsetX_ = 0;
+    int dpi_ = 96;
     int textLayout_ = 1;
     int wrapThreshold_ = 7;
 };

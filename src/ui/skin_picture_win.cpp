@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "ui/display_scale.h"
+
 namespace mv {
 
 namespace gp = Gdiplus::DllExports;
@@ -84,6 +86,37 @@ Gdiplus::GpBitmap* ScaledCopy(Gdiplus::GpBitmap* picture, int width, int height)
     return copy;
 }
 
+Gdiplus::GpBitmap* ResampledCopy(Gdiplus::GpBitmap* picture, int width, int height) {
+    if (!picture || width <= 0 || height <= 0) return nullptr;
+    UINT fromWidth = 0, fromHeight = 0;
+    if (gp::GdipGetImageWidth(picture, &fromWidth) != Gdiplus::Ok ||
+        gp::GdipGetImageHeight(picture, &fromHeight) != Gdiplus::Ok || fromWidth == 0 || fromHeight == 0)
+        return nullptr;
+    Gdiplus::GpBitmap* copy = nullptr;
+    if (gp::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &copy) != Gdiplus::Ok)
+        return nullptr;
+    Gdiplus::GpImageAttributes* attributes = nullptr;
+    Gdiplus::GpGraphics* graphics = nullptr;
+    // Continued outwards by mirroring, so that the filter finds no transparent border to blend in.
+    bool drawn = gp::GdipCreateImageAttributes(&attributes) == Gdiplus::Ok &&
+                 gp::GdipSetImageAttributesWrapMode(attributes, Gdiplus::WrapModeTileFlipXY, 0, FALSE) == Gdiplus::Ok &&
+                 gp::GdipGetImageGraphicsContext(copy, &graphics) == Gdiplus::Ok;
+    if (drawn) {
+        gp::GdipSetInterpolationMode(graphics, Gdiplus::InterpolationModeHighQualityBicubic);
+        gp::GdipSetPixelOffsetMode(graphics, Gdiplus::PixelOffsetModeHalf);
+        drawn = gp::GdipDrawImageRectRectI(graphics, picture, 0, 0, width, height, 0, 0, static_cast<INT>(fromWidth),
+                                           static_cast<INT>(fromHeight), Gdiplus::UnitPixel, attributes, nullptr,
+                                           nullptr) == Gdiplus::Ok;
+    }
+    if (graphics) gp::GdipDeleteGraphics(graphics);
+    if (attributes) gp::GdipDisposeImageAttributes(attributes);
+    if (!drawn) {
+        gp::GdipDisposeImage(copy);
+        return nullptr;
+    }
+    return copy;
+}
+
 Gdiplus::GpBitmap* FadedCopy(Gdiplus::GpBitmap* picture) {
     if (!picture) return nullptr;
     UINT width = 0, height = 0;
@@ -136,6 +169,37 @@ std::wstring SkinPath(const std::wstring& directory, const std::wstring& fileNam
 
 std::wstring MenuSkinPath(const std::wstring& directory, const std::wstring& fileName) {
     return directory + L"skins\\menu\\" + fileName;
+}
+
+std::wstring SkinPath(const std::wstring& directory, const std::wstring& fileName, int percent) {
+    const std::u16string folder = SkinScaleFolder(percent);
+    return directory + L"skins\\" + std::wstring(folder.begin(), folder.end()) + fileName;
+}
+
+std::wstring FindSkin(const std::wstring& directory, const std::wstring& fileName, int dpi, int& percent) {
+    for (const std::int32_t set : SkinScalesToTry(dpi)) {
+        std::wstring path = SkinPath(directory, fileName, set);
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        percent = set;
+        return path;
+    }
+    percent = 100;
+    return {};
+}
+
+bool LoadSkin(SkinPicture& picture, const std::wstring& directory, const std::wstring& fileName, int dpi) {
+    picture.Reset();
+    // A file that is there but unreadable leaves the next set to try.
+    for (const std::int32_t set : SkinScalesToTry(dpi)) {
+        if (!picture.Load(SkinPath(directory, fileName, set))) continue;
+        const PixelSize drawn{static_cast<std::int32_t>(picture.width()), static_cast<std::int32_t>(picture.height())};
+        const PixelSize wanted = SizeAtDpi(drawn, set, dpi);
+        if (wanted == drawn) return true;
+        picture.Adopt(ResampledCopy(picture.bitmap(), wanted.width, wanted.height));
+        return !picture.empty();
+    }
+    return false;
 }
 
 }  // namespace mv

@@ -57,6 +57,11 @@ private:
 // picture or when the copy fails. The caller owns it.
 Gdiplus::GpBitmap* ScaledCopy(Gdiplus::GpBitmap* picture, int width, int height);
 
+// A copy of a picture resampled to width x height with GDI+'s best filter (high-quality
+// bicubic, edges continued outwards): a skin picture taken from the set of another display
+// scale. Null for a null picture or when the copy fails. The caller owns it.
+Gdiplus::GpBitmap* ResampledCopy(Gdiplus::GpBitmap* picture, int width, int height);
+
 // A faded, grey copy of a picture (half way to white): how a disabled control looks
 // whatever its skin. Null for a null picture or when the copy fails; the caller owns it.
 Gdiplus::GpBitmap* FadedCopy(Gdiplus::GpBitmap* picture);
@@ -67,5 +72,17 @@ std::wstring ExecutableDirectory();
 std::wstring SkinPath(const std::wstring& directory, const std::wstring& fileName);
 // "%sskins\menu\%s": a file of the menu skins.
 std::wstring MenuSkinPath(const std::wstring& directory, const std::wstring& fileName);
+// The file of the skin set for a display scale in percent: "%sskins\150\%s" (100: SkinPath).
+std::wstring SkinPath(const std::wstring& directory, const std::wstring& fileName, int percent);
+
+// Loads `fileName` (relative to the skin folder, "menu\menu_normal.png" for instance) for a
+// window at `dpi`: from the set drawn for that DPI, else from the nearest larger set, else from
+// the 100 % set (SkinScalesToTry). A picture from another set is resized here, once, to the
+// size the set for `dpi` gives it, so that it is never scaled when drawn. False, and the
+// picture empty, when no set has a readable file. At 96 DPI: the 100 % file, as it is.
+bool LoadSkin(SkinPicture& picture, const std::wstring& directory, const std::wstring& fileName, int dpi);
+// The path LoadSkin would read for `fileName` at `dpi`, and the set it belongs to (percent);
+// an empty path when no set has the file.
+std::wstring FindSkin(const std::wstring& directory, const std::wstring& fileName, int dpi, int& percent);
 
 }  // namespace mv
