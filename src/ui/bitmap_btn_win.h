@@ -101,10 +101,20 @@ private:
     bool highlighted_ = false;
     bool takesFocus_ = true;
     bool pressedWithoutFocus_ = false;
+    // The GDI copy of a state's picture for drawing it with BitBlt (OpaqueCopy), made on its
+    // first drawing; none for a picture with transparent pixels.
+    struct Copy {
+        HBITMAP bitmap = nullptr;
+        bool tried = false;
+    };
+    HBITMAP CopyOf(Gdiplus::GpBitmap* picture, Copy& copy);
+    void FreeCopies();
+
     Gdiplus::GpBitmap* normal_ = nullptr;
     Gdiplus::GpBitmap* hoverPicture_ = nullptr;
     Gdiplus::GpBitmap* pressed_ = nullptr;
     Gdiplus::GpBitmap* disabled_ = nullptr;
+    Copy copies_[4];  // normal, hover, pressed, disabled
     int textRectSet_ = 0;
     RECT textRect_{};
     std::wstring caption_;

@@ -56,12 +56,7 @@ void CreateEntryButtons(HWND parent, const MenuImages& images, const std::vector
 void PaintLevel(HWND window, const SkinPicture& normal) {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(window, &ps);
-    Gdiplus::GpGraphics* graphics = nullptr;
-    if (normal.bitmap() && gp::GdipCreateFromHDC(dc, &graphics) == Gdiplus::Ok) {
-        gp::GdipDrawImageRectI(graphics, normal.bitmap(), 0, 0, static_cast<INT>(normal.width()),
-                               static_cast<INT>(normal.height()));
-        gp::GdipDeleteGraphics(graphics);
-    }
+    normal.Draw(dc, static_cast<int>(normal.width()), static_cast<int>(normal.height()));
     ::EndPaint(window, &ps);
 }
 

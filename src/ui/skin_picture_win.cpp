@@ -1,5 +1,6 @@
 #include "ui/skin_picture_win.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 #include "ui/display_scale.h"
@@ -22,7 +23,11 @@ SkinPicture& SkinPicture::operator=(SkinPicture&& other) noexcept {
     if (this != &other) {
         Reset();
         bitmap_ = other.bitmap_;
+        opaque_ = other.opaque_;
+        opaqueTried_ = other.opaqueTried_;
         other.bitmap_ = nullptr;
+        other.opaque_ = nullptr;
+        other.opaqueTried_ = false;
     }
     return *this;
 }
@@ -46,6 +51,18 @@ void SkinPicture::Adopt(Gdiplus::GpBitmap* bitmap) {
 void SkinPicture::Reset() {
     if (bitmap_) gp::GdipDisposeImage(bitmap_);
     bitmap_ = nullptr;
+    if (opaque_) DeleteObject(opaque_);
+    opaque_ = nullptr;
+    opaqueTried_ = false;
+}
+
+void SkinPicture::Draw(HDC dc, int width, int height) const {
+    if (!bitmap_) return;
+    if (!opaqueTried_) {
+        opaque_ = OpaqueCopy(bitmap_);
+        opaqueTried_ = true;
+    }
+    DrawPicture(dc, bitmap_, opaque_, width, height);
 }
 
 UINT SkinPicture::width() const {
@@ -68,6 +85,55 @@ Gdiplus::GpBitmap* SkinPicture::CloneArea(int x, int y, int width, int height) c
         return nullptr;
     }
     return clone;
+}
+
+HBITMAP OpaqueCopy(Gdiplus::GpBitmap* picture) {
+    if (!picture) return nullptr;
+    UINT width = 0, height = 0;
+    Gdiplus::PixelFormat format = 0;
+    if (gp::GdipGetImageWidth(picture, &width) != Gdiplus::Ok || gp::GdipGetImageHeight(picture, &height) != Gdiplus::Ok ||
+        gp::GdipGetImagePixelFormat(picture, &format) != Gdiplus::Ok || width == 0 || height == 0)
+        return nullptr;
+    // A format with alpha counts as opaque only when every pixel is.
+    if (format & PixelFormatAlpha) {
+        Gdiplus::Rect all{0, 0, static_cast<INT>(width), static_cast<INT>(height)};
+        Gdiplus::BitmapData data{};
+        if (gp::GdipBitmapLockBits(picture, &all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) != Gdiplus::Ok)
+            return nullptr;
+        bool opaque = true;
+        for (UINT y = 0; y < height && opaque; ++y) {
+            const auto* row = static_cast<const std::uint8_t*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride;
+            for (UINT x = 0; x < width; ++x)
+                if (row[4 * x + 3] != 0xFF) {
+                    opaque = false;
+                    break;
+                }
+        }
+        gp::GdipBitmapUnlockBits(picture, &data);
+        if (!opaque) return nullptr;
+    }
+    HBITMAP copy = nullptr;
+    if (gp::GdipCreateHBITMAPFromBitmap(picture, &copy, 0xFF000000) != Gdiplus::Ok) return nullptr;
+    return copy;
+}
+
+void DrawPicture(HDC dc, Gdiplus::GpBitmap* picture, HBITMAP copy, int width, int height) {
+    if (!dc || !picture) return;
+    BITMAP b{};
+    if (copy && GetObjectW(copy, sizeof b, &b) == sizeof b && b.bmWidth == width && std::abs(b.bmHeight) == height) {
+        HDC memory = CreateCompatibleDC(dc);
+        if (memory) {
+            const HGDIOBJ old = SelectObject(memory, copy);
+            BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+            SelectObject(memory, old);
+            DeleteDC(memory);
+            return;
+        }
+    }
+    Gdiplus::GpGraphics* graphics = nullptr;
+    if (gp::GdipCreateFromHDC(dc, &graphics) != Gdiplus::Ok || !graphics) return;
+    gp::GdipDrawImageRectI(graphics, picture, 0, 0, width, height);
+    gp::GdipDeleteGraphics(graphics);
 }
 
 Gdiplus::GpBitmap* ScaledCopy(Gdiplus::GpBitmap* picture, int width, int height) {
