@@ -1,9 +1,18 @@
 #!/usr/bin/env python3
-"""Draws the program's icons as .ico files (32-bit): 128 the program, 129-140 the tray menu items."""
+"""Draws the program's icons as .ico files (32-bit): 128 the program, 129-140 the tray menu items.
+
+The program icon has a frame for every size Windows asks for from 100 % to 200 % display
+scale (small icons 16 to 32, large ones 32 to 64) and 256 for large views; the menu glyphs
+have the small sizes. Frames up to 64 pixels are bitmaps, the 256-pixel one a PNG.
+"""
 import math
 import os
 import struct
 import sys
+import zlib
+
+PROGRAM_SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
+GLYPH_SIZES = (16, 20, 24, 28, 32)
 
 
 def lerp(a, b, t):
@@ -138,11 +147,30 @@ def draw_label(size, selected, checked):
     return draw_glyph(size, (30, 90, 200) if selected else (90, 90, 100), label_coverage(checked))
 
 
+def png_frame(pixels):
+    """A 32-bit RGBA PNG of the pixels, without time stamps: an icon frame of 256 pixels."""
+    size = len(pixels)
+    rows = b''.join(b'\x00' + bytes(v for r, g, b, a in row for v in (int(r), int(g), int(b), int(round(a * 255))))
+                    for row in pixels)
+
+    def chunk(kind, data):
+        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data) & 0xFFFFFFFF)
+
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0))
+            + chunk(b'IDAT', zlib.compress(rows, 9)) + chunk(b'IEND', b''))
+
+
 def encode_ico(images):
     entries, blobs = [], []
     offset = 6 + 16 * len(images)
     for pixels in images:
         size = len(pixels)
+        if size >= 256:
+            blob = png_frame(pixels)
+            entries.append(struct.pack('<BBBBHHII', 0, 0, 0, 0, 1, 32, len(blob), offset))
+            blobs.append(blob)
+            offset += len(blob)
+            continue
         xor = bytearray()
         for row in reversed(pixels):
             for r, g, b, a in row:
@@ -167,19 +195,19 @@ def main():
     out = sys.argv[1] if len(sys.argv) > 1 else '.'
     os.makedirs(out, exist_ok=True)
     icons = {
-        128: [draw_main(n) for n in (16, 32, 48)],
-        129: [draw_power(n, True) for n in (16, 32)],
-        130: [draw_power(n, False) for n in (16, 32)],
-        131: [draw_gear(n, True) for n in (16, 32)],
-        132: [draw_gear(n, False) for n in (16, 32)],
-        133: [draw_pause(n, True) for n in (16, 32)],
-        134: [draw_pause(n, False) for n in (16, 32)],
-        135: [draw_play(n, True) for n in (16, 32)],
-        136: [draw_play(n, False) for n in (16, 32)],
-        137: [draw_label(n, True, True) for n in (16, 32)],
-        138: [draw_label(n, False, True) for n in (16, 32)],
-        139: [draw_label(n, True, False) for n in (16, 32)],
-        140: [draw_label(n, False, False) for n in (16, 32)],
+        128: [draw_main(n) for n in PROGRAM_SIZES],
+        129: [draw_power(n, True) for n in GLYPH_SIZES],
+        130: [draw_power(n, False) for n in GLYPH_SIZES],
+        131: [draw_gear(n, True) for n in GLYPH_SIZES],
+        132: [draw_gear(n, False) for n in GLYPH_SIZES],
+        133: [draw_pause(n, True) for n in GLYPH_SIZES],
+        134: [draw_pause(n, False) for n in GLYPH_SIZES],
+        135: [draw_play(n, True) for n in GLYPH_SIZES],
+        136: [draw_play(n, False) for n in GLYPH_SIZES],
+        137: [draw_label(n, True, True) for n in GLYPH_SIZES],
+        138: [draw_label(n, False, True) for n in GLYPH_SIZES],
+        139: [draw_label(n, True, False) for n in GLYPH_SIZES],
+        140: [draw_label(n, False, False) for n in GLYPH_SIZES],
     }
     for number, images in icons.items():
         with open(os.path.join(out, 'icon%d.ico' % number), 'wb') as f:

@@ -1,5 +1,6 @@
 # Sourced by the scripts: a private X display and a fresh Wine prefix for one run.
 #   wine_session_start   sets DISPLAY, WINEPREFIX, WINEDEBUG and starts a persistent wineserver;
+#                        the display is MV_SCREEN large (default 1280x1024x24);
 #                        the new prefix is a copy of MV_PREFIX_TEMPLATE when that names one
 #                        (a third of the time of a boot), else booted from nothing
 #   wine_session_stop    ends the prefix's processes, the display, and removes the prefix
@@ -17,7 +18,7 @@ wine_session_start() {
     # other mount namespaces, whose abstract sockets still collide.
     local numberFile n=""
     numberFile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${MV_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
     MV_XVFB_PID=$!
     for _ in $(seq 100); do
       n=$(head -1 "$numberFile" 2>/dev/null)

@@ -15,8 +15,11 @@
 //                   when a gesture is selected and when a function is picked, and a gesture
 //                   selection; with --baseline, the same actions on another build in the same
 //                   run, side by side
+//   scale           start-up and the answer times with the display at 192 DPI (200 %) beside
+//                   96 DPI, taken in turns (the prefix's LogPixels, which each new process
+//                   reads, is set for each turn and put back after), with their ratios
 // Options: --starts N  --events N  --cycles N  --idle-seconds N  --answers N  --baseline FOLDER
-//          --only NAME (start-up, latency, profiles, flood, memory, answers, idle)
+//          --only NAME (start-up, latency, profiles, flood, memory, answers, idle, scale)
 //
 // CPU time, wake-ups and resident private memory come from Linux (Z:\proc): Wine answers
 // another process's CPU times and private bytes with zero.
@@ -33,6 +36,7 @@
 #include <vector>
 
 #include "touchsim_protocol.h"
+#include "ui/display_scale.h"
 #include "win/program_support.h"
 
 using namespace mv::wintest;
@@ -283,27 +287,50 @@ void Failed(const char* what) {
     ++gFailures;
 }
 
-void StartUp(ProbeWindow& probe, int starts) {
+struct StartUpSamples {
     std::vector<double> window, tray, linked;
+};
+
+// Process start to the main window, the tray icon and the driver opened, `starts` times.
+bool MeasureStartUp(ProbeWindow& probe, int starts, StartUpSamples& samples) {
+    std::vector<double>& window = samples.window;
+    std::vector<double>& tray = samples.tray;
+    std::vector<double>& linked = samples.linked;
     for (int i = 0; i < starts; ++i) {
         const double t0 = NowMs();
         RunningProgram program;
-        if (!program.started()) return Failed("the program did not start");
+        if (!program.started()) {
+            Failed("the program did not start");
+            return false;
+        }
         HWND main = nullptr;
         bool iconed = false;
-        if (!Poll(15000, [&] { return (main = MainWindowOf(program.processId())) != nullptr; }))
-            return Failed("no main window");
+        if (!Poll(15000, [&] { return (main = MainWindowOf(program.processId())) != nullptr; })) {
+            Failed("no main window");
+            return false;
+        }
         window.push_back(NowMs() - t0);
         iconed = Poll(15000, [&] { return TrayIconPresent(main); });
-        if (!iconed) return Failed("no tray icon");
+        if (!iconed) {
+            Failed("no tray icon");
+            return false;
+        }
         tray.push_back(NowMs() - t0);
-        if (!Poll(15000, [&] { return Client().process_id == program.processId(); }))
-            return Failed("the driver was not opened");
+        if (!Poll(15000, [&] { return Client().process_id == program.processId(); })) {
+            Failed("the driver was not opened");
+            return false;
+        }
         linked.push_back(NowMs() - t0);
         Exit(program, main);
         probe.pump(200);
     }
-    const Summary w = Summarize(window), t = Summarize(tray), l = Summarize(linked);
+    return true;
+}
+
+void StartUp(ProbeWindow& probe, int starts) {
+    StartUpSamples samples;
+    if (!MeasureStartUp(probe, starts, samples)) return;
+    const Summary w = Summarize(samples.window), t = Summarize(samples.tray), l = Summarize(samples.linked);
     std::printf("start-up (%d starts): main window p50 %.0f ms max %.0f; tray icon p50 %.0f ms max %.0f; "
                 "driver opened p50 %.0f ms max %.0f\n",
                 starts, w.p50, w.max, t.p50, t.max, l.p50, l.max);
@@ -708,19 +735,25 @@ void Memory(ProbeWindow& probe, int cycles) {
 struct AnswerSamples {
     std::vector<double> open, closeBySelection, closeByPick, selection;
     int misses = 0;
+    SIZE window{};  // the settings window's size, as last shown
 };
 
 // The same actions on any build: the window shown and slot 1 (a gesture with a function
 // menu) selected; the function menu opened and closed by selecting slot 1 again, opened and
 // closed by picking "Cut"; gestures 0 and 1 selected in turn. Each time is the time until the
 // window has answered the command; the menu's appearance and disappearance are checked after.
-bool MeasureAnswers(const std::wstring& folder, int count, AnswerSamples& a) {
+// `dpi` is the display's, for which the program lays the window out.
+bool MeasureAnswers(const std::wstring& folder, int count, AnswerSamples& a, int dpi = 96) {
     RunningProgram program(folder + L"\\MorviCorvelConfig.exe");
     const Started s = WaitForProgram(program, true);
     if (!s.linked || !ShowSettings(s.main)) return false;
     Sleep(1500);
-    const HWND function = ChildAt(s.main, 41, 363);
-    const HWND tiles[2] = {ChildAt(s.main, 51, 133), ChildAt(s.main, 169, 133)};
+    RECT shown{};
+    GetWindowRect(s.main, &shown);
+    a.window = SIZE{shown.right - shown.left, shown.bottom - shown.top};
+    const auto at = [&](int x, int y) { return ChildAt(s.main, mv::ScaleToDpi(x, dpi), mv::ScaleToDpi(y, dpi)); };
+    const HWND function = at(41, 363);
+    const HWND tiles[2] = {at(51, 133), at(169, 133)};
     if (!function || !tiles[0] || !tiles[1]) return false;
     const DWORD pid = program.processId();
     auto timed = [](auto&& action) {
@@ -793,6 +826,66 @@ void AnswerTimes(const std::wstring& baseline, int count) {
     }
 }
 
+// The display's DPI for the processes started from now on (the prefix's LogPixels); 0 removes it.
+void SetDisplayDpi(DWORD dpi) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    if (dpi)
+        RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    else
+        RegDeleteValueW(key, L"LogPixels");
+    RegCloseKey(key);
+}
+
+DWORD DisplayDpiSetting() {
+    DWORD value = 0, size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", RRF_RT_REG_DWORD, nullptr, &value,
+                     &size) != ERROR_SUCCESS)
+        return 0;
+    return value;
+}
+
+// Start-up and the answer times at 192 DPI beside 96 DPI, in turns, and their ratios.
+void ScaleComparison(ProbeWindow& probe, int starts, int count) {
+    wchar_t dist[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"MV_DIST_DIR", dist, MAX_PATH);
+    const DWORD before = DisplayDpiSetting();
+    constexpr int kDpis[2] = {96, 192};
+    StartUpSamples started[2];
+    AnswerSamples answered[2];
+    bool ok = true;
+    for (int round = 0; round < 2 && ok; ++round)
+        for (int i = 0; i < 2 && ok; ++i) {
+            SetDisplayDpi(kDpis[i]);
+            ok = MeasureStartUp(probe, std::max(1, starts / 2), started[i]) &&
+                 MeasureAnswers(dist, std::max(1, count / 2), answered[i], kDpis[i]);
+            if (!ok) Failed("scale: the program did not start or answer");
+        }
+    SetDisplayDpi(before);
+    if (!ok) return;
+    if (answered[0].misses + answered[1].misses) Failed("scale: the menu did not open or close");
+    std::printf("display scale, 192 DPI beside 96 DPI (taken in turns; settings window %ldx%ld and %ldx%ld):\n",
+                answered[0].window.cx, answered[0].window.cy, answered[1].window.cx, answered[1].window.cy);
+    struct Row {
+        const char* what;
+        const std::vector<double>& at96;
+        const std::vector<double>& at192;
+    } rows[] = {{"start-up: main window", started[0].window, started[1].window},
+                {"start-up: tray icon", started[0].tray, started[1].tray},
+                {"start-up: driver opened", started[0].linked, started[1].linked},
+                {"function menu opens", answered[0].open, answered[1].open},
+                {"menu closes, a gesture selected", answered[0].closeBySelection, answered[1].closeBySelection},
+                {"menu closes, a function picked", answered[0].closeByPick, answered[1].closeByPick},
+                {"gesture selection", answered[0].selection, answered[1].selection}};
+    for (const Row& r : rows) {
+        const Summary a = Summarize(r.at96), b = Summarize(r.at192);
+        std::printf("  %-32s 96 DPI p50 %7.1f max %7.1f | 192 DPI p50 %7.1f max %7.1f | p50 ratio %.2f\n", r.what,
+                    a.p50, a.max, b.p50, b.max, a.p50 > 0 ? b.p50 / a.p50 : 0.0);
+    }
+}
+
 int Option(int argc, wchar_t** argv, const wchar_t* name, int fallback) {
     for (int i = 1; i + 1 < argc; ++i)
         if (std::wcscmp(argv[i], name) == 0) return std::max(1, _wtoi(argv[i + 1]));
@@ -839,6 +932,7 @@ int wmain(int argc, wchar_t** argv) {
     if (wanted(L"flood")) timed("flood", [&] { Flood(probe); });
     if (wanted(L"memory")) timed("memory", [&] { Memory(probe, cycles); });
     if (wanted(L"answers")) timed("answers", [&] { AnswerTimes(baseline, answers); });
+    if (wanted(L"scale")) timed("scale", [&] { ScaleComparison(probe, starts, answers); });
     if (wanted(L"idle")) {
         timed("idle", [&] { IdlePhase(probe, "driver open, window hidden, feedback off", true, idleSeconds); });
         timed("idle", [&] {

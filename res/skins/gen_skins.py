@@ -1,14 +1,24 @@
 #!/usr/bin/env python3
 """Draws every skin picture of the settings window into the folder given as argument.
 
-    gen_skins.py OUTDIR
+    gen_skins.py OUTDIR [PERCENT...]
 
 Writes OUTDIR/MorviCorvel_Main_*.png, the page sheets, menu/, the pointer and
 restore-defaults dialog sheets, the sheets of the key-chord, program, web-page
 and macro editors, the pointer speed slider pictures and
-gesture_detail_gif/1.gif to 17.gif. The output is the same bytes on every run:
-everything is vector drawing with Pillow, supersampled and box-filtered, PNGs
-without time stamps and GIFs written block by block with our own LZW encoder.
+gesture_detail_gif/1.gif to 17.gif: the 100 % set. The same files for each
+display scale of SCALES go to OUTDIR/125/, OUTDIR/150/ and so on (PERCENT
+arguments choose some of them; 100 is the set in OUTDIR itself). The output is
+the same bytes on every run: everything is vector drawing with Pillow,
+supersampled and box-filtered, PNGs without time stamps and GIFs written block
+by block with our own LZW encoder.
+
+Every drawing is given in pixels at 96 DPI. A set for another scale puts each
+whole 96-DPI coordinate v at scale_px(v, dpi), the program's own rounding of a
+96-DPI figure (src/ui/display_scale.cpp), and what lies between two whole
+coordinates in proportion; lengths (radii, stroke widths) are scaled as they
+are. So every edge that the program cuts a control's picture at falls on the
+pixel where the program puts the control, at every scale.
 
 Roles the drawings respect: the program draws every caption itself, dark
 (80, 92, 107) on normal pictures, light grey (200, 200, 200) on hover pictures
@@ -17,6 +27,7 @@ slate and pressed pictures the blue accent where a caption sits. All PNGs are
 opaque RGB, so a control looks the same whatever lies beneath it.
 """
 import math
+import multiprocessing
 import os
 import struct
 import sys
@@ -25,6 +36,18 @@ import zlib
 from PIL import Image, ImageDraw
 
 SS = 4  # supersampling factor of the PNG drawings
+BASE_DPI = 96
+SCALES = (125, 150, 175, 200)  # the display scales drawn beside 100 %, in percent
+
+
+def scale_px(v, dpi):
+    """A whole 96-DPI figure at `dpi`: v * dpi / 96 to the nearest pixel, halves away from zero."""
+    m = (abs(v) * dpi * 2 + BASE_DPI) // (2 * BASE_DPI)
+    return m if v >= 0 else -m
+
+
+def dpi_of_percent(percent):
+    return (percent * BASE_DPI * 2 + 100) // 200
 
 # Colours.
 BG_TOP = (243, 246, 250)
@@ -62,23 +85,45 @@ STATES = ('normal', 'over', 'down')
 # ---------------------------------------------------------------- drawing helpers
 
 class Canvas:
-    """An RGB picture drawn at SS times its size; coordinates are in final pixels."""
+    """An RGB picture drawn at SS times its size; coordinates are in pixels at 96 DPI and the
+    picture is drawn for `dpi` (see the top of the file). A picture that the program shows
+    in a control of its own has that control's top-left corner (96 DPI, in the window that
+    holds it) as `origin`: the picture is then as large as the control at every scale."""
 
-    def __init__(self, width, height, colour=CARD, scale=SS):
-        self.w, self.h, self.s = width, height, scale
-        self.img = Image.new('RGB', (width * scale, height * scale), colour)
+    def __init__(self, width, height, colour=CARD, scale=SS, dpi=BASE_DPI, origin=(0, 0)):
+        self.dpi, self.k, self.s = dpi, dpi / BASE_DPI, scale
+        self.origin = origin
+        self.w = scale_px(origin[0] + width, dpi) - scale_px(origin[0], dpi)
+        self.h = scale_px(origin[1] + height, dpi) - scale_px(origin[1], dpi)
+        self.img = Image.new('RGB', (self.w * scale, self.h * scale), colour)
         self.d = ImageDraw.Draw(self.img)
 
+    def at(self, v, axis=0):
+        """A 96-DPI coordinate (x for axis 0, y for 1) in final pixels at the canvas's DPI."""
+        if self.dpi == BASE_DPI:
+            return v
+        o = self.origin[axis]
+        whole = math.floor(v + o)
+        a = scale_px(whole, self.dpi)
+        return a + (v + o - whole) * (scale_px(whole + 1, self.dpi) - a) - scale_px(o, self.dpi)
+
+    def px(self, v, axis=0):
+        """A 96-DPI coordinate in supersampled pixels."""
+        return round(self.at(v, axis) * self.s)
+
+    def length(self, v):
+        """A 96-DPI length (radius, stroke) in supersampled pixels."""
+        return v * self.k * self.s
+
     def box(self, x0, y0, x1, y1):
-        s = self.s
-        return [round(x0 * s), round(y0 * s), round(x1 * s) - 1, round(y1 * s) - 1]
+        return [self.px(x0), self.px(y0, 1), self.px(x1) - 1, self.px(y1, 1) - 1]
 
     def rect(self, x0, y0, x1, y1, fill):
         self.d.rectangle(self.box(x0, y0, x1, y1), fill=fill)
 
     def rrect(self, x0, y0, x1, y1, r, fill=None, outline=None, width=1):
-        self.d.rounded_rectangle(self.box(x0, y0, x1, y1), radius=round(r * self.s), fill=fill,
-                                 outline=outline, width=round(width * self.s) if outline else 0)
+        self.d.rounded_rectangle(self.box(x0, y0, x1, y1), radius=round(self.length(r)), fill=fill,
+                                 outline=outline, width=round(self.length(width)) if outline else 0)
 
     def panel(self, x0, y0, x1, y1, r, fill, border, width=1):
         """A rounded panel with a border of the given width drawn inside its edge."""
@@ -86,28 +131,30 @@ class Canvas:
         self.rrect(x0 + width, y0 + width, x1 - width, y1 - width, max(r - width, 0), fill=fill)
 
     def circle(self, cx, cy, r, fill=None, outline=None, width=1):
-        s = self.s
-        self.d.ellipse([round((cx - r) * s), round((cy - r) * s), round((cx + r) * s) - 1, round((cy + r) * s) - 1],
-                       fill=fill, outline=outline, width=round(width * s) if outline else 0)
+        self.ellipse(cx, cy, r, r, fill=fill, outline=outline, width=width, exact=False)
+
+    def ellipse(self, cx, cy, rx, ry, fill=None, outline=None, width=1, exact=True):
+        x, y, s = self.at(cx), self.at(cy, 1), self.s
+        ex, ey = rx * self.k, ry * self.k
+        cut = 0 if exact else 1  # circles end one supersampled pixel inside, as a box does
+        self.d.ellipse([round((x - ex) * s), round((y - ey) * s), round((x + ex) * s) - cut, round((y + ey) * s) - cut],
+                       fill=fill, outline=outline, width=max(1, round(self.length(width))) if outline else 0)
 
     def line(self, points, fill, width):
-        s = self.s
-        pts = [(round(x * s), round(y * s)) for x, y in points]
-        self.d.line(pts, fill=fill, width=max(1, round(width * s)))
+        pts = [(self.px(x), self.px(y, 1)) for x, y in points]
+        self.d.line(pts, fill=fill, width=max(1, round(self.length(width))))
         r = width / 2
         for x, y in points:  # round joins and caps
             self.circle(x, y, r, fill=fill)
 
     def polygon(self, points, fill):
-        s = self.s
-        self.d.polygon([(round(x * s), round(y * s)) for x, y in points], fill=fill)
+        self.d.polygon([(self.px(x), self.px(y, 1)) for x, y in points], fill=fill)
 
     def vgradient(self, x0, y0, x1, y1, top, bottom):
-        s = self.s
-        py0, py1 = round(y0 * s), round(y1 * s)
+        py0, py1 = self.px(y0, 1), self.px(y1, 1)
         for py in range(py0, py1):
             t = (py - py0) / max(1, py1 - py0 - 1)
-            self.d.line([(round(x0 * s), py), (round(x1 * s) - 1, py)], fill=lerp(top, bottom, t))
+            self.d.line([(self.px(x0), py), (self.px(x1) - 1, py)], fill=lerp(top, bottom, t))
 
     def result(self):
         return self.img.reduce(self.s) if self.s > 1 else self.img.copy()
@@ -342,8 +389,7 @@ def draw_gesture(c, geo, g, style, phase):
         rx = (max(xs) - min(xs)) / 2 + r * 2.1
         ry = (max(ys) - min(ys)) / 2 + r * 2.1
         mx, my = (max(xs) + min(xs)) / 2, (max(ys) + min(ys)) / 2
-        c.d.ellipse([round((mx - rx) * c.s), round((my - ry) * c.s), round((mx + rx) * c.s), round((my + ry) * c.s)],
-                    outline=style['hint'], width=max(1, round(geo.hw * 0.04 * c.s)))
+        c.ellipse(mx, my, rx, ry, outline=style['hint'], width=geo.hw * 0.04)
     for ox, oy in offs:
         px, py = geo.pt(cx + ox, cy + oy)
         if touch > 0:
@@ -354,6 +400,7 @@ def draw_gesture(c, geo, g, style, phase):
 # ---------------------------------------------------------------- gesture animations
 
 GIF_W, GIF_H = 225, 262
+GIF_AT = (444, 122)  # the animation's place in the main window
 GIF_SS = 3
 
 ANIM_STYLE = dict(bg_under_finger=PAD, pad=PAD, pad_pressed=(214, 224, 238), pad_edge=PAD_EDGE, shadow=(226, 231, 238),
@@ -410,8 +457,8 @@ def animation_frames(g):
     return frames
 
 
-def render_animation_frame(g, phase):
-    c = Canvas(GIF_W, GIF_H, CARD, GIF_SS)
+def render_animation_frame(g, phase, dpi):
+    c = Canvas(GIF_W, GIF_H, CARD, GIF_SS, dpi, GIF_AT)
     geo = PadGeometry(18, 14, GIF_W - 18, GIF_H - 14)
     draw_gesture(c, geo, g, ANIM_STYLE, phase)
     return c.result()
@@ -498,12 +545,12 @@ def encode_gif(frames, delays):
     return bytes(out)
 
 
-def write_animations(outdir):
+def write_animations(outdir, dpi):
     folder = os.path.join(outdir, 'gesture_detail_gif')
     os.makedirs(folder, exist_ok=True)
     for slot, g in enumerate(GESTURES):
         timeline = animation_frames(g)
-        frames = [render_animation_frame(g, phase) for phase, _ in timeline]
+        frames = [render_animation_frame(g, phase, dpi) for phase, _ in timeline]
         with open(os.path.join(folder, '%d.gif' % (slot + 1)), 'wb') as f:
             f.write(encode_gif(frames, [d for _, d in timeline]))
 
@@ -688,8 +735,8 @@ def draw_function_field(c, state):
     chevron(c, x1 - 15, (y0 + y1) / 2, 3.6, mark, 1.6)
 
 
-def draw_main(state):
-    c = Canvas(MAIN_W, MAIN_H)
+def draw_main(state, dpi):
+    c = Canvas(MAIN_W, MAIN_H, dpi=dpi)
     c.vgradient(0, 0, MAIN_W, MAIN_H, BG_TOP, BG_BOTTOM)
     header(c, MAIN_W, HEADER_H)
     logo(c, 14, 10, 30)
@@ -758,8 +805,8 @@ def draw_tile(c, x, y, slot, state):
     draw_gesture(c, geo, g, style, TILE_PHASE[g['kind']])
 
 
-def draw_page(slots, state):
-    c = Canvas(PAGE_W, PAGE_H)
+def draw_page(slots, state, dpi):
+    c = Canvas(PAGE_W, PAGE_H, dpi=dpi)
     for k, slot in enumerate(slots):
         draw_tile(c, CELL_X[k % 3], CELL_Y[k // 3], slot, state)
     return c.result()
@@ -772,10 +819,10 @@ SUBMENU_W, SUBMENU_ENTRIES = 184, 12
 ITEM_H = 17
 
 
-def draw_menu(width, entries, state, arrows):
+def draw_menu(width, entries, state, arrows, dpi):
     """A menu level: entries of 17 pixels with a one-pixel separator below each."""
     height = entries * (ITEM_H + 1)
-    c = Canvas(width, height, FIELD)
+    c = Canvas(width, height, FIELD, dpi=dpi)
     for i in range(entries):
         y0 = i * (ITEM_H + 1)
         y1 = y0 + ITEM_H
@@ -822,8 +869,8 @@ def pointer_glyph(c, x, y, size, colour):
     c.polygon([(x + px * s, y + py * s) for px, py in pts], colour)
 
 
-def dialog_base(height, title_glyph):
-    c = Canvas(DIALOG_W, height, CARD)
+def dialog_base(height, title_glyph, dpi):
+    c = Canvas(DIALOG_W, height, CARD, dpi=dpi)
     header(c, DIALOG_W, DIALOG_HEADER)
     title_glyph(c)
     return c
@@ -835,10 +882,10 @@ def dialog_close(c, state):
     header_button(c, x0, y0, x1 - 1, y1, state, 'close', r=3)
 
 
-def draw_pointer_setting(state):
+def draw_pointer_setting(state, dpi):
     def glyph(c):
         pointer_glyph(c, 12, 7, 16, HEADER_ICON)
-    c = dialog_base(POINTER_H, glyph)
+    c = dialog_base(POINTER_H, glyph, dpi)
     dialog_close(c, state)
     # slow and fast marks either side of the slider
     sx0, sy0, sx1, sy1 = SLIDER_RECT
@@ -871,9 +918,9 @@ def draw_checkbox(c, state):
         c.line([(bx0 + 3.2, by0 + 6.8), (bx0 + 5.6, by0 + 9.4), (bx0 + 10, by0 + 3.8)], (255, 255, 255), 1.8)
 
 
-def draw_speed(step):
+def draw_speed(step, dpi):
     """Slider of step 0..9: a track, the part up to the knob in the accent, ten tick marks."""
-    c = Canvas(SLIDER_W, SLIDER_H, CARD)
+    c = Canvas(SLIDER_W, SLIDER_H, CARD, dpi=dpi, origin=SLIDER_RECT[:2])
     cy = 10.5
     knob = knob_x(step)
     c.rrect(4, cy - 2.5, SLIDER_W - 4, cy + 2.5, 2.5, fill=(214, 221, 231))
@@ -913,10 +960,10 @@ def restore_glyph(c, cx, cy, r, colour, width):
     c.polygon([(bx + ux * h * 1.4, by + uy * h * 1.4), (bx + nx * h, by + ny * h), (bx - nx * h, by - ny * h)], colour)
 
 
-def draw_default_config(state):
+def draw_default_config(state, dpi):
     def glyph(c):
         restore_glyph(c, 20, 15, 6, HEADER_ICON, 1.6)
-    c = dialog_base(DEFAULT_H, glyph)
+    c = dialog_base(DEFAULT_H, glyph, dpi)
     dialog_close(c, state)
     restore_glyph(c, 33, 75, 15, ACCENT, 3.2)
     push_button(c, *D_OK_RECT, state, primary=True, r=6, inset=2)
@@ -1001,16 +1048,16 @@ MACRO = {
 }
 
 
-def editor_base(width, height, glyph, state):
-    c = Canvas(width, height, CARD)
+def editor_base(width, height, glyph, state, dpi):
+    c = Canvas(width, height, CARD, dpi=dpi)
     header(c, width, EDITOR_HEADER)
     glyph(c, 12, 6, HEADER_ICON)
     header_button(c, width - 15, 7, width - 1, 22, state, 'close', r=3)
     return c
 
 
-def draw_chord_editor(state):
-    c = editor_base(CHORD_W, CHORD_H, keyboard_glyph, state)
+def draw_chord_editor(state, dpi):
+    c = editor_base(CHORD_W, CHORD_H, keyboard_glyph, state, dpi)
     field(c, CHORD['field'], 'over' if state == 'over' else 'normal')
     push_button(c, *CHORD['clear'], state, r=5, inset=1)
     for rect in CHORD['buttons']:
@@ -1022,8 +1069,8 @@ def draw_chord_editor(state):
     return c.result()
 
 
-def draw_launch_editor(state, web):
-    c = editor_base(LAUNCH_W, LAUNCH_H, globe_glyph if web else launch_glyph, state)
+def draw_launch_editor(state, web, dpi):
+    c = editor_base(LAUNCH_W, LAUNCH_H, globe_glyph if web else launch_glyph, state, dpi)
     if web:
         field(c, LAUNCH['web_field'])
     else:
@@ -1036,8 +1083,8 @@ def draw_launch_editor(state, web):
     return c.result()
 
 
-def draw_macro_editor(state):
-    c = editor_base(MACRO_W, MACRO_H, macro_glyph, state)
+def draw_macro_editor(state, dpi):
+    c = editor_base(MACRO_W, MACRO_H, macro_glyph, state, dpi)
     c.rect(208, 40, 209, 344, (232, 236, 242))
     for key in ('list', 'name', 'steps', 'delay', 'count'):
         field(c, MACRO[key])
@@ -1053,41 +1100,67 @@ def draw_macro_editor(state):
 
 # ---------------------------------------------------------------- everything
 
-def skin_pictures():
-    """(relative path, picture) of every PNG, in a fixed order."""
+def skin_pictures(dpi):
+    """(relative path, picture) of every PNG for `dpi`, in a fixed order."""
     out = []
     for state, cap in zip(STATES, ('Normal', 'Over', 'Down')):
-        out.append(('MorviCorvel_Main_%s.png' % cap, draw_main(state)))
+        out.append(('MorviCorvel_Main_%s.png' % cap, draw_main(state, dpi)))
     for prefix, slots in PAGES:
         for state in STATES:
-            out.append(('%s_gesure_%s.png' % (prefix, state), draw_page(list(slots), state)))
+            out.append(('%s_gesure_%s.png' % (prefix, state), draw_page(list(slots), state, dpi)))
     for state in ('normal', 'over'):
-        out.append(('menu/menu_%s.png' % state, draw_menu(MENU_W, MENU_ENTRIES, state, True)))
+        out.append(('menu/menu_%s.png' % state, draw_menu(MENU_W, MENU_ENTRIES, state, True, dpi)))
     for state in STATES:
-        out.append(('menu/submenu_%s.png' % state, draw_menu(SUBMENU_W, SUBMENU_ENTRIES, state, False)))
+        out.append(('menu/submenu_%s.png' % state, draw_menu(SUBMENU_W, SUBMENU_ENTRIES, state, False, dpi)))
     for state in STATES:
-        out.append(('pointer_setting_%s.png' % state, draw_pointer_setting(state)))
+        out.append(('pointer_setting_%s.png' % state, draw_pointer_setting(state, dpi)))
     for n in range(1, 11):
-        out.append(('pointer_speed_%d.png' % n, draw_speed(n - 1)))
+        out.append(('pointer_speed_%d.png' % n, draw_speed(n - 1, dpi)))
     for state in STATES:
-        out.append(('default_config_%s.png' % state, draw_default_config(state)))
+        out.append(('default_config_%s.png' % state, draw_default_config(state, dpi)))
     for state in STATES:
-        out.append(('editor_chord_%s.png' % state, draw_chord_editor(state)))
-        out.append(('editor_program_%s.png' % state, draw_launch_editor(state, False)))
-        out.append(('editor_web_%s.png' % state, draw_launch_editor(state, True)))
-        out.append(('editor_macro_%s.png' % state, draw_macro_editor(state)))
+        out.append(('editor_chord_%s.png' % state, draw_chord_editor(state, dpi)))
+        out.append(('editor_program_%s.png' % state, draw_launch_editor(state, False, dpi)))
+        out.append(('editor_web_%s.png' % state, draw_launch_editor(state, True, dpi)))
+        out.append(('editor_macro_%s.png' % state, draw_macro_editor(state, dpi)))
     return out
 
 
+def write_set(job):
+    """One set: OUTDIR for 100 %, OUTDIR/PERCENT for the others."""
+    outdir, percent = job
+    folder = outdir if percent == 100 else os.path.join(outdir, str(percent))
+    dpi = dpi_of_percent(percent)
+    os.makedirs(folder, exist_ok=True)
+    for name, img in skin_pictures(dpi):
+        save_png(img, folder, name)
+    write_animations(folder, dpi)
+    return percent
+
+
 def main(argv):
-    if len(argv) != 2:
-        sys.stderr.write('usage: gen_skins.py OUTDIR\n')
+    if len(argv) < 2:
+        sys.stderr.write('usage: gen_skins.py OUTDIR [PERCENT...]\n')
         return 2
     outdir = argv[1]
+    try:
+        percents = [int(a) for a in argv[2:]] or [100, *SCALES]
+    except ValueError:
+        percents = []
+    if not percents or any(p not in (100, *SCALES) for p in percents):
+        sys.stderr.write('gen_skins.py: a scale is one of %s\n' % ', '.join(map(str, (100, *SCALES))))
+        return 2
     os.makedirs(outdir, exist_ok=True)
-    for name, img in skin_pictures():
-        save_png(img, outdir, name)
-    write_animations(outdir)
+    # The largest sets first, so that the sets drawn side by side end at about the same time.
+    jobs = [(outdir, p) for p in sorted(percents, reverse=True)]
+    workers = min(len(jobs), os.cpu_count() or 1)
+    if workers > 1:
+        with multiprocessing.Pool(workers) as pool:
+            for _ in pool.imap_unordered(write_set, jobs):
+                pass
+    else:
+        for job in jobs:
+            write_set(job)
     return 0
 
 

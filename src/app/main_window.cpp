@@ -8,6 +8,7 @@
 #include "framework/modal_windows.h"
 #include "base/text_fill.h"
 #include "i18n/text_catalogue.h"
+#include "ui/dpi_win.h"
 #include "ui/settings_commands_win.h"
 
 namespace mv {
@@ -298,6 +299,16 @@ LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lP
             return r;
         }
         case WM_PAINT: view_.Paint(); return 0;
+        case WM_LAYOUT_DPI: return view_.dpi();
+        case kGetDpiScaledSize:
+            *reinterpret_cast<SIZE*>(lParam) = view_.WindowSizeAtDpi(static_cast<int>(wParam));
+            return TRUE;
+        case WM_DPICHANGED:
+            // Moved to a monitor of another scale, or the scale changed: the dialogs follow
+            // when they are next shown.
+            view_.ChangeDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            selector_.LayOut();
+            return 0;
         case WM_FUNCTION_CHOSEN:
             view_.OnFunctionChosen(lParam);
             break;

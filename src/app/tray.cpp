@@ -1,7 +1,10 @@
 #include "app/tray.h"
 
+#include <commctrl.h>
+
 #include "framework/messages.h"
 #include "i18n/text_catalogue.h"
+#include "ui/dpi_win.h"
 #include "ui/resource_ids.h"
 #include "win32/win32_platform.h"
 
@@ -28,9 +31,11 @@ std::wstring TrayTipText(const std::u16string& title, const DeviceStatus& status
 }
 
 namespace {
-constexpr UINT kItemWidth = 75;
-constexpr UINT kItemHeight = 22;
+// At 96 DPI.
+constexpr int kItemWidth = 75;
+constexpr int kItemHeight = 22;
 constexpr int kIconStrip = 25;
+constexpr int kFontHeight = 12;
 constexpr COLORREF kStripColour = RGB(219, 216, 209);
 constexpr COLORREF kBodyColour = RGB(249, 248, 247);
 constexpr COLORREF kSelectedColour = RGB(177, 185, 207);
@@ -45,10 +50,13 @@ void Fill(HDC dc, const RECT& r, COLORREF colour) {
     DeleteObject(brush);
 }
 
-void DrawIcon16(HDC dc, UINT id, int x, int y) {
-    HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0));
+// An item's glyph at the small-icon size of the menu's DPI.
+void DrawItemIcon(HDC dc, UINT id, int x, int y, int dpi) {
+    const int size = SmallIconSize(dpi);
+    HICON icon =
+        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
     if (!icon) return;
-    DrawIconEx(dc, x, y, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    DrawIconEx(dc, x, y, icon, size, size, 0, nullptr, DI_NORMAL);
     DestroyIcon(icon);
 }
 
@@ -77,8 +85,8 @@ void CopyBounded(wchar_t* destination, std::size_t capacity, const std::wstring&
 }
 
 void CXPMenu::MeasureItem(MEASUREITEMSTRUCT* mis) {
-    mis->itemWidth = kItemWidth;
-    mis->itemHeight = kItemHeight;
+    mis->itemWidth = static_cast<UINT>(ScaleToDpi(kItemWidth, dpi));
+    mis->itemHeight = static_cast<UINT>(ScaleToDpi(kItemHeight, dpi));
 }
 
 void CXPMenu::DrawItem(DRAWITEMSTRUCT* dis) {
@@ -87,6 +95,7 @@ void CXPMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     const auto* item = reinterpret_cast<const TrayMenuItem*>(dis->itemData);
     if (!item) return;
     RECT r = dis->rcItem;
+    const auto s = [this](int v) { return ScaleToDpi(v, dpi); };
     if (dis->itemState & ODS_SELECTED) {
         HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
         HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
@@ -95,15 +104,15 @@ void CXPMenu::DrawItem(DRAWITEMSTRUCT* dis) {
         SelectObject(dc, oldBrush);
         RECT inner{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
         Fill(dc, inner, kSelectedColour);
-        DrawIcon16(dc, item->selectedIcon, r.left + 2, r.top + 2);
+        DrawItemIcon(dc, item->selectedIcon, r.left + s(2), r.top + s(2), dpi);
     } else {
-        Fill(dc, RECT{r.left, r.top, r.left + kIconStrip, r.bottom}, kStripColour);
-        Fill(dc, RECT{r.left + kIconStrip, r.top, r.right, r.bottom}, kBodyColour);
-        DrawIcon16(dc, item->normalIcon, r.left + 3, r.top + 3);
+        Fill(dc, RECT{r.left, r.top, r.left + s(kIconStrip), r.bottom}, kStripColour);
+        Fill(dc, RECT{r.left + s(kIconStrip), r.top, r.right, r.bottom}, kBodyColour);
+        DrawItemIcon(dc, item->normalIcon, r.left + s(3), r.top + s(3), dpi);
     }
-    HFONT font = CreateFontW(12, 0, 0, 0, 500, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0x20, L"MS Shell Dlg");
+    HFONT font = CreateFontW(s(kFontHeight), 0, 0, 0, 500, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0x20, L"MS Shell Dlg");
     HGDIOBJ oldFont = SelectObject(dc, font);
-    RECT text{r.left + kIconStrip, r.top, r.right, r.bottom};
+    RECT text{r.left + s(kIconStrip), r.top, r.right, r.bottom};
     std::wstring caption = item->text;
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, kTextFormat);
     SelectObject(dc, oldFont);
@@ -115,6 +124,30 @@ UINT TrayIcon::TaskbarCreatedMessage() {
     return message;
 }
 
+TrayIcon::~TrayIcon() {
+    if (icon_) DestroyIcon(icon_);
+}
+
+HICON TrayIcon::SmallIcon() {
+    const int size = SmallIconSize(SystemDpi());
+    if (icon_ && size == iconSize_) return icon_;
+    if (icon_) DestroyIcon(icon_);
+    icon_ = nullptr;
+    iconSize_ = size;
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    // Common controls 6 (the manifest's) has LoadIconMetric from Vista on; it stays loaded.
+    using LoadMetric = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
+    HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
+    if (!comctl) comctl = LoadLibraryW(L"comctl32.dll");
+    const auto loadMetric =
+        comctl ? reinterpret_cast<LoadMetric>(reinterpret_cast<void*>(GetProcAddress(comctl, "LoadIconMetric")))
+               : nullptr;
+    if (!loadMetric || FAILED(loadMetric(instance, MAKEINTRESOURCEW(IDI_PROGRAM), LIM_SMALL, &icon_))) icon_ = nullptr;
+    if (!icon_)
+        icon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, size, size, 0));
+    return icon_;
+}
+
 void TrayIcon::FillCreationData() {
     data_ = {};
     data_.cbSize = kTrayDataSize;
@@ -122,7 +155,7 @@ void TrayIcon::FillCreationData() {
     data_.uID = kTrayIconId;
     data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data_.uCallbackMessage = WM_TRAY_NOTIFY;
-    data_.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM));
+    data_.hIcon = SmallIcon();
     CopyBounded(data_.szTip, 128, title_);
 }
 
@@ -160,7 +193,10 @@ void TrayIcon::OnNotify(HWND window, LPARAM mouseMessage, const TrayMenuState& s
                                                 : TrayMenuItem{IDI_PAUSE, IDI_PAUSE_SELECTED, state.pauseText};
     const TrayMenuItem feedbackItem = state.feedbackOn ? TrayMenuItem{IDI_FEEDBACK_ON, IDI_FEEDBACK_ON_SELECTED, state.feedbackText}
                                                        : TrayMenuItem{IDI_FEEDBACK_OFF, IDI_FEEDBACK_OFF_SELECTED, state.feedbackText};
+    POINT cursor{};
+    GetCursorPos(&cursor);
     CXPMenu menu;
+    menu.dpi = DpiAtPoint(cursor);
     if (!menu.CreatePopupMenu()) return;
     menu.AppendMenu(MF_OWNERDRAW, kCommandExit, &exitItem);
     menu.AppendMenu(MF_SEPARATOR, 0, nullptr);
@@ -168,8 +204,6 @@ void TrayIcon::OnNotify(HWND window, LPARAM mouseMessage, const TrayMenuState& s
     menu.AppendMenu(MF_OWNERDRAW, kCommandFeedback, &feedbackItem);
     menu.AppendMenu(MF_SEPARATOR, 0, nullptr);
     menu.AppendMenu(MF_OWNERDRAW, kCommandShow, &showItem);
-    POINT cursor{};
-    GetCursorPos(&cursor);
     menu.TrackPopupMenu(TPM_RIGHTBUTTON, cursor.x, cursor.y, window);
     menu.DestroyMenu();
 }

@@ -39,11 +39,13 @@ struct TrayMenuItem {
     std::wstring text;
 };
 
-// The tray menu's item drawing: icon strip, body, selection frame, centred text.
+// The tray menu's item drawing: icon strip, body, selection frame, centred text. Its figures
+// are at 96 DPI and scaled to `dpi`, the DPI of the monitor the menu opens on.
 class CXPMenu : public fw::CMenu {
 public:
     void DrawItem(DRAWITEMSTRUCT* dis) override;
     void MeasureItem(MEASUREITEMSTRUCT* mis) override;
+    int dpi = 96;
 };
 
 class TrayIcon {
@@ -51,13 +53,17 @@ public:
     using Notify = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW data);
     // `notify` is Shell_NotifyIconW; tests pass a recorder.
     explicit TrayIcon(Notify notify = ::Shell_NotifyIconW) : notify_(notify) {}
+    ~TrayIcon();
+    TrayIcon(const TrayIcon&) = delete;
+    TrayIcon& operator=(const TrayIcon&) = delete;
 
     // Fills the icon data for `window` with the title as tooltip and adds the icon. The
     // window also gets the shell's "TaskbarCreated" broadcast, through the message filter of
     // an elevated process.
     void Add(HWND window, const std::wstring& title);
-    // The taskbar was created again (Explorer restarted): adds the icon anew with the data of
-    // Add, whatever a balloon left in the icon data since. Nothing before Add or after Remove.
+    // The taskbar was created again (Explorer restarted, or the display's scale changed): adds
+    // the icon anew with the data of Add, whatever a balloon left in the icon data since, the
+    // picture drawn for the small-icon size of now. Nothing before Add or after Remove.
     void Restore();
     void Remove();
     // The registered "TaskbarCreated" message.
@@ -74,8 +80,13 @@ public:
 
 private:
     void FillCreationData();
+    // The program icon at the small-icon size of the system's DPI (LoadIconMetric where
+    // comctl32 has it), kept while that size stays.
+    HICON SmallIcon();
 
     Notify notify_;
+    HICON icon_ = nullptr;
+    int iconSize_ = 0;
     NOTIFYICONDATAW data_{};
     HWND window_ = nullptr;
     std::wstring title_;

@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "ui/button_paint.h"
+#include "ui/display_scale.h"
 
 namespace mv {
 
@@ -33,6 +35,22 @@ Gdiplus::GpBitmap* Cut(const SkinPicture* sheet, int x, int y, int width, int he
 
 RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
+// The caption fonts, made once for each height and escapement and kept for the program's
+// life: realising a font at each paint costs more than the paint (a handful of sizes exist).
+HFONT CaptionFont(int height, int escapement) {
+    struct Made {
+        int height, escapement;
+        HFONT font;
+    };
+    static std::vector<Made> made;
+    for (const Made& m : made)
+        if (m.height == height && m.escapement == escapement) return m.font;
+    HFONT font = ::CreateFontW(height, 0, escapement, 0, 500, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"MS Shell Dlg");
+    if (font) made.push_back({height, escapement, font});
+    return font;
+}
+
 }  // namespace
 
 CBitmapBtn::~CBitmapBtn() {
@@ -45,6 +63,22 @@ void CBitmapBtn::FreePictures() {
     Dispose(hoverPicture_);
     Dispose(pressed_);
     Dispose(disabled_);
+    FreeCopies();
+}
+
+void CBitmapBtn::FreeCopies() {
+    for (Copy& c : copies_) {
+        if (c.bitmap) ::DeleteObject(c.bitmap);
+        c = Copy{};
+    }
+}
+
+HBITMAP CBitmapBtn::CopyOf(Gdiplus::GpBitmap* picture, Copy& copy) {
+    if (!copy.tried) {
+        copy.bitmap = OpaqueCopy(picture);
+        copy.tried = true;
+    }
+    return copy.bitmap;
 }
 
 void CBitmapBtn::PreSubclassWindow() {
@@ -75,6 +109,7 @@ void CBitmapBtn::SetSkin(const SkinPicture* normalSheet, const SkinPicture* hove
                 Dispose(*picture);
                 *picture = scaled;
             }
+            FreeCopies();
         }
     }
 }
@@ -101,6 +136,12 @@ void CBitmapBtn::SetCaption(const std::u16string& text, int offset, int threshol
 void CBitmapBtn::SetTextRect(int left, int top, int right, int bottom) {
     textRect_ = RECT{left, top, right, bottom};
     textRectSet_ = 1;
+}
+
+void CBitmapBtn::SetDpi(int dpi) {
+    if (dpi == dpi_) return;
+    dpi_ = dpi;
+    if (hwnd_) Invalidate();
 }
 
 void CBitmapBtn::SetLatched(int value) {
@@ -146,6 +187,8 @@ void CBitmapBtn::SetTooltipLater(const std::u16string& text) {
 
 void CBitmapBtn::FadeDisabledPicture() {
     Dispose(disabled_);
+    if (copies_[3].bitmap) ::DeleteObject(copies_[3].bitmap);
+    copies_[3] = Copy{};
     disabled_ = FadedCopy(normal_);
     if (hwnd_) Invalidate();
 }
@@ -171,8 +214,6 @@ bool CBitmapBtn::PreTranslateMessage(MSG* msg) {
 
 void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
     HDC dc = dis->hDC;
-    Gdiplus::GpGraphics* graphics = nullptr;
-    if (gp::GdipCreateFromHDC(dc, &graphics) != Gdiplus::Ok) graphics = nullptr;
 
     ButtonPaintState state;
     state.toggleMode = toggleMode_ != 0;
@@ -182,13 +223,15 @@ void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
     state.disabled = (dis->itemState & ODS_DISABLED) != 0;
     const ButtonPaint paint = ChooseButtonPaint(state);
 
-    Gdiplus::GpBitmap* picture = normal_;
+    Gdiplus::GpBitmap* const pictures[4] = {normal_, hoverPicture_, pressed_, disabled_};
+    std::size_t shown = 0;
     switch (paint.picture) {
-    case ButtonPicture::Normal: picture = normal_; break;
-    case ButtonPicture::Hover: picture = hoverPicture_; break;
-    case ButtonPicture::Pressed: picture = pressed_; break;
-    case ButtonPicture::Disabled: picture = disabled_; break;
+    case ButtonPicture::Normal: shown = 0; break;
+    case ButtonPicture::Hover: shown = 1; break;
+    case ButtonPicture::Pressed: shown = 2; break;
+    case ButtonPicture::Disabled: shown = 3; break;
     }
+    Gdiplus::GpBitmap* picture = pictures[shown];
     switch (paint.colour) {
     case ButtonTextColour::Normal: ::SetTextColor(dc, normalTextColor); break;
     case ButtonTextColour::Pressed: ::SetTextColor(dc, pressedTextColor); break;
@@ -201,13 +244,11 @@ void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
 
     RECT client{};
     ::GetClientRect(hwnd_, &client);
-    if (graphics && picture) gp::GdipDrawImageRectI(graphics, picture, 0, 0, client.right, client.bottom);
+    if (picture) DrawPicture(dc, picture, CopyOf(picture, copies_[shown]), client.right, client.bottom);
 
     if (!caption_.empty()) {
         ::SetBkMode(dc, TRANSPARENT);
-        HFONT font = ::CreateFontW(fontHeight, 0, CaptionEscapement(textLayout_), 0, 500, FALSE, FALSE, FALSE,
-                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                   FF_SWISS, L"MS Shell Dlg");
+        HFONT font = CaptionFont(ScaleToDpi(fontHeight, dpi_), CaptionEscapement(textLayout_));
         HGDIOBJ previous = font ? ::SelectObject(dc, font) : nullptr;
 
         CaptionInput in;
@@ -219,6 +260,7 @@ void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
         in.textRect = {textRect_.left, textRect_.top, textRect_.right, textRect_.bottom};
         in.client = {client.left, client.top, client.right, client.bottom};
         in.multiLine = (::GetWindowLongPtrW(hwnd_, GWL_STYLE) & BS_MULTILINE) == BS_MULTILINE;
+        in.dpi = dpi_;
         const CaptionPlacement placed = PlaceCaption(in);
 
         std::wstring line(placed.firstLine.begin(), placed.firstLine.end());
@@ -238,12 +280,8 @@ void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
             r = ToRect(placed.second);
             ::DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &r, kCaptionFormat);
         }
-        if (font) {
-            ::SelectObject(dc, previous);
-            ::DeleteObject(font);
-        }
+        if (font) ::SelectObject(dc, previous);
     }
-    if (graphics) gp::GdipDeleteGraphics(graphics);
 }
 
 void CBitmapBtn::OnMouseMove(WPARAM flags, LPARAM point) {
@@ -355,6 +393,17 @@ LRESULT CBitmapBtn::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ERASEBKGND:
         return TRUE;
+    case WM_SIZE:
+        // Laid out again (another DPI): the tooltip covers the new client area.
+        if (tooltip_.GetSafeHwnd() && tooltip_.GetToolCount() > 0) {
+            TOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = hwnd_;
+            tool.uId = kToolId;
+            ::GetClientRect(hwnd_, &tool.rect);
+            ::SendMessageW(tooltip_.GetSafeHwnd(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+        return Default(message, wParam, lParam);
     case WM_LBUTTONUP:
         if (toggleMode_) {
             OnLButtonUp();

@@ -35,7 +35,7 @@ public:
     // two-line mode for captions longer than `threshold` units. Repaints.
     void SetCaption(const std::wstring& text, int offset, int threshold, int layout);
     void SetCaption(const std::u16string& text, int offset, int threshold, int layout);
-    // The caption is centred in this rectangle (client pixels) from now on. No repaint.
+    // The caption is centred in this rectangle (client pixels at 96 DPI) from now on. No repaint.
     void SetTextRect(int left, int top, int right, int bottom);
     // Store and repaint when the value differs.
     void SetLatched(int value);
@@ -54,6 +54,10 @@ public:
     // Shows the hover picture whether or not the pointer is over the button: a menu
     // category whose second level is open.
     void SetHighlighted(bool value);
+    // The DPI the button is laid out for: its caption's font and the distances of its text
+    // rectangle (96-DPI figures) are scaled to it. Repaints when it changes.
+    void SetDpi(int dpi);
+    int dpi() const { return dpi_; }
     // A press no longer gives the button the keyboard focus (which would activate its
     // window): an entry of a menu, whose owner keeps the activation. Plain mode only.
     void NeverTakeFocus() { takesFocus_ = false; }
@@ -70,7 +74,7 @@ public:
     COLORREF hoverTextColor = 0x00C8C8C8;
     // The caption colour of the disabled picture; CLR_INVALID: normalTextColor.
     COLORREF disabledTextColor = CLR_INVALID;
-    int fontHeight = 12;
+    int fontHeight = 12;  // at 96 DPI
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool PreTranslateMessage(MSG* msg) override;
@@ -97,15 +101,26 @@ private:
     bool highlighted_ = false;
     bool takesFocus_ = true;
     bool pressedWithoutFocus_ = false;
+    // The GDI copy of a state's picture for drawing it with BitBlt (OpaqueCopy), made on its
+    // first drawing; none for a picture with transparent pixels.
+    struct Copy {
+        HBITMAP bitmap = nullptr;
+        bool tried = false;
+    };
+    HBITMAP CopyOf(Gdiplus::GpBitmap* picture, Copy& copy);
+    void FreeCopies();
+
     Gdiplus::GpBitmap* normal_ = nullptr;
     Gdiplus::GpBitmap* hoverPicture_ = nullptr;
     Gdiplus::GpBitmap* pressed_ = nullptr;
     Gdiplus::GpBitmap* disabled_ = nullptr;
+    Copy copies_[4];  // normal, hover, pressed, disabled
     int textRectSet_ = 0;
     RECT textRect_{};
     std::wstring caption_;
     std::wstring laterTooltip_;
     int textOffsetX_ = 0;
+    int dpi_ = 96;
     int textLayout_ = 1;
     int wrapThreshold_ = 7;
 };

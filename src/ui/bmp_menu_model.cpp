@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/display_scale.h"
+
 namespace mv {
 
 void SetMenuText(tagBMPMENUINFO& entry, std::u16string_view text) {
@@ -102,13 +104,13 @@ void FillFunctionMenu(BmpMenuModel& model, const std::function<std::u16string(st
             model.AddItem(first + static_cast<std::int32_t>(i), text(entry.key), entry.code);
 }
 
-Rect MenuEntryRect(std::int32_t index, std::int32_t itemHeight, std::int32_t width) {
+Rect MenuEntryRect(std::int32_t index, std::int32_t itemHeight, std::int32_t width, std::int32_t dpi) {
     const std::int32_t top = index * (itemHeight + 1);
-    return {0, top, width, top + itemHeight};
+    return {0, ScaleToDpi(top, dpi), width, ScaleToDpi(top + itemHeight, dpi)};
 }
 
-std::int32_t MenuLevelHeight(std::size_t entries, std::int32_t itemHeight, std::int32_t extraHeight) {
-    return extraHeight + static_cast<std::int32_t>(entries) * (itemHeight + 1);
+std::int32_t MenuLevelHeight(std::size_t entries, std::int32_t itemHeight, std::int32_t extraHeight, std::int32_t dpi) {
+    return ScaleToDpi(extraHeight + static_cast<std::int32_t>(entries) * (itemHeight + 1), dpi);
 }
 
 std::uint32_t SubmenuPickWParam(std::uint32_t categoryIndex, std::uint32_t entryIndex) {

@@ -80,10 +80,13 @@ const std::vector<FunctionMenuCategory>& FunctionMenuTree();
 // Adds the tree's categories and functions with their texts.
 void FillFunctionMenu(BmpMenuModel& model, const std::function<std::u16string(std::string_view)>& text);
 
-// Entry i of a level: (0, i * (h + 1)) to (width, i * (h + 1) + h).
-Rect MenuEntryRect(std::int32_t index, std::int32_t itemHeight, std::int32_t width);
-// extraHeight + n * (itemHeight + 1).
-std::int32_t MenuLevelHeight(std::size_t entries, std::int32_t itemHeight, std::int32_t extraHeight);
+// Entry i of a level: (0, i * (h + 1)) to (width, i * (h + 1) + h), its top and bottom scaled
+// to `dpi`; the width is the level's in pixels. The one-pixel line below each entry is the
+// level's own picture.
+Rect MenuEntryRect(std::int32_t index, std::int32_t itemHeight, std::int32_t width, std::int32_t dpi = 96);
+// extraHeight + n * (itemHeight + 1), scaled to `dpi`.
+std::int32_t MenuLevelHeight(std::size_t entries, std::int32_t itemHeight, std::int32_t extraHeight,
+                             std::int32_t dpi = 96);
 
 std::uint32_t SubmenuPickWParam(std::uint32_t categoryIndex, std::uint32_t entryIndex);
 std::uint32_t FunctionChosenLParam(std::int32_t categoryId, std::uint32_t pickLParam);

@@ -33,16 +33,17 @@ void ReleaseModule(HMODULE& module) {
 
 // One entry button per menu entry, cut from the level's images at the entry's rectangle.
 void CreateEntryButtons(HWND parent, const MenuImages& images, const std::vector<tagBMPMENUINFO>& entries,
-                        int itemHeight, int width, std::vector<std::unique_ptr<CBitmapBtn>>& buttons) {
+                        int itemHeight, int width, int dpi, std::vector<std::unique_ptr<CBitmapBtn>>& buttons) {
     const std::size_t n = std::min(entries.size(), kMaxMenuEntries);
     for (std::size_t i = 0; i < n; ++i) {
-        const Rect r = MenuEntryRect(static_cast<std::int32_t>(i), itemHeight, width);
+        const Rect r = MenuEntryRect(static_cast<std::int32_t>(i), itemHeight, width, dpi);
         auto button = std::make_unique<CBitmapBtn>();
         if (!button->Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, RECT{r.left, r.top, r.right, r.bottom},
                             parent, 0)) {
             buttons.push_back(nullptr);  // keeps entry i at index i
             continue;
         }
+        button->SetDpi(dpi);
         button->SetSkin(&images.normal, &images.over, r.left, r.top, r.width(), r.height(), &images.down,
                         &images.disabled);
         button->NeverTakeFocus();
@@ -56,12 +57,7 @@ void CreateEntryButtons(HWND parent, const MenuImages& images, const std::vector
 void PaintLevel(HWND window, const SkinPicture& normal) {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(window, &ps);
-    Gdiplus::GpGraphics* graphics = nullptr;
-    if (normal.bitmap() && gp::GdipCreateFromHDC(dc, &graphics) == Gdiplus::Ok) {
-        gp::GdipDrawImageRectI(graphics, normal.bitmap(), 0, 0, static_cast<INT>(normal.width()),
-                               static_cast<INT>(normal.height()));
-        gp::GdipDeleteGraphics(graphics);
-    }
+    normal.Draw(dc, static_cast<int>(normal.width()), static_cast<int>(normal.height()));
     ::EndPaint(window, &ps);
 }
 
@@ -101,6 +97,15 @@ void MenuImages::Load(const std::wstring& normalPath, const std::wstring& overPa
     disabled.Load(disabledPath);
 }
 
+void MenuImages::LoadSkins(const std::wstring& directory, const wchar_t* normalName, const wchar_t* overName,
+                           const wchar_t* downName, const wchar_t* disabledName, int dpi) {
+    const std::wstring folder = L"menu\\";
+    LoadSkin(normal, directory, folder + normalName, dpi);
+    LoadSkin(over, directory, folder + overName, dpi);
+    LoadSkin(down, directory, folder + downName, dpi);
+    LoadSkin(disabled, directory, folder + disabledName, dpi);
+}
+
 void MenuImages::Reset() {
     normal.Reset();
     over.Reset();
@@ -110,8 +115,14 @@ void MenuImages::Reset() {
 
 // ---- second level
 
-CSubBmpMenu::CSubBmpMenu(int categoryIndex, int itemHeight, const std::vector<tagBMPMENUINFO>* subItems, BYTE alpha)
-    : CDialog(IDD_SUB_BMP_MENU), category_(categoryIndex), itemHeight_(itemHeight), items_(subItems), alpha_(alpha) {}
+CSubBmpMenu::CSubBmpMenu(int categoryIndex, int itemHeight, const std::vector<tagBMPMENUINFO>* subItems, BYTE alpha,
+                         int dpi)
+    : CDialog(IDD_SUB_BMP_MENU),
+      category_(categoryIndex),
+      itemHeight_(itemHeight),
+      dpi_(dpi),
+      items_(subItems),
+      alpha_(alpha) {}
 
 CSubBmpMenu::~CSubBmpMenu() { ReleaseSubmenu(); }
 
@@ -136,10 +147,10 @@ void CSubBmpMenu::ReleaseSubmenu() {
 BOOL CSubBmpMenu::OnInitDialog() {
     const int width = static_cast<int>(images_->normal.width());
     const std::size_t n = items_ ? items_->size() : 0;
-    ::SetWindowPos(hwnd_, HWND_TOP, position_.x, position_.y, width, MenuLevelHeight(n, itemHeight_, 0),
+    ::SetWindowPos(hwnd_, HWND_TOP, position_.x, position_.y, width, MenuLevelHeight(n, itemHeight_, 0, dpi_),
                    SWP_SHOWWINDOW | SWP_NOACTIVATE);
     user32_ = MakeTranslucent(hwnd_, alpha_);
-    if (items_) CreateEntryButtons(hwnd_, *images_, *items_, itemHeight_, width, buttons_);
+    if (items_) CreateEntryButtons(hwnd_, *images_, *items_, itemHeight_, width, dpi_, buttons_);
     return FALSE;  // no focus for any entry
 }
 
@@ -190,6 +201,14 @@ void CBmpMenu::SetSubmenuImages(const std::wstring& normal, const std::wstring& 
     submenuImages_.Load(normal, over, down, disabled);
 }
 
+void CBmpMenu::LoadSkins(const std::wstring& directory) {
+    menuImages_.Reset();
+    menuImages_.LoadSkins(directory, L"menu_normal.png", L"menu_over.png", L"menu_normal.png", L"menu_normal.png", dpi);
+    submenuImages_.Reset();
+    submenuImages_.LoadSkins(directory, L"submenu_normal.png", L"submenu_over.png", L"submenu_down.png",
+                             L"submenu_normal.png", dpi);
+}
+
 bool CBmpMenu::Create() { return CDialog::Create(owner_); }
 
 void CBmpMenu::Open(POINT screen) {
@@ -216,9 +235,9 @@ void CBmpMenu::ReleaseMenu() {
 BOOL CBmpMenu::OnInitDialog() {
     const int width = static_cast<int>(menuImages_.normal.width());
     ::SetWindowPos(hwnd_, HWND_TOP, position_.x, position_.y, width,
-                   MenuLevelHeight(model_.size(), itemHeight, extraHeight), SWP_SHOWWINDOW | SWP_NOACTIVATE);
+                   MenuLevelHeight(model_.size(), itemHeight, extraHeight, dpi), SWP_SHOWWINDOW | SWP_NOACTIVATE);
     user32_ = MakeTranslucent(hwnd_, alpha);
-    CreateEntryButtons(hwnd_, menuImages_, model_.categories(), itemHeight, width, buttons_);
+    CreateEntryButtons(hwnd_, menuImages_, model_.categories(), itemHeight, width, dpi, buttons_);
     return FALSE;  // no focus for any entry
 }
 
@@ -235,6 +254,7 @@ POINT CBmpMenu::PlaceSubmenu(int categoryIndex) const {
     g.subWidth = static_cast<std::int32_t>(submenuImages_.normal.width());
     g.subHeight = static_cast<std::int32_t>(submenuImages_.normal.height());
     g.itemHeight = itemHeight;
+    g.dpi = dpi;
     g.screenWidth = ::GetSystemMetrics(SM_CXFULLSCREEN);
     g.screenHeight = ::GetSystemMetrics(SM_CYFULLSCREEN);
     const Point p = mv::PlaceSubmenu(g, categoryIndex, static_cast<std::int32_t>(model_.itemCount(categoryIndex)));
@@ -249,7 +269,7 @@ void CBmpMenu::OpenSubmenu(int i) {
     if (sub && sub->GetSafeHwnd()) {
         sub->Open(PlaceSubmenu(i));
     } else {
-        sub = std::make_unique<CSubBmpMenu>(i, itemHeight, model_.items(i), alpha);
+        sub = std::make_unique<CSubBmpMenu>(i, itemHeight, model_.items(i), alpha, dpi);
         sub->SetImages(&submenuImages_);
         sub->SetPosition(PlaceSubmenu(i));
         if (!sub->Create(hwnd_)) {
@@ -339,14 +359,11 @@ LRESULT CBmpMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return CDialog::WindowProc(message, wParam, lParam);
 }
 
-std::unique_ptr<CBmpMenu> CreateFunctionMenu(HWND mainWindow, const std::wstring& directory, POINT screen) {
+std::unique_ptr<CBmpMenu> CreateFunctionMenu(HWND mainWindow, const std::wstring& directory, POINT screen, int dpi) {
     auto menu = std::make_unique<CBmpMenu>(mainWindow);
-    const std::wstring menuNormal = MenuSkinPath(directory, L"menu_normal.png");
-    menu->SetMenuImages(menuNormal, MenuSkinPath(directory, L"menu_over.png"), menuNormal, menuNormal);
+    menu->dpi = dpi;
+    menu->LoadSkins(directory);
     menu->SetPosition(screen);
-    const std::wstring subNormal = MenuSkinPath(directory, L"submenu_normal.png");
-    menu->SetSubmenuImages(subNormal, MenuSkinPath(directory, L"submenu_over.png"),
-                           MenuSkinPath(directory, L"submenu_down.png"), subNormal);
     FillFunctionMenu(menu->model(), [](std::string_view key) { return tr(key); });
     if (!menu->Create()) return nullptr;
     return menu;

@@ -33,12 +33,16 @@ struct MenuImages {
     SkinPicture normal, over, down, disabled;
     void Load(const std::wstring& normalPath, const std::wstring& overPath, const std::wstring& downPath,
               const std::wstring& disabledPath);
+    // The files of the skin folder (LoadSkin), for a menu at `dpi`.
+    void LoadSkins(const std::wstring& directory, const wchar_t* normalName, const wchar_t* overName,
+                   const wchar_t* downName, const wchar_t* disabledName, int dpi);
     void Reset();
 };
 
 class CSubBmpMenu : public fw::CDialog {
 public:
-    CSubBmpMenu(int categoryIndex, int itemHeight, const std::vector<tagBMPMENUINFO>* subItems, BYTE alpha);
+    CSubBmpMenu(int categoryIndex, int itemHeight, const std::vector<tagBMPMENUINFO>* subItems, BYTE alpha,
+                int dpi = 96);
     ~CSubBmpMenu() override;
 
     // Set by the first level before Create; the images stay the first level's.
@@ -64,6 +68,7 @@ public:
 private:
     int category_;
     int itemHeight_;
+    int dpi_;
     const std::vector<tagBMPMENUINFO>* items_;  // borrowed from the first level
     BYTE alpha_;
     POINT position_{};
@@ -89,6 +94,8 @@ public:
                        const std::wstring& disabled);
     void SetSubmenuImages(const std::wstring& normal, const std::wstring& over, const std::wstring& down,
                           const std::wstring& disabled);
+    // Both levels' pictures from the menu skins of `directory`, for the menu's DPI.
+    void LoadSkins(const std::wstring& directory);
     // Screen position of the top-left corner; set before Create.
     void SetPosition(POINT screen) { position_ = screen; }
     // Template 135 with the owner as parent; lays itself out and shows.
@@ -112,9 +119,11 @@ public:
     // Where the second level of category i opens (PlaceSubmenu with the screen limits).
     POINT PlaceSubmenu(int categoryIndex) const;
 
-    int itemHeight = 17;
+    int itemHeight = 17;  // the entries' figures are at 96 DPI
     int extraHeight = 0;
     BYTE alpha = 250;
+    // The DPI the levels are laid out for; set before LoadSkins and Create.
+    int dpi = 96;
 
     BOOL OnInitDialog() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -139,8 +148,9 @@ private:
 };
 
 // Builds the settings window's function menu (six categories from the text
-// catalogue, skins from "<directory>skins\menu\"), creates and shows it at `screen`.
-// Null when the window could not be created.
-std::unique_ptr<CBmpMenu> CreateFunctionMenu(HWND mainWindow, const std::wstring& directory, POINT screen);
+// catalogue, skins from "<directory>skins\menu\" of the set for `dpi`), creates and shows
+// it at `screen`. Null when the window could not be created.
+std::unique_ptr<CBmpMenu> CreateFunctionMenu(HWND mainWindow, const std::wstring& directory, POINT screen,
+                                             int dpi = 96);
 
 }  // namespace mv

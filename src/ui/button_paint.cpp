@@ -1,5 +1,6 @@
 #include "ui/button_paint.h"
 
+#include "ui/display_scale.h"
 #include "ui/layout.h"
 
 #include <algorithm>
@@ -35,14 +36,16 @@ CaptionPlacement PlaceCaption(const CaptionInput& in) {
     out.firstLine = lines.first;
     out.secondLine = lines.rest;
     out.twoLines = lines.twoLines;
+    const auto s = [&](std::int32_t v) { return ScaleToDpi(v, in.dpi); };
     if (in.textRectSet) {
-        out.first = in.textRect;
-        out.second = {in.textRect.left, in.textRect.top + 15, in.textRect.right, in.textRect.bottom + 15};
+        const Rect& t = in.textRect;
+        out.first = ScaleRect(t, in.dpi);
+        out.second = {s(t.left), s(t.top + 15), s(t.right), s(t.bottom + 15)};
     } else {
         out.first = in.client;
-        out.first.left += in.offsetX + 1;
+        out.first.left += s(in.offsetX + 1);
         out.second = out.first;
-        out.second.top += 6;
+        out.second.top += s(6);
     }
     if (in.multiLine && !out.twoLines) {
         out.wrapped = true;

@@ -57,11 +57,15 @@ struct CaptionInput {
     Rect textRect;
     Rect client;
     bool multiLine = false;  // BS_MULTILINE: a caption that is not in two-line mode wraps
+    // The button's DPI: the text rectangle, the offset and the distances below are 96-DPI
+    // figures; the client rectangle is in pixels.
+    std::int32_t dpi = 96;
 };
 
 // The lines of a caption and the rectangles they are centred in. With a text
 // rectangle, line 2 is that rectangle 15 pixels lower; without one, both lines use
-// the client rectangle indented by offsetX + 1, line 2 with its top 6 pixels lower.
+// the client rectangle indented by offsetX + 1, line 2 with its top 6 pixels lower
+// (all of it at 96 DPI, and scaled to the button's DPI).
 // A multi-line button wraps its caption within the part of that rectangle that lies
 // in the client area, so that no line runs out of sight.
 CaptionPlacement PlaceCaption(const CaptionInput& input);

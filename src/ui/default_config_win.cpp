@@ -21,25 +21,29 @@ CDefaultConfig::~CDefaultConfig() {
     FreeImages();
 }
 
-BOOL CDefaultConfig::OnInitDialog() {
-    fw::CDialog::OnInitDialog();
-    LoadSheets(L"default_config_normal.png", L"default_config_over.png", L"default_config_down.png");
-
-    struct Control {
-        CBitmapBtn* button;
-        RECT rect;
-        DWORD style;
-        const char* caption;
-        int threshold;
-    };
-    const Control controls[] = {
+std::array<CDefaultConfig::Control, 4> CDefaultConfig::Controls() {
+    return {{
         {&close_, {244, 7, 259, 22}, 0, nullptr, 7},
         {&ok_, {132, 126, 191, 155}, 0, "btn_ok", 7},
         {&cancel_, {195, 126, 253, 155}, 0, "btn_cancel", 7},
         {&label_, {60, 50, 250, 100}, BS_MULTILINE | BS_LEFTTEXT, "tc_return_default", 5},
-    };
-    for (const Control& c : controls) {
-        c.button->Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | c.style, c.rect, hwnd_, 0);
+    }};
+}
+
+void CDefaultConfig::LayOut() {
+    for (const Control& c : Controls()) {
+        const RECT r = Scaled(c.rect);
+        ::MoveWindow(*c.button, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+        sheets_.Skin(*c.button, c.rect);
+    }
+}
+
+BOOL CDefaultConfig::OnInitDialog() {
+    fw::CDialog::OnInitDialog();
+    LoadSheets(L"default_config_normal.png", L"default_config_over.png", L"default_config_down.png");
+
+    for (const Control& c : Controls()) {
+        c.button->Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | c.style, Scaled(c.rect), hwnd_, 0);
         sheets_.Skin(*c.button, c.rect);
         if (c.button == &label_) {
             label_.normalTextColor = kLabelColour;

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <string>
 
 #include "ui/bitmap_btn_win.h"
@@ -37,8 +38,19 @@ protected:
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     void OnOk() override;
     void OnCancel() override;
+    void LayOut() override;
 
 private:
+    struct Control {
+        CBitmapBtn* button;
+        RECT rect;  // at 96 DPI
+        DWORD style;
+        const char* caption;
+        int threshold;
+    };
+    // The four controls in their order of creation.
+    std::array<Control, 4> Controls();
+
     HWND ownerWindow_ = nullptr;
     CBitmapBtn close_;
     CBitmapBtn ok_;

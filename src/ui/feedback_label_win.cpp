@@ -1,5 +1,6 @@
 #include "ui/feedback_label_win.h"
 
+#include "ui/dpi_win.h"
 #include "ui/feedback_rules.h"
 
 namespace mv {
@@ -9,8 +10,6 @@ constexpr UINT kShowMessage = WM_APP + 1;
 constexpr UINT kHideMessage = WM_APP + 2;
 constexpr UINT_PTR kFadeTimer = 1;
 constexpr wchar_t kClassName[] = L"MvGestureFeedback";
-constexpr int kFontHeight = 16;
-constexpr int kPadX = 10, kPadY = 5, kCorner = 8;
 constexpr COLORREF kBackground = RGB(38, 42, 52);
 constexpr COLORREF kBorder = RGB(90, 130, 220);
 constexpr COLORREF kText = RGB(255, 255, 255);
@@ -60,8 +59,6 @@ DWORD WINAPI FeedbackLabel::Thread(void* self) {
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = kClassName;
     RegisterClassW(&wc);  // fails harmlessly when a second label registered it before
-    label->font_ = CreateFontW(-kFontHeight, 0, 0, 0, FW_SEMIBOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0,
-                               L"MS Shell Dlg");
     HWND window = CreateWindowExW(kExStyle, kClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, label);
     label->window_ = window;
     SetEvent(label->ready_);
@@ -86,8 +83,19 @@ void FeedbackLabel::Place() {
         std::lock_guard<std::mutex> lock(mutex_);
         text = pending_;
     }
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    // The label is drawn for the monitor it appears on.
+    const int dpi = DpiAtPoint(cursor);
+    const bool newDpi = dpi != dpi_ || !font_;
+    if (newDpi) {
+        if (font_) DeleteObject(font_);
+        dpi_ = dpi;
+        font_ = CreateFontW(-ScaleToDpi(kFeedbackFontHeight, dpi), 0, 0, 0, FW_SEMIBOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                            CLEARTYPE_QUALITY, 0, L"MS Shell Dlg");
+    }
     const bool newText = text != text_;
-    if (newText) {
+    if (newText || newDpi) {
         text_ = std::move(text);
         SetWindowTextW(window_, text_.c_str());  // never drawn: the window has no caption
         SIZE extent{};
@@ -97,24 +105,23 @@ void FeedbackLabel::Place() {
             SelectObject(dc, old);
             ReleaseDC(window_, dc);
         }
-        size_ = SIZE{extent.cx + 2 * kPadX, extent.cy + 2 * kPadY};
+        size_ = SIZE{extent.cx + 2 * ScaleToDpi(kFeedbackPadX, dpi_), extent.cy + 2 * ScaleToDpi(kFeedbackPadY, dpi_)};
     }
-    POINT cursor{};
-    GetCursorPos(&cursor);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& work = monitor.rcWork;
     const Point at = FeedbackLabelPosition(Point{cursor.x, cursor.y}, size_.cx, size_.cy,
-                                           Rect{work.left, work.top, work.right, work.bottom});
+                                           Rect{work.left, work.top, work.right, work.bottom}, dpi_);
     shownAt_ = GetTickCount();
     const FeedbackFrame frame = FeedbackFade::At(0);
     SetAlpha(frame.alpha);
     const RECT wanted{at.x, at.y, at.x + size_.cx, at.y + size_.cy};
     const bool resized = wanted.right - wanted.left != placed_.right - placed_.left ||
-                         wanted.bottom - wanted.top != placed_.bottom - placed_.top;
+                         wanted.bottom - wanted.top != placed_.bottom - placed_.top || newDpi;
+    const int corner = ScaleToDpi(kFeedbackCorner, dpi_);
     if (resized) {
-        HRGN region = CreateRoundRectRgn(0, 0, size_.cx + 1, size_.cy + 1, kCorner, kCorner);
+        HRGN region = CreateRoundRectRgn(0, 0, size_.cx + 1, size_.cy + 1, corner, corner);
         if (region && !SetWindowRgn(window_, region, FALSE)) DeleteObject(region);
     }
     // The same text in the same place while it shows: only the course starts again.
@@ -141,9 +148,10 @@ void FeedbackLabel::Paint() {
     RECT r;
     GetClientRect(window_, &r);
     HBRUSH fill = CreateSolidBrush(kBackground);
-    HPEN pen = CreatePen(PS_SOLID, 1, kBorder);
+    HPEN pen = CreatePen(PS_SOLID, ScaleToDpi(1, dpi_), kBorder);
     HGDIOBJ oldBrush = SelectObject(dc, fill), oldPen = SelectObject(dc, pen);
-    RoundRect(dc, r.left, r.top, r.right, r.bottom, kCorner, kCorner);
+    const int corner = ScaleToDpi(kFeedbackCorner, dpi_);
+    RoundRect(dc, r.left, r.top, r.right, r.bottom, corner, corner);
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBrush);
     DeleteObject(pen);

@@ -44,7 +44,8 @@ private:
     // Owned by the label's thread.
     std::wstring text_;
     DWORD shownAt_ = 0;
-    HFONT font_ = nullptr;
+    HFONT font_ = nullptr;  // for dpi_, made on the first showing
+    int dpi_ = 96;
     SIZE size_{};
     RECT placed_{};
     std::uint8_t alpha_ = 0;  // 0 until the first showing sets it

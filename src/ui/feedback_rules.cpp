@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/display_scale.h"
+
 namespace mv {
 
 namespace {
@@ -27,9 +29,11 @@ FeedbackFrame FeedbackFade::At(std::uint32_t elapsedMs) {
     return frame;
 }
 
-Point FeedbackLabelPosition(Point cursor, std::int32_t width, std::int32_t height, const Rect& workArea) {
-    const std::int32_t right = cursor.x + kRightOfPointer, left = cursor.x - kLeftOfPointer - width;
-    const std::int32_t below = cursor.y + kBelowPointer, above = cursor.y - kAbovePointer - height;
+Point FeedbackLabelPosition(Point cursor, std::int32_t width, std::int32_t height, const Rect& workArea,
+                            std::int32_t dpi) {
+    const auto s = [dpi](std::int32_t v) { return ScaleToDpi(v, dpi); };
+    const std::int32_t right = cursor.x + s(kRightOfPointer), left = cursor.x - s(kLeftOfPointer) - width;
+    const std::int32_t below = cursor.y + s(kBelowPointer), above = cursor.y - s(kAbovePointer) - height;
     const Point candidates[] = {{right, below}, {left, below}, {right, above}, {left, above}};
     for (const Point& at : candidates)
         if (at.x >= workArea.left && at.y >= workArea.top && at.x + width <= workArea.right &&

@@ -29,6 +29,13 @@ public:
 // The label's top-left corner for a label of `width` × `height` and the pointer at `cursor`:
 // below and to the right of the pointer, else below-left, above-right or above-left, whichever
 // first lies wholly in the work area; never over the pointer's hot spot while one of them does.
-Point FeedbackLabelPosition(Point cursor, std::int32_t width, std::int32_t height, const Rect& workArea);
+// The distances from the pointer are 96-DPI figures scaled to `dpi`, the monitor's.
+Point FeedbackLabelPosition(Point cursor, std::int32_t width, std::int32_t height, const Rect& workArea,
+                            std::int32_t dpi = 96);
+
+// The label's look at 96 DPI: its font height and the room around the text, and the
+// diameter of its rounded corners.
+inline constexpr std::int32_t kFeedbackFontHeight = 16;
+inline constexpr std::int32_t kFeedbackPadX = 10, kFeedbackPadY = 5, kFeedbackCorner = 8;
 
 }  // namespace mv

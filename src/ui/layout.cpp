@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/display_scale.h"
+
 namespace mv {
 
 Point CentreInFullScreen(std::int32_t width, std::int32_t height, std::int32_t screenWidth,
@@ -13,11 +15,12 @@ Point PlaceSubmenu(const SubmenuGeometry& g, std::int32_t i, std::int32_t n) {
     const std::int32_t X = g.menu.x, Y = g.menu.y, W = g.menuWidth, H = g.itemHeight;
     const auto u = [](std::int32_t v) { return static_cast<std::uint32_t>(v); };
     const bool roomRight = u(X + W + g.subWidth) <= u(g.screenWidth);
-    const bool roomBelow = u(Y + H * i + g.subHeight) <= u(g.screenHeight);
-    if (roomRight && roomBelow) return {X + W, Y + (H + 1) * i};
-    if (!roomRight && !roomBelow) return {X - W, Y + (i - n + 1) * H};
-    if (!roomRight) return {X - W, Y + H * i};
-    return {X + W, Y + (i - n + 1) * H};
+    const auto s = [&](std::int32_t v) { return ScaleToDpi(v, g.dpi); };
+    const bool roomBelow = u(Y + s(H * i) + g.subHeight) <= u(g.screenHeight);
+    if (roomRight && roomBelow) return {X + W, Y + s((H + 1) * i)};
+    if (!roomRight && !roomBelow) return {X - W, Y + s((i - n + 1) * H)};
+    if (!roomRight) return {X - W, Y + s(H * i)};
+    return {X + W, Y + s((i - n + 1) * H)};
 }
 
 CaptionLines SplitCaption(const std::u16string& caption, std::int32_t layout, std::int32_t threshold) {

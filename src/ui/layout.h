@@ -20,10 +20,12 @@ struct SubmenuGeometry {
     std::int32_t itemHeight = 17;   // H
     std::int32_t screenWidth = 0;   // CX
     std::int32_t screenHeight = 0;  // CY
+    std::int32_t dpi = 96;          // the menu's DPI: H and the entry offsets are 96-DPI figures
 };
 
 // Where the second level of category `index` (with `count` entries) opens: right or left
-// of the first level, top-aligned with the entry or bottom-aligned with it.
+// of the first level, top-aligned with the entry or bottom-aligned with it. X, Y, W, SW, SH,
+// CX and CY are screen pixels; each offset from Y is its 96-DPI figure scaled.
 Point PlaceSubmenu(const SubmenuGeometry& g, std::int32_t index, std::int32_t count);
 
 // Caption lines in two-line mode (bit 4 of the layout and longer than the threshold):

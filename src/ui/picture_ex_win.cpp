@@ -143,10 +143,17 @@ struct CPictureEx::State {
         background = RGB(255, 255, 255);
     }
 
-    // Publishes the back surface: painting copies the front one under the same lock.
+    // Publishes the back surface: painting copies the front one under the same lock. A picture
+    // shown at another size is scaled here, once per frame.
     void present() {
         EnterCriticalSection(&frontLock);
-        BitBlt(front.dc, 0, 0, width, height, back.dc, 0, 0, SRCCOPY);
+        if (shownWidth == width && shownHeight == height) {
+            BitBlt(front.dc, 0, 0, width, height, back.dc, 0, 0, SRCCOPY);
+        } else {
+            SetStretchBltMode(front.dc, HALFTONE);
+            SetBrushOrgEx(front.dc, 0, 0, nullptr);
+            StretchBlt(front.dc, 0, 0, shownWidth, shownHeight, back.dc, 0, 0, width, height, SRCCOPY);
+        }
         LeaveCriticalSection(&frontLock);
         if (window) InvalidateRect(window, nullptr, FALSE);
     }
@@ -161,7 +168,8 @@ struct CPictureEx::State {
     std::atomic<bool> stop{false};
     HWND window = nullptr;
 
-    int width = 0, height = 0;
+    int width = 0, height = 0;            // the picture's
+    int shownWidth = 0, shownHeight = 0;  // the front surface's: the control's
     COLORREF background = RGB(255, 255, 255);
     bool gif = false;
     bool ready = false;  // front and back exist; read by painting under frontLock
@@ -375,15 +383,21 @@ bool CPictureEx::loadPictureData(HGLOBAL block, DWORD length) {
 
 bool CPictureEx::prepareSurface(int width, int height) {
     State& s = *state_;
+    const bool own = shownSize_.cx <= 0 || shownSize_.cy <= 0;
+    const struct {
+        int width, height;
+    } shown{own ? width : static_cast<int>(shownSize_.cx), own ? height : static_cast<int>(shownSize_.cy)};
+    s.shownWidth = shown.width;
+    s.shownHeight = shown.height;
     RECT client{};
-    if (hwnd_ && (!GetClientRect(hwnd_, &client) || client.right != width || client.bottom != height))
-        SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (hwnd_ && (!GetClientRect(hwnd_, &client) || client.right != shown.width || client.bottom != shown.height))
+        SetWindowPos(hwnd_, nullptr, 0, 0, shown.width, shown.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     const bool reuse = s.back && s.front && s.back.width == width && s.back.height == height &&
-                       s.front.width == width && s.front.height == height;
+                       s.front.width == shown.width && s.front.height == shown.height;
     if (!reuse) {
         HDC dc = GetDC(hwnd_);
         if (!dc) return false;
-        const bool made = s.back.create(dc, width, height) && s.front.create(dc, width, height);
+        const bool made = s.back.create(dc, width, height) && s.front.create(dc, shown.width, shown.height);
         ReleaseDC(hwnd_, dc);
         if (!made) {
             s.back.release();
@@ -393,9 +407,9 @@ bool CPictureEx::prepareSurface(int width, int height) {
     }
     s.window = hwnd_;
     s.background = GetSysColor(COLOR_BTNFACE);
-    const RECT all{0, 0, width, height};
+    const RECT all{0, 0, width, height}, front{0, 0, shown.width, shown.height};
     FillRect(s.back.dc, &all, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_MENU + 1)));
-    FillRect(s.front.dc, &all, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_MENU + 1)));
+    FillRect(s.front.dc, &front, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_MENU + 1)));
     EnterCriticalSection(&s.frontLock);
     s.ready = true;
     LeaveCriticalSection(&s.frontLock);
@@ -480,7 +494,7 @@ void CPictureEx::onPaint() {
     if (!dc) return;
     State& s = *state_;
     EnterCriticalSection(&s.frontLock);
-    if (s.ready) BitBlt(dc, 0, 0, s.width, s.height, s.front.dc, 0, 0, SRCCOPY);
+    if (s.ready) BitBlt(dc, 0, 0, s.shownWidth, s.shownHeight, s.front.dc, 0, 0, SRCCOPY);
     LeaveCriticalSection(&s.frontLock);
     EndPaint(hwnd_, &ps);
 }

@@ -53,6 +53,10 @@ public:
     void stopAnimation();
     // Stops and releases everything loaded.
     void clearPicture();
+    // The pictures loaded from now on are shown at `size` (a picture from the skin set of
+    // another display scale): the control takes that size, and each frame is scaled as it is
+    // published, never when painted. {0, 0}: pictures are shown at their own size.
+    void setShownSize(SIZE size) { shownSize_ = size; }
     // Stops the animation and ends the thread too (the control is going away or will not be
     // seen for a while); a later showPicture makes a new one.
     void endThread();
@@ -84,6 +88,7 @@ private:
     void onPaint();
 
     std::shared_ptr<State> state_;
+    SIZE shownSize_{};
     HANDLE thread_ = nullptr;
     DWORD stopTimeoutMs_ = 5000;
     FrameHook frameHook_;

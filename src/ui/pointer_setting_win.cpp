@@ -2,7 +2,10 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "i18n/text_catalogue.h"
+#include "ui/dpi_win.h"
 #include "win32/win32_platform.h"
 #include "win32/win32_registry.h"
 
@@ -45,22 +48,37 @@ void CPointerSeting::FreeImages() {
     for (SkinPicture& s : speed_) s.Reset();
 }
 
-BOOL CPointerSeting::OnInitDialog() {
-    fw::CDialog::OnInitDialog();
-    LoadSheets(L"pointer_setting_normal.png", L"pointer_setting_over.png", L"pointer_setting_down.png");
+void CPointerSeting::LoadPictures() {
     for (std::size_t i = 0; i < speed_.size(); ++i)
-        speed_[i].Load(SkinPath(programDirectory_, L"pointer_speed_" + std::to_wstring(i + 1) + L".png"));
+        LoadSkin(speed_[i], programDirectory_, L"pointer_speed_" + std::to_wstring(i + 1) + L".png", dpi());
+}
 
+// The four skinned buttons and the slider, made at their places the first time.
+void CPointerSeting::LayOut() {
     const DWORD style = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
     struct Control {
         CBitmapBtn* button;
         RECT rect;
     };
-    const Control skinned[] = {{&ok_, kOk}, {&cancel_, kCancel}, {&close_, kClose}, {&precision_, kToggle}};
-    for (const Control& c : skinned) {
-        c.button->Create(L"", style, c.rect, hwnd_, 0);
-        sheets_.Skin(*c.button, c.rect);
+    const Control controls[] = {
+        {&ok_, kOk}, {&cancel_, kCancel}, {&close_, kClose}, {&precision_, kToggle}, {&slider_, kSlider}};
+    for (const Control& c : controls) {
+        const RECT r = Scaled(c.rect);
+        if (!c.button->GetSafeHwnd())
+            c.button->Create(L"", style, r, hwnd_, 0);
+        else
+            ::MoveWindow(*c.button, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+        if (c.button != &slider_) sheets_.Skin(*c.button, c.rect);
     }
+    slider_.SetDpi(dpi());
+    showSpeedImage(false);
+}
+
+BOOL CPointerSeting::OnInitDialog() {
+    fw::CDialog::OnInitDialog();
+    LoadSheets(L"pointer_setting_normal.png", L"pointer_setting_over.png", L"pointer_setting_down.png");
+    LoadPictures();
+    LayOut();
     ok_.SetCaption(ToWide(tr("btn_ok")), 0, 7, 1);
     cancel_.SetCaption(ToWide(tr("btn_cancel")), 0, 7, 1);
     precision_.normalTextColor = kToggleTextColour;
@@ -68,7 +86,6 @@ BOOL CPointerSeting::OnInitDialog() {
     precision_.hoverTextColor = kToggleTextColour;
     precision_.SetTextRect(15, 0, 115, 19);
     precision_.SetCaption(ToWide(tr("tc_pointer_distinguish")), 0, 7, 1);
-    slider_.Create(L"", style, kSlider, hwnd_, 0);
 
     ReadMouseSettings();
     showSpeedImage(false);
@@ -92,16 +109,22 @@ void CPointerSeting::OnShowing() { showSettings(); }
 
 void CPointerSeting::showSpeedImage(bool repaint) {
     const SkinPicture* image = &speed_[static_cast<std::size_t>(model_.step())];
+    // The pictures are drawn at the slider's size: its area (0, 0, 189, 21) at 96 DPI.
+    const RECT slider = Scaled(RECT{kSlider.left, kSlider.top, kSlider.left + kSliderImageWidth,
+                                    kSlider.top + kSliderImageHeight});
+    const int width = std::min(static_cast<int>(image->width()), static_cast<int>(slider.right - slider.left));
+    const int height = std::min(static_cast<int>(image->height()), static_cast<int>(slider.bottom - slider.top));
     if (repaint)
-        slider_.ReplaceSkin(image, image, 0, 0, kSliderImageWidth, kSliderImageHeight, image, image);
+        slider_.ReplaceSkin(image, image, 0, 0, width, height, image, image);
     else
-        slider_.SetSkin(image, image, 0, 0, kSliderImageWidth, kSliderImageHeight, image, image);
+        slider_.SetSkin(image, image, 0, 0, width, height, image, image);
 }
 
 void CPointerSeting::moveKnobTo(int screenX) {
     RECT slider{};
     ::GetWindowRect(slider_.GetSafeHwnd(), &slider);
-    if (model_.moveKnobTo(screenX - slider.left)) showSpeedImage(true);
+    // The notches are placed in 96-DPI pixels of the slider.
+    if (model_.moveKnobTo(UnscaleFromDpi(screenX - slider.left, dpi()))) showSpeedImage(true);
 }
 
 void CPointerSeting::OnOk() {

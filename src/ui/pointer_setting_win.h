@@ -52,6 +52,8 @@ protected:
     void OnCancel() override;
     void OnShowing() override;
     void FreeImages() override;
+    void LayOut() override;
+    void LoadPictures() override;
 
 private:
     void showSpeedImage(bool repaint);

@@ -5,15 +5,16 @@
 #include "gesture/slot_catalogue.h"
 #include "i18n/text_catalogue.h"
 #include "ui/backup_messages.h"
+#include "ui/dpi_win.h"
+#include "ui/window_layout.h"
 #include "win32/foreground_program.h"
 #include "win32/win32_platform.h"
 
 namespace mv {
 
 namespace {
-constexpr RECT kSelector{443, 72, 682, 103};
 // The selector wears the function button's drop-down picture.
-constexpr RECT kDropDownPicture{41, 363, 280, 394};
+constexpr const Rect& kDropDownPicture = main_layout::kFunction;
 
 std::u16string GestureName(int slot) {
     return tr(slot == 16 ? "tc_function_largenarrow" : SlotCatalogue[slot].gestureName);
@@ -22,13 +23,22 @@ std::u16string GestureName(int slot) {
 
 void ProfileSelector::Create(HWND host) {
     host_ = host;
-    button_.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, kSelector, host, 0);
-    SkinSheets& s = view_.sheets();
-    const RECT& p = kDropDownPicture;
-    button_.SetSkin(&s.normal, &s.over, p.left, p.top, p.right - p.left, p.bottom - p.top, &s.down, &s.normal);
+    button_.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, ScaledRECT(main_layout::kSelector, view_.dpi()), host, 0);
+    LayOut();
     button_.SetTooltip(tr("tc_profile_tip"));
     view_.onRecordEdited = [this] { Refresh(); };
     Refresh();
+}
+
+void ProfileSelector::LayOut() {
+    const int dpi = view_.dpi();
+    const RECT at = ScaledRECT(main_layout::kSelector, dpi);
+    MoveWindow(button_, at.left, at.top, at.right - at.left, at.bottom - at.top, FALSE);
+    button_.SetDpi(dpi);
+    SkinSheets& s = view_.sheets();
+    const RECT p = ScaledRECT(kDropDownPicture, dpi);
+    button_.SetSkin(&s.normal, &s.over, p.left, p.top, p.right - p.left, p.bottom - p.top, &s.down, &s.normal);
+    button_.Invalidate();
 }
 
 void ProfileSelector::Refresh() {
@@ -118,7 +128,8 @@ void ProfileSelector::OpenMenu() {
 
     button_.SetLatched(1);
     SetForegroundWindow(host_);  // the menu takes the keyboard only from the foreground window
-    POINT corner{kSelector.left, kSelector.bottom + 1};
+    const Point at = ScalePoint(main_layout::kSelectorMenuCorner, view_.dpi());
+    POINT corner{at.x, at.y};
     ClientToScreen(host_, &corner);
     const UINT command = static_cast<UINT>(
         TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY, corner.x, corner.y, 0, host_, nullptr));

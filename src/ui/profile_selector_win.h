@@ -32,6 +32,8 @@ public:
 
     // After the settings window is built.
     void Create(HWND host);
+    // At the settings window's DPI, with its pictures (after a change of DPI).
+    void LayOut();
     // The button's click opens the menu; true when `source` was the button.
     bool OnCommand(HWND source);
     void RunCommand(UINT command);

@@ -5,7 +5,9 @@
 
 #include "gesture/slot_catalogue.h"
 #include "i18n/text_catalogue.h"
+#include "ui/dpi_win.h"
 #include "ui/function_label.h"
+#include "ui/window_layout.h"
 #include "gesture/function_names.h"
 #include "win32/win32_platform.h"
 
@@ -20,18 +22,15 @@ const wchar_t* const kPagePrefixes[3] = {L"movcli_gesure_", L"win8_gesure_", L"n
 const wchar_t* const kStates[3] = {L"normal", L"over", L"down"};
 const char* const kTabKeys[3] = {"tc_mocli", "tc_win8", "tc_winctl"};
 
-constexpr RECT kClose{682, 0, 709, 26};
-constexpr RECT kMinimize{654, 0, 681, 26};
-constexpr RECT kReset{450, 421, 551, 469};
-constexpr RECT kApply{562, 421, 662, 469};
-constexpr RECT kVersion{38, 416, 218, 477};
-constexpr RECT kFunction{41, 363, 280, 394};
-constexpr RECT kPointer{289, 363, 409, 394};
-constexpr RECT kTabs[3] = {{40, 65, 165, 105}, {167, 65, 309, 105}, {311, 65, 416, 105}};
-constexpr RECT kTiles[6] = {{51, 133, 165, 238}, {169, 133, 283, 238}, {287, 133, 401, 238},
-                            {51, 243, 165, 348}, {169, 243, 283, 348}, {287, 243, 401, 348}};
-constexpr POINT kCells[6] = {{10, 7}, {127, 7}, {244, 7}, {10, 119}, {127, 119}, {244, 119}};
-constexpr int kCellWidth = 113, kCellHeight = 105;
+// The rectangles at 96 DPI (window_layout.h); every one is scaled to the window's DPI.
+constexpr RECT R(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+constexpr RECT kClose = R(main_layout::kClose);
+constexpr RECT kMinimize = R(main_layout::kMinimize);
+constexpr RECT kReset = R(main_layout::kReset);
+constexpr RECT kApply = R(main_layout::kApply);
+constexpr RECT kVersion = R(main_layout::kVersion);
+constexpr RECT kFunction = R(main_layout::kFunction);
+constexpr RECT kPointer = R(main_layout::kPointer);
 
 // The disabled function button's caption: lighter than the normal colour, as its faded picture.
 constexpr COLORREF kDisabledCaption = RGB(150, 158, 170);
@@ -43,50 +42,86 @@ constexpr COLORREF kTileCaption = 0x006B5C50;
 
 SettingsWindow::~SettingsWindow() { ReleaseFunctionMenu(); }
 
-void SettingsWindow::CreateButton(CBitmapBtn& button, const RECT& rect) {
-    button.Create(L"", kButtonStyle, rect, host_.GetSafeHwnd(), 0);
+// Made at its place at the window's DPI the first time, moved there afterwards.
+void SettingsWindow::PlaceButton(CBitmapBtn& button, const RECT& rect96) {
+    const RECT r = ScaledRECT(rect96, dpi_);
+    if (!button.GetSafeHwnd())
+        button.Create(L"", kButtonStyle, r, host_.GetSafeHwnd(), 0);
+    else
+        MoveWindow(button, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+    button.SetDpi(dpi_);
+}
+
+void SettingsWindow::LoadSheets() {
+    main_.Load(directory_, L"MorviCorvel_Main_Normal.png", L"MorviCorvel_Main_Over.png", L"MorviCorvel_Main_Down.png",
+               dpi_);
+    for (int p = 0; p < 3; ++p)
+        for (int s = 0; s < 3; ++s)
+            LoadSkin(pages_[p][s], directory_, std::wstring(kPagePrefixes[p]) + kStates[s] + L".png", dpi_);
+}
+
+// Every control at its place for the window's DPI, its pictures cut from the sheets there.
+void SettingsWindow::LayOut() {
+    PlaceButton(close_, kClose);
+    main_.Skin(close_, kClose);
+    PlaceButton(minimize_, kMinimize);
+    main_.Skin(minimize_, kMinimize);
+    PlaceButton(reset_, kReset);
+    main_.Skin(reset_, kReset);
+    PlaceButton(apply_, kApply);
+    main_.Skin(apply_, kApply);
+
+    PlaceButton(version_, kVersion);
+    const RECT v = ScaledRECT(kVersion, dpi_);
+    version_.SetSkin(&main_.normal, &main_.normal, v.left, v.top, v.right - v.left, v.bottom - v.top, &main_.normal,
+                     &main_.normal);
+
+    PlaceButton(function_, kFunction);
+    main_.Skin(function_, kFunction);
+    function_.FadeDisabledPicture();
+    PlaceButton(pointer_, kPointer);
+    main_.Skin(pointer_, kPointer);
+    for (int p = 0; p < 3; ++p) {
+        PlaceButton(tabs_[p], R(main_layout::kTabs[p]));
+        main_.Skin(tabs_[p], R(main_layout::kTabs[p]));
+    }
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const int page = PageOfSlot(slot) - 1, cell = CellOfSlot(slot);
+        CBitmapBtn& tile = gestures_[slot];
+        PlaceButton(tile, R(main_layout::kTiles[cell]));
+        const RECT c = ScaledRECT(main_layout::Cell(static_cast<std::size_t>(cell)), dpi_);
+        tile.SetSkin(&pages_[page][0], &pages_[page][1], c.left, c.top, c.right - c.left, c.bottom - c.top,
+                     &pages_[page][2], &pages_[page][0]);
+    }
+    const RECT picture = ScaledRECT(main_layout::kAnimation, dpi_);
+    if (!animation_.GetSafeHwnd())
+        animation_.Create(L"", WS_CHILD | WS_VISIBLE, picture, host_.GetSafeHwnd(), kAnimationId);
+    else
+        MoveWindow(animation_, picture.left, picture.top, picture.right - picture.left, picture.bottom - picture.top,
+                   FALSE);
 }
 
 void SettingsWindow::Create() {
     if (directory_.empty()) directory_ = ExecutableDirectory();
-    main_.Load(directory_, L"MorviCorvel_Main_Normal.png", L"MorviCorvel_Main_Over.png",
-               L"MorviCorvel_Main_Down.png");
+    dpi_ = WindowDpi(host_.GetSafeHwnd());
+    KeepOwnDpiLayout(host_.GetSafeHwnd());
+    LoadSheets();
     main_.SizeAndCentre(host_.GetSafeHwnd());
+    LayOut();
 
-    CreateButton(close_, kClose);
-    main_.Skin(close_, kClose);
-    CreateButton(minimize_, kMinimize);
-    main_.Skin(minimize_, kMinimize);
-    CreateButton(reset_, kReset);
-    main_.Skin(reset_, kReset);
     reset_.SetCaption(tr("btn_reset"), 0, 7, 1);
     reset_.SetTextRect(0, -2, 100, 51);
-    CreateButton(apply_, kApply);
-    main_.Skin(apply_, kApply);
     apply_.SetCaption(tr("btn_apply"), 0, 7, 1);
     apply_.SetTextRect(0, -2, 100, 51);
-
-    CreateButton(version_, kVersion);
-    const RECT& v = kVersion;
-    version_.SetSkin(&main_.normal, &main_.normal, v.left, v.top, v.right - v.left, v.bottom - v.top, &main_.normal,
-                     &main_.normal);
     version_.SetCaption(tr("tc_version"), 0, 7, 1);
     version_.normalTextColor = version_.pressedTextColor = version_.hoverTextColor = 0x006B5C50;
     version_.Invalidate();
-
-    CreateButton(function_, kFunction);
-    main_.Skin(function_, kFunction);
-    function_.FadeDisabledPicture();
     function_.disabledTextColor = kDisabledCaption;
     function_.SetCaption(std::wstring(), 0, 7, 1);
     EnableWindow(function_.GetSafeHwnd(), FALSE);
-    CreateButton(pointer_, kPointer);
-    main_.Skin(pointer_, kPointer);
     pointer_.SetCaption(tr("tc_pointer_move"), 0, 7, 1);
 
     for (int p = 0; p < 3; ++p) {
-        CreateButton(tabs_[p], kTabs[p]);
-        main_.Skin(tabs_[p], kTabs[p]);
         tabs_[p].SetCaption(tr(kTabKeys[p]), 0, 7, 1);
         const Rect text = TabTextRect(p + 1);
         tabs_[p].SetTextRect(text.left, text.top, text.right, text.bottom);
@@ -99,16 +134,9 @@ void SettingsWindow::Create() {
         tabs_[p].SetToggleMode(0);
     }
 
-    for (int p = 0; p < 3; ++p)
-        for (int s = 0; s < 3; ++s)
-            pages_[p][s].Load(SkinPath(directory_, std::wstring(kPagePrefixes[p]) + kStates[s] + L".png"));
-
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        const int page = PageOfSlot(slot) - 1, cell = CellOfSlot(slot);
+        const int page = PageOfSlot(slot) - 1;
         CBitmapBtn& tile = gestures_[slot];
-        CreateButton(tile, kTiles[cell]);
-        tile.SetSkin(&pages_[page][0], &pages_[page][1], kCells[cell].x, kCells[cell].y, kCellWidth, kCellHeight,
-                     &pages_[page][2], &pages_[page][0]);
         const std::u16string name = tr(slot == 16 ? "tc_function_largenarrow" : SlotCatalogue[slot].gestureName);
         tile.SetCaption(name, 0, 0, 5);
         tile.SetTextRect(0, 122, 110, 42);
@@ -120,10 +148,28 @@ void SettingsWindow::Create() {
         if (page != 0) tile.ShowWindow(SW_HIDE);
     }
 
-    const RECT picture{444, 122, 669, 384};
-    animation_.Create(L"", WS_CHILD | WS_VISIBLE, picture, host_.GetSafeHwnd(), kAnimationId);
     ShowGestureAnimation(0);
     function_.SetCaption(tr("tc_function_push"), 0, 7, 1);
+}
+
+SIZE SettingsWindow::WindowSizeAtDpi(int dpi) const {
+    const SIZE now{static_cast<LONG>(main_.normal.width()), static_cast<LONG>(main_.normal.height())};
+    return SizeForDpi(now, dpi_, dpi);
+}
+
+void SettingsWindow::ChangeDpi(int dpi, const RECT& suggested) {
+    HWND host = host_.GetSafeHwnd();
+    if (dpi <= 0) return;
+    // Menus are made for one DPI: the next opening makes them anew.
+    ReleaseFunctionMenu();
+    dpi_ = dpi;
+    LoadSheets();
+    // The suggested place; its size is the new sheet's (WindowSizeAtDpi answered the system's question).
+    const int width = static_cast<int>(main_.normal.width()), height = static_cast<int>(main_.normal.height());
+    SetWindowPos(host, nullptr, suggested.left, suggested.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    LayOut();
+    ShowGestureAnimation(CurrentSlot);
+    RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void SettingsWindow::ReleaseFunctionMenu() {
@@ -161,11 +207,17 @@ void SettingsWindow::ShowFunctionName(const FunctionRecord& record) {
 }
 
 void SettingsWindow::ShowGestureAnimation(int slot) {
-    wchar_t path[MAX_PATH + 64];
-    std::swprintf(path, sizeof path / sizeof path[0], L"%lsskins\\gesture_detail_gif\\%d.gif", directory_.c_str(),
-                  slot + 1);
+    wchar_t name[64];
+    std::swprintf(name, sizeof name / sizeof name[0], L"gesture_detail_gif\\%d.gif", slot + 1);
+    int set = 100;
+    const std::wstring path = FindSkin(directory_, name, dpi_, set);
     animation_.clearPicture();
-    animation_.loadPictureFile(path);
+    // A picture of the set drawn for this DPI has the size of its place; one of another set
+    // is shown at that size.
+    const RECT place = ScaledRECT(main_layout::kAnimation, dpi_);
+    animation_.setShownSize(DpiOfPercent(set) == dpi_ ? SIZE{}
+                                                      : SIZE{place.right - place.left, place.bottom - place.top});
+    animation_.loadPictureFile(path.c_str());
     HWND host = host_.GetSafeHwnd();
     playing_ = ::IsWindowVisible(host) && !::IsIconic(host);
     if (playing_) animation_.showPicture();
@@ -229,13 +281,14 @@ void SettingsWindow::OpenFunctionMenu() {
     CloseFunctionMenu();
     if (!selection_.functionButtonEnabled()) return;
     function_.SetLatched(1);
-    POINT corner{kFunction.left, kFunction.bottom + 1};
+    const Point at = ScalePoint(main_layout::kMenuCorner, dpi_);
+    POINT corner{at.x, at.y};
     ClientToScreen(host_.GetSafeHwnd(), &corner);
     // Built the first time; afterwards only shown again where the button now is.
     if (menu_ && menu_->GetSafeHwnd())
         menu_->Open(corner);
     else
-        menu_ = CreateFunctionMenu(host_.GetSafeHwnd(), directory_, corner);
+        menu_ = CreateFunctionMenu(host_.GetSafeHwnd(), directory_, corner, dpi_);
     if (!menu_) function_.SetLatched(0);
 }
 

@@ -32,8 +32,16 @@ public:
 
     // The folder that holds skins\ (the executable's directory unless set before Create).
     void SetProgramDirectory(const std::wstring& directory) { directory_ = directory; }
-    // After the default WM_CREATE processing: sheets, size and place, every control.
+    // After the default WM_CREATE processing: sheets, size and place, every control, all for
+    // the window's DPI.
     void Create();
+    // WM_DPICHANGED: the window takes the suggested place and that DPI's pictures, and lays
+    // itself out again; the function menu is made anew at its next opening.
+    void ChangeDpi(int dpi, const RECT& suggested);
+    // WM_GETDPISCALEDSIZE: the window's size at `dpi`, so that the rectangle WM_DPICHANGED
+    // suggests is the new sheet's size.
+    SIZE WindowSizeAtDpi(int dpi) const;
+    int dpi() const { return dpi_; }
     void Paint();
     // The source of a command is found by its window handle (every control has ID 0).
     void OnCommand(WPARAM wParam, LPARAM lParam);
@@ -94,13 +102,16 @@ public:
     int shownPage() const { return selection_.shownPage(); }
 
 private:
-    void CreateButton(CBitmapBtn& button, const RECT& rect);
+    void PlaceButton(CBitmapBtn& button, const RECT& rect96);
+    void LoadSheets();
+    void LayOut();
     const FunctionRecord& ShownRecord(int slot) const { return session_.ShownRecord(slot); }
     void ReleaseFunctionMenu();
 
     fw::CWnd& host_;
     GestureSession& session_;
     std::wstring directory_;
+    int dpi_ = 96;
     SkinSheets main_;
     SkinPicture pages_[3][3];
     CBitmapBtn close_, minimize_, reset_, apply_, version_, function_, pointer_;

@@ -1,22 +1,20 @@
 #include "ui/skin_draw_win.h"
 
+#include "ui/dpi_win.h"
+
 namespace mv {
 
 void DrawSkinPicture(HDC dc, const SkinPicture& picture, int width, int height) {
-    using namespace Gdiplus;
-    using namespace Gdiplus::DllExports;
     if (!dc || picture.empty()) return;
-    GpGraphics* graphics = nullptr;
-    if (GdipCreateFromHDC(dc, &graphics) != Ok || !graphics) return;
-    GdipDrawImageRectI(graphics, picture.bitmap(), 0, 0, width, height);
-    GdipDeleteGraphics(graphics);
+    picture.Draw(dc, width, height);
 }
 
 void SkinSheets::Load(const std::wstring& directory, const wchar_t* normalName, const wchar_t* overName,
-                      const wchar_t* downName) {
-    normal.Load(SkinPath(directory, normalName));
-    over.Load(SkinPath(directory, overName));
-    down.Load(SkinPath(directory, downName));
+                      const wchar_t* downName, int sheetsDpi) {
+    dpi = sheetsDpi;
+    LoadSkin(normal, directory, normalName, dpi);
+    LoadSkin(over, directory, overName, dpi);
+    LoadSkin(down, directory, downName, dpi);
 }
 
 void SkinSheets::Reset() {
@@ -34,7 +32,9 @@ Point SkinSheets::SizeAndCentre(HWND window) const {
     return at;
 }
 
-void SkinSheets::Skin(CBitmapBtn& button, const RECT& r) const {
+void SkinSheets::Skin(CBitmapBtn& button, const RECT& rect96) const {
+    const RECT r = ScaledRECT(rect96, dpi);
+    button.SetDpi(dpi);
     button.SetSkin(&normal, &over, r.left, r.top, r.right - r.left, r.bottom - r.top, &down, &normal);
 }
 

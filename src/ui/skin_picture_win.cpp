@@ -1,6 +1,9 @@
 #include "ui/skin_picture_win.h"
 
+#include <cstdint>
 #include <cstdlib>
+
+#include "ui/display_scale.h"
 
 namespace mv {
 
@@ -20,7 +23,11 @@ SkinPicture& SkinPicture::operator=(SkinPicture&& other) noexcept {
     if (this != &other) {
         Reset();
         bitmap_ = other.bitmap_;
+        opaque_ = other.opaque_;
+        opaqueTried_ = other.opaqueTried_;
         other.bitmap_ = nullptr;
+        other.opaque_ = nullptr;
+        other.opaqueTried_ = false;
     }
     return *this;
 }
@@ -44,6 +51,18 @@ void SkinPicture::Adopt(Gdiplus::GpBitmap* bitmap) {
 void SkinPicture::Reset() {
     if (bitmap_) gp::GdipDisposeImage(bitmap_);
     bitmap_ = nullptr;
+    if (opaque_) DeleteObject(opaque_);
+    opaque_ = nullptr;
+    opaqueTried_ = false;
+}
+
+void SkinPicture::Draw(HDC dc, int width, int height) const {
+    if (!bitmap_) return;
+    if (!opaqueTried_) {
+        opaque_ = OpaqueCopy(bitmap_);
+        opaqueTried_ = true;
+    }
+    DrawPicture(dc, bitmap_, opaque_, width, height);
 }
 
 UINT SkinPicture::width() const {
@@ -68,6 +87,55 @@ Gdiplus::GpBitmap* SkinPicture::CloneArea(int x, int y, int width, int height) c
     return clone;
 }
 
+HBITMAP OpaqueCopy(Gdiplus::GpBitmap* picture) {
+    if (!picture) return nullptr;
+    UINT width = 0, height = 0;
+    Gdiplus::PixelFormat format = 0;
+    if (gp::GdipGetImageWidth(picture, &width) != Gdiplus::Ok || gp::GdipGetImageHeight(picture, &height) != Gdiplus::Ok ||
+        gp::GdipGetImagePixelFormat(picture, &format) != Gdiplus::Ok || width == 0 || height == 0)
+        return nullptr;
+    // A format with alpha counts as opaque only when every pixel is.
+    if (format & PixelFormatAlpha) {
+        Gdiplus::Rect all{0, 0, static_cast<INT>(width), static_cast<INT>(height)};
+        Gdiplus::BitmapData data{};
+        if (gp::GdipBitmapLockBits(picture, &all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) != Gdiplus::Ok)
+            return nullptr;
+        bool opaque = true;
+        for (UINT y = 0; y < height && opaque; ++y) {
+            const auto* row = static_cast<const std::uint8_t*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride;
+            for (UINT x = 0; x < width; ++x)
+                if (row[4 * x + 3] != 0xFF) {
+                    opaque = false;
+                    break;
+                }
+        }
+        gp::GdipBitmapUnlockBits(picture, &data);
+        if (!opaque) return nullptr;
+    }
+    HBITMAP copy = nullptr;
+    if (gp::GdipCreateHBITMAPFromBitmap(picture, &copy, 0xFF000000) != Gdiplus::Ok) return nullptr;
+    return copy;
+}
+
+void DrawPicture(HDC dc, Gdiplus::GpBitmap* picture, HBITMAP copy, int width, int height) {
+    if (!dc || !picture) return;
+    BITMAP b{};
+    if (copy && GetObjectW(copy, sizeof b, &b) == sizeof b && b.bmWidth == width && std::abs(b.bmHeight) == height) {
+        HDC memory = CreateCompatibleDC(dc);
+        if (memory) {
+            const HGDIOBJ old = SelectObject(memory, copy);
+            BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+            SelectObject(memory, old);
+            DeleteDC(memory);
+            return;
+        }
+    }
+    Gdiplus::GpGraphics* graphics = nullptr;
+    if (gp::GdipCreateFromHDC(dc, &graphics) != Gdiplus::Ok || !graphics) return;
+    gp::GdipDrawImageRectI(graphics, picture, 0, 0, width, height);
+    gp::GdipDeleteGraphics(graphics);
+}
+
 Gdiplus::GpBitmap* ScaledCopy(Gdiplus::GpBitmap* picture, int width, int height) {
     if (!picture || width <= 0 || height <= 0) return nullptr;
     Gdiplus::GpBitmap* copy = nullptr;
@@ -77,6 +145,37 @@ Gdiplus::GpBitmap* ScaledCopy(Gdiplus::GpBitmap* picture, int width, int height)
     bool drawn = gp::GdipGetImageGraphicsContext(copy, &graphics) == Gdiplus::Ok;
     if (drawn) drawn = gp::GdipDrawImageRectI(graphics, picture, 0, 0, width, height) == Gdiplus::Ok;
     if (graphics) gp::GdipDeleteGraphics(graphics);
+    if (!drawn) {
+        gp::GdipDisposeImage(copy);
+        return nullptr;
+    }
+    return copy;
+}
+
+Gdiplus::GpBitmap* ResampledCopy(Gdiplus::GpBitmap* picture, int width, int height) {
+    if (!picture || width <= 0 || height <= 0) return nullptr;
+    UINT fromWidth = 0, fromHeight = 0;
+    if (gp::GdipGetImageWidth(picture, &fromWidth) != Gdiplus::Ok ||
+        gp::GdipGetImageHeight(picture, &fromHeight) != Gdiplus::Ok || fromWidth == 0 || fromHeight == 0)
+        return nullptr;
+    Gdiplus::GpBitmap* copy = nullptr;
+    if (gp::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &copy) != Gdiplus::Ok)
+        return nullptr;
+    Gdiplus::GpImageAttributes* attributes = nullptr;
+    Gdiplus::GpGraphics* graphics = nullptr;
+    // Continued outwards by mirroring, so that the filter finds no transparent border to blend in.
+    bool drawn = gp::GdipCreateImageAttributes(&attributes) == Gdiplus::Ok &&
+                 gp::GdipSetImageAttributesWrapMode(attributes, Gdiplus::WrapModeTileFlipXY, 0, FALSE) == Gdiplus::Ok &&
+                 gp::GdipGetImageGraphicsContext(copy, &graphics) == Gdiplus::Ok;
+    if (drawn) {
+        gp::GdipSetInterpolationMode(graphics, Gdiplus::InterpolationModeHighQualityBicubic);
+        gp::GdipSetPixelOffsetMode(graphics, Gdiplus::PixelOffsetModeHalf);
+        drawn = gp::GdipDrawImageRectRectI(graphics, picture, 0, 0, width, height, 0, 0, static_cast<INT>(fromWidth),
+                                           static_cast<INT>(fromHeight), Gdiplus::UnitPixel, attributes, nullptr,
+                                           nullptr) == Gdiplus::Ok;
+    }
+    if (graphics) gp::GdipDeleteGraphics(graphics);
+    if (attributes) gp::GdipDisposeImageAttributes(attributes);
     if (!drawn) {
         gp::GdipDisposeImage(copy);
         return nullptr;
@@ -136,6 +235,37 @@ std::wstring SkinPath(const std::wstring& directory, const std::wstring& fileNam
 
 std::wstring MenuSkinPath(const std::wstring& directory, const std::wstring& fileName) {
     return directory + L"skins\\menu\\" + fileName;
+}
+
+std::wstring SkinPath(const std::wstring& directory, const std::wstring& fileName, int percent) {
+    const std::u16string folder = SkinScaleFolder(percent);
+    return directory + L"skins\\" + std::wstring(folder.begin(), folder.end()) + fileName;
+}
+
+std::wstring FindSkin(const std::wstring& directory, const std::wstring& fileName, int dpi, int& percent) {
+    for (const std::int32_t set : SkinScalesToTry(dpi)) {
+        std::wstring path = SkinPath(directory, fileName, set);
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        percent = set;
+        return path;
+    }
+    percent = 100;
+    return {};
+}
+
+bool LoadSkin(SkinPicture& picture, const std::wstring& directory, const std::wstring& fileName, int dpi) {
+    picture.Reset();
+    // A file that is there but unreadable leaves the next set to try.
+    for (const std::int32_t set : SkinScalesToTry(dpi)) {
+        if (!picture.Load(SkinPath(directory, fileName, set))) continue;
+        const PixelSize drawn{static_cast<std::int32_t>(picture.width()), static_cast<std::int32_t>(picture.height())};
+        const PixelSize wanted = SizeAtDpi(drawn, set, dpi);
+        if (wanted == drawn) return true;
+        picture.Adopt(ResampledCopy(picture.bitmap(), wanted.width, wanted.height));
+        return !picture.empty();
+    }
+    return false;
 }
 
 }  // namespace mv

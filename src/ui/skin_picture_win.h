@@ -30,7 +30,10 @@ public:
     SkinPicture() = default;
     explicit SkinPicture(const std::wstring& path) { Load(path); }
     ~SkinPicture() { Reset(); }
-    SkinPicture(SkinPicture&& other) noexcept : bitmap_(other.bitmap_) { other.bitmap_ = nullptr; }
+    SkinPicture(SkinPicture&& other) noexcept : bitmap_(other.bitmap_), opaque_(other.opaque_) {
+        other.bitmap_ = nullptr;
+        other.opaque_ = nullptr;
+    }
     SkinPicture& operator=(SkinPicture&& other) noexcept;
     SkinPicture(const SkinPicture&) = delete;
     SkinPicture& operator=(const SkinPicture&) = delete;
@@ -48,14 +51,33 @@ public:
     // An independent copy of an area (GdipCloneBitmapAreaI, PixelFormatDontCare); null when
     // the picture is empty or the clone fails. The caller owns the result.
     Gdiplus::GpBitmap* CloneArea(int x, int y, int width, int height) const;
+    // Draws the whole picture at (0, 0) with width x height (DrawPicture, the GDI copy made
+    // on the first drawing).
+    void Draw(HDC dc, int width, int height) const;
 
 private:
     Gdiplus::GpBitmap* bitmap_ = nullptr;
+    mutable HBITMAP opaque_ = nullptr;
+    mutable bool opaqueTried_ = false;
 };
 
 // A copy of a picture drawn at width x height (as painting it scaled would); null for a null
 // picture or when the copy fails. The caller owns it.
 Gdiplus::GpBitmap* ScaledCopy(Gdiplus::GpBitmap* picture, int width, int height);
+
+// A GDI copy of a picture without transparent pixels, to be drawn at its own size with BitBlt,
+// which costs a fraction of GDI+'s drawing (so a large picture at a high display scale still
+// paints at once); null for a picture with transparent pixels (GDI+ blends those), a null
+// picture, or when the copy fails. The caller owns it.
+HBITMAP OpaqueCopy(Gdiplus::GpBitmap* picture);
+// Draws `picture` at (0, 0) of `dc` with width x height: with BitBlt from `copy` (an
+// OpaqueCopy of it) when that has the size, else with GDI+ scaled over the area.
+void DrawPicture(HDC dc, Gdiplus::GpBitmap* picture, HBITMAP copy, int width, int height);
+
+// A copy of a picture resampled to width x height with GDI+'s best filter (high-quality
+// bicubic, edges continued outwards): a skin picture taken from the set of another display
+// scale. Null for a null picture or when the copy fails. The caller owns it.
+Gdiplus::GpBitmap* ResampledCopy(Gdiplus::GpBitmap* picture, int width, int height);
 
 // A faded, grey copy of a picture (half way to white): how a disabled control looks
 // whatever its skin. Null for a null picture or when the copy fails; the caller owns it.
@@ -67,5 +89,17 @@ std::wstring ExecutableDirectory();
 std::wstring SkinPath(const std::wstring& directory, const std::wstring& fileName);
 // "%sskins\menu\%s": a file of the menu skins.
 std::wstring MenuSkinPath(const std::wstring& directory, const std::wstring& fileName);
+// The file of the skin set for a display scale in percent: "%sskins\150\%s" (100: SkinPath).
+std::wstring SkinPath(const std::wstring& directory, const std::wstring& fileName, int percent);
+
+// Loads `fileName` (relative to the skin folder, "menu\menu_normal.png" for instance) for a
+// window at `dpi`: from the set drawn for that DPI, else from the nearest larger set, else from
+// the 100 % set (SkinScalesToTry). A picture from another set is resized here, once, to the
+// size the set for `dpi` gives it, so that it is never scaled when drawn. False, and the
+// picture empty, when no set has a readable file. At 96 DPI: the 100 % file, as it is.
+bool LoadSkin(SkinPicture& picture, const std::wstring& directory, const std::wstring& fileName, int dpi);
+// The path LoadSkin would read for `fileName` at `dpi`, and the set it belongs to (percent);
+// an empty path when no set has the file.
+std::wstring FindSkin(const std::wstring& directory, const std::wstring& fileName, int dpi, int& percent);
 
 }  // namespace mv

@@ -1,6 +1,11 @@
 // What every skinned dialog shares (the pointer and restore dialogs, the editors): the skin
 // sheets that give its size, place and picture; a press on its background moves it (it
 // has no caption bar); Escape cancels and Enter confirms; and each showing can read afresh.
+//
+// A dialog is laid out for the DPI of the window it belongs to (its owner, the settings
+// window): when that has changed by the time it is shown again, or when the dialog itself is
+// moved to a monitor of another DPI (WM_DPICHANGED), it takes that DPI's sheets and lays its
+// controls out again.
 #pragma once
 
 #include <windows.h>
@@ -22,10 +27,19 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool PreTranslateMessage(MSG* msg) override;
 
+    int dpi() const { return dpi_; }
+
 protected:
-    // Loads the three sheets from the skin folder and gives the window the normal sheet's
-    // size, centred in the full-screen area; the window's left edge.
+    // Loads the three sheets from the skin folder for the owner's DPI and gives the window the
+    // normal sheet's size, centred in the full-screen area; the window's left edge.
     int LoadSheets(const wchar_t* normal, const wchar_t* over, const wchar_t* down);
+    // Puts every control at its place for dpi() with its pictures (after the sheets changed).
+    virtual void LayOut() {}
+    // Loads what the dialog has of its own for dpi() besides the sheets.
+    virtual void LoadPictures() {}
+    // A 96-DPI rectangle or figure at the dialog's DPI.
+    RECT Scaled(const RECT& rect96) const;
+    int Scaled(int value96) const;
     // Enter, and OK.
     virtual void OnOk() = 0;
     // Escape, a close request (WM_CLOSE, Alt+F4), cancel and close.
@@ -39,6 +53,15 @@ protected:
 
     SkinSheets sheets_;
     std::wstring programDirectory_;
+
+private:
+    // Another DPI: the sheets and pictures for it, the size of the new normal sheet at
+    // `corner` (or centred when there is none), and the controls laid out again.
+    void Rescale(int dpi, const POINT* corner);
+    int OwnerDpi() const;
+
+    int dpi_ = 96;
+    std::wstring sheetNames_[3];
 };
 
 }  // namespace mv

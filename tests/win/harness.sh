@@ -42,9 +42,14 @@ suite() {  # suite NAME ROOT [no-wine]
   trap 'exit 130' INT
   [[ "${3:-}" == no-wine ]] && return 0
   [[ "${MV_OUTER_SESSION:-}" == 1 ]] && return 0
+  session || exit 1
+}
+# A Wine session of its own (display MV_SCREEN large, default 1280x1024x24), ended at exit;
+# a subshell that starts one ends it.
+session() {
   unset WINEPREFIX MV_KEEP_DISPLAY
   source "$root/scripts/wine-session.sh"
-  wine_session_start || { echo "$MV_SUITE: no Wine session"; exit 1; }
+  wine_session_start || { echo "$MV_SUITE: no Wine session"; return 1; }
   trap mv_run_at_exit EXIT
   at_exit wine_session_stop
 }
@@ -144,20 +149,23 @@ unlink_cjk_font() {
 
 # Starts MorviCorvelConfig.exe of folder $1 (stderr to $2, or discarded) and waits for its main
 # window, shows its settings window with a second start, and sets X and Y to that window's
-# top-left corner on screen (empty when it did not show).
+# top-left corner on screen and W and H to its size (empty when it did not show). The window
+# is the one of size $window_size (a pattern; 709x477, its size at 96 DPI, unless set).
 start_program() {
   local folder=$1 err=${2:-/dev/null} id=""
-  X="" Y=""
+  X="" Y="" W="" H=""
   wine "$folder/MorviCorvelConfig.exe" 2>"$err" &
   wait_main_window
   WINEDEBUG=-all wine "$folder/MorviCorvelConfig.exe"   # a second start shows the first
   for _ in $(seq 20); do
-    id=$(xwininfo -root -tree | awk -v t="\"$title\"" 'index($0, t) && /709x477/ {print $1; exit}')
+    id=$(xwininfo -root -tree | awk -v t="\"$title\"" -v size=" ${window_size:-709x477}\\+" \
+      'index($0, t) && $0 ~ size {print $1; exit}')
     [[ -n "$id" ]] && break
     sleep 0.5
   done
   [[ -n "$id" ]] || return 1
-  read -r X Y < <(xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}')
+  read -r X Y W H < <(xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+    /^ *Width:/ {w=$2} /^ *Height:/ {h=$2} END {print x, y, w, h}')
   # On a loaded machine a click right after the window mapped was seen to change nothing: up
   # to 10 s more for the program to make it the active window.
   for _ in $(seq 20); do
@@ -241,11 +249,13 @@ read_state() {
 }
 
 # Up to 10 s for at least N of the program's menus and dialogs to be up (a loaded machine can
-# take longer than a click's pause to show one); leaves their state read.
-wait_popups() {
+# take longer than a click's pause to show one), or with `exactly` for N of them; leaves their
+# state read.
+wait_popups() {  # wait_popups N [exactly]
   for _ in $(seq 20); do
     read_state
-    [[ ${POPUPS:-0} -ge $1 ]] && return 0
+    if [[ ${2:-} == exactly ]]; then [[ ${POPUPS:-0} -eq $1 ]] && return 0
+    elif [[ ${POPUPS:-0} -ge $1 ]]; then return 0; fi
     sleep 0.5
   done
   return 1

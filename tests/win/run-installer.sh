@@ -47,7 +47,7 @@ wine reg add 'HKLM\Software\Morvi\MVSET' /v Kept /t REG_DWORD /d 1 /f /reg:32 >/
 check "the English program runs" runs_from "$default_dir"
 check "silent uninstall" quiet wine "$default_dir/uninstall.exe" /S
 check "the uninstall closed the running program" ended_within 5
-check "the install folder is removed" gone_within "$default_dir" 30
+check "the install folder is removed" gone_within "$default_dir" 60
 check "the Start-menu entry is removed" not shortcut
 check "the uninstall entry is removed" not uninstall_key
 check "the settings stay" quiet wine reg query 'HKLM\Software\Morvi\MVSET' /v Kept /reg:32
@@ -56,6 +56,6 @@ wine reg delete 'HKLM\Software\Morvi\MVSET' /v Kept /f /reg:32 >/dev/null 2>&1
 check "silent install into a chosen folder" quiet wine "$setup" /S '/D=C:\MVTest'
 check "the chosen folder holds the English program" installed_in "$(unix 'C:\MVTest')" en
 check "silent uninstall from the chosen folder" quiet wine "$(unix 'C:\MVTest')/uninstall.exe" /S
-check "the chosen folder is removed" gone_within "$(unix 'C:\MVTest')" 30
+check "the chosen folder is removed" gone_within "$(unix 'C:\MVTest')" 60
 
 finish

@@ -2,7 +2,7 @@
 // texts and real pointer and keyboard input: page switching with the tab caption shift
 // and the gesture it selects, the enabling and the disabled look of the function button,
 // the keyboard filter with and without the function menu, the names of codes no menu
-// offers, and what closes the menu and hides the dialogs.
+// offers, and what closes the menu and hides the dialogs; a change of DPI and what follows it.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,13 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "framework/messages.h"
 #include "i18n/text_catalogue.h"
 #include "support/fake_registry.h"
 #include "support/fake_session.h"
 #include "ui/bmp_menu_model.h"
 #include "ui/default_config_win.h"
+#include "ui/display_scale.h"
 #include "ui/pointer_setting_win.h"
 #include "ui/settings_window_win.h"
+#include "ui/window_layout.h"
 #include "win/skin_fixtures.h"
 
 namespace mv::wintest {
@@ -49,6 +52,11 @@ public:
             if (LOWORD(wParam) == WA_INACTIVE) view.OnDeactivated();
             break;
         case WM_LBUTTONDOWN: view.CloseFunctionMenu(); break;
+        case WM_LAYOUT_DPI: return view.dpi();
+        case WM_DPICHANGED: view.ChangeDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
+        case 0x02E4:  // WM_GETDPISCALEDSIZE
+            *reinterpret_cast<SIZE*>(lParam) = view.WindowSizeAtDpi(static_cast<int>(wParam));
+            return TRUE;
         default: break;
         }
         return CDialog::WindowProc(message, wParam, lParam);
@@ -315,6 +323,98 @@ TEST_F(SettingsWindowTest, AClickOutsideClosesTheMenuAndHidingTheWindowHidesItsD
     EXPECT_FALSE(restore.IsWindowVisible()) << "the dialogs belong to the settings window";
     EXPECT_FALSE(pointer.IsWindowVisible());
     host.view.resetDialog = host.view.pointerDialog = nullptr;
+}
+
+// Where a child window of the host lies, in its client coordinates.
+RECT ClientRectOf(HWND host, HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+RECT Scaled(const Rect& r, int dpi) {
+    const Rect s = ScaleRect(r, dpi);
+    return RECT{s.left, s.top, s.right, s.bottom};
+}
+
+SIZE SizeOf(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+// Moved to a monitor at 150 % (as Windows tells a per-monitor aware window): the window takes
+// the suggested place, the 150 % sheets and lays every control out again; the menu, the dialogs
+// and the animation made or shown afterwards are at 150 % too, and back at 96 DPI all is as before.
+TEST_F(SettingsWindowTest, ADpiChangeLaysTheWindowOutAgainAndWhatOpensAfterwardsFollows) {
+    namespace L = main_layout;
+    CDefaultConfig restore;
+    restore.SetProgramDirectory(dist);
+    ASSERT_TRUE(restore.Create(host));
+    host.view.resetDialog = restore;
+    EXPECT_EQ(SizeOf(restore).cx, 259) << "made at 96 DPI";
+    Click(kCell[1].x, kCell[1].y);
+    Click(kFunctionButton.x, kFunctionButton.y);
+    ASSERT_TRUE(host.view.FunctionMenuOpen()) << "the menu made at 96 DPI";
+    EXPECT_EQ(SizeOf(*host.view.functionMenu()).cx, 160);
+
+    SIZE scaled{709, 477};
+    EXPECT_TRUE(SendMessageW(host, 0x02E4 /* WM_GETDPISCALEDSIZE */, 144, reinterpret_cast<LPARAM>(&scaled)));
+    EXPECT_TRUE(scaled.cx == 1064 && scaled.cy == 716) << "the size the system suggests next: " << scaled.cx << "x"
+                                                       << scaled.cy;
+    RECT suggested{40, 30, 40 + 1063, 30 + 716};  // a suggestion a pixel off the sheet's size
+    SendMessageW(host, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    Pump(200);
+    EXPECT_EQ(host.view.dpi(), 144);
+    EXPECT_FALSE(host.view.FunctionMenuOpen());
+    RECT window{};
+    GetWindowRect(host, &window);
+    EXPECT_TRUE(window == (RECT{40, 30, 40 + 1064, 30 + 716})) << "the suggested place, the 150 % sheet's size: "
+                                                               << window.right - window.left << "x"
+                                                               << window.bottom - window.top;
+    EXPECT_EQ(host.view.sheets().normal.width(), 1064u);
+    EXPECT_TRUE(ClientRectOf(host, host.view.closeButton()) == Scaled(L::kClose, 144));
+    EXPECT_TRUE(ClientRectOf(host, host.view.functionButton()) == Scaled(L::kFunction, 144));
+    EXPECT_TRUE(ClientRectOf(host, host.view.pageTab(3)) == Scaled(L::kTabs[2], 144));
+    for (int slot = 0; slot < 6; ++slot)
+        EXPECT_TRUE(ClientRectOf(host, host.view.gestureButton(slot)) == Scaled(L::kTiles[slot], 144)) << slot;
+    HWND animation = GetDlgItem(host, 0x601);
+    ASSERT_NE(animation, nullptr);
+    EXPECT_TRUE(ClientRectOf(host, animation) == Scaled(L::kAnimation, 144)) << "the 150 % animation fills its place";
+
+    // Reached with the pointer at the new places.
+    GetWindowRect(host, &frame);
+    Click(ScaleToDpi(kCell[4].x, 144), ScaleToDpi(kCell[4].y, 144));
+    EXPECT_EQ(host.view.CurrentSlot, 4);
+    Click(ScaleToDpi(kFunctionButton.x, 144), ScaleToDpi(kFunctionButton.y, 144));
+    ASSERT_TRUE(host.view.FunctionMenuOpen());
+    RECT menu{};
+    GetWindowRect(*host.view.functionMenu(), &menu);
+    EXPECT_TRUE(menu == (RECT{frame.left + 62, frame.top + 593, frame.left + 62 + 240, frame.top + 593 + 162}))
+        << "below the function button, 240 x 162: " << menu.left - frame.left << "," << menu.top - frame.top << " "
+        << menu.right - menu.left << "x" << menu.bottom - menu.top;
+    host.view.CloseFunctionMenu();
+    Click(ScaleToDpi(500, 144), ScaleToDpi(445, 144));  // restore defaults: shown at 150 %
+    EXPECT_TRUE(restore.IsWindowVisible());
+    EXPECT_EQ(SizeOf(restore).cx, 389);
+    EXPECT_EQ(SizeOf(restore).cy, 233);
+    EXPECT_TRUE(ClientRectOf(restore, restore.okButton()) == Scaled(Rect{132, 126, 191, 155}, 144));
+    restore.ShowWindow(SW_HIDE);
+
+    RECT back{40, 30, 40 + 709, 30 + 477};
+    SendMessageW(host, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&back));
+    Pump(200);
+    GetWindowRect(host, &window);
+    EXPECT_TRUE(window == back);
+    EXPECT_TRUE(ClientRectOf(host, host.view.gestureButton(2)) == Scaled(L::kTiles[2], 96));
+    SetForegroundWindow(host);
+    Pump(100);
+    GetWindowRect(host, &frame);
+    Click(500, 445);
+    EXPECT_EQ(SizeOf(restore).cx, 259) << "back at 96 DPI";
+    restore.ShowWindow(SW_HIDE);
+    host.view.resetDialog = nullptr;
 }
 
 }  // namespace

@@ -292,16 +292,18 @@ void ExpectIconAdded(const TrayNotification& added, HWND main, const std::vector
     EXPECT_EQ(added.flags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
     EXPECT_EQ(added.callbackMessage, 0x600u);
     EXPECT_EQ(added.tip, kProgramTitle);
-    EXPECT_EQ(added.iconWidth, 32u);
-    EXPECT_EQ(added.iconHeight, 32u);
-    EXPECT_TRUE(added.iconBits == iconBits) << "not icon 128 of the program";
+    // The frame drawn for the tray: the small-icon size, not a large icon the shell shrinks.
+    EXPECT_EQ(added.iconWidth, static_cast<UINT>(GetSystemMetrics(SM_CXSMICON)));
+    EXPECT_EQ(added.iconHeight, static_cast<UINT>(GetSystemMetrics(SM_CYSMICON)));
+    EXPECT_TRUE(added.iconBits == iconBits) << "not icon 128 of the program at the small-icon size";
 }
 
 // The tray window goes away with the icon; the shell's "TaskbarCreated" brings the icon back,
 // with the data of the first add even after a balloon changed them.
 TEST_F(ShellTray, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {
     const ProgramModule resources;
-    HICON icon128 = static_cast<HICON>(LoadImageW(resources.get(), MAKEINTRESOURCEW(128), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    HICON icon128 = static_cast<HICON>(LoadImageW(resources.get(), MAKEINTRESOURCEW(128), IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
     ASSERT_NE(icon128, nullptr);
     const std::vector<std::uint8_t> iconBits = IconBits(icon128);
     DestroyIcon(icon128);

@@ -65,7 +65,8 @@ void ChordEditor::BuildControls() {
     AddLabel(kTipsRect, tr("tc_combo_tips"));
     field_.paint = [this](HDC dc, const RECT& client, bool focused) { PaintField(dc, client, focused); };
     field_.focusLost = [this]() { Report(capture_.interrupted()); };
-    field_.CreateEx(0, fw::CWnd::WindowClass(), L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, kFieldRect, hwnd_, 0);
+    field_.CreateEx(0, fw::CWnd::WindowClass(), L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, Scaled(kFieldRect), hwnd_, 0);
+    Track(field_, kFieldRect);
     clear_ = &AddButton(kClearRect, tr("tc_combo_clear"));
     AddLabel(kMouseLabelRect, tr("tc_combo_mouse"));
     const std::u16string names[3] = {buttonNames_.left, buttonNames_.right, buttonNames_.middle};
@@ -78,6 +79,7 @@ void ChordEditor::BuildControls() {
 void ChordEditor::PaintField(HDC dc, const RECT& client, bool focused) {
     // The field's own part of the sheets: the over sheet draws the focused frame.
     const SkinPicture& sheet = focused ? sheets().over : sheets().normal;
+    const RECT at = Scaled(kFieldRect);
     const HDC memory = CreateCompatibleDC(dc);
     const HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
     const HGDIOBJ old = SelectObject(memory, bitmap);
@@ -85,9 +87,8 @@ void ChordEditor::PaintField(HDC dc, const RECT& client, bool focused) {
         using namespace Gdiplus::DllExports;
         Gdiplus::GpGraphics* g = nullptr;
         if (!sheet.empty() && GdipCreateFromHDC(memory, &g) == Gdiplus::Ok) {
-            GdipDrawImageRectRectI(g, sheet.bitmap(), 0, 0, client.right, client.bottom, kFieldRect.left,
-                                   kFieldRect.top, client.right, client.bottom, Gdiplus::UnitPixel, nullptr, nullptr,
-                                   nullptr);
+            GdipDrawImageRectRectI(g, sheet.bitmap(), 0, 0, client.right, client.bottom, at.left, at.top,
+                                   client.right, client.bottom, Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
             GdipDeleteGraphics(g);
         }
     }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "ui/dpi_win.h"
 #include "win32/win32_platform.h"
 
 namespace mv {
@@ -12,6 +13,7 @@ constexpr COLORREF kTextColour = 0x006B5C50;     // the dialogs' caption colour
 constexpr COLORREF kMessageColour = 0x002626DC;  // red (220, 38, 38)
 constexpr COLORREF kTitleColour = 0x00F0E8E2;    // light on the dark header
 constexpr int kHeaderHeight = 30;
+constexpr int kFontHeight = 12;
 
 }  // namespace
 
@@ -19,7 +21,8 @@ void EditorButton::DrawItem(DRAWITEMSTRUCT* dis) {
     CBitmapBtn::DrawItem(dis);
     if ((dis->itemState & ODS_FOCUS) && !(dis->itemState & ODS_NOFOCUSRECT)) {
         RECT r = dis->rcItem;
-        InflateRect(&r, -3, -3);
+        const int inset = ScaleToDpi(3, dpi());
+        InflateRect(&r, -inset, -inset);
         DrawFocusRect(dis->hDC, &r);
     }
 }
@@ -74,32 +77,76 @@ void EditorDialog::End(int result) {
     EndModalLoop(result);
 }
 
+void EditorDialog::MakeFont() {
+    if (font_) DeleteObject(font_);
+    font_ = CreateFontW(Scaled(kFontHeight), 0, 0, 0, 500, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"MS Shell Dlg");
+}
+
+// The header's title and close button, at 96 DPI: they keep their distance from the right edge.
+RECT EditorDialog::TitleRect() const {
+    const int width96 = UnscaleFromDpi(width_, dpi());
+    return RECT{36, 0, width96 - 20, kHeaderHeight - 2};
+}
+
+RECT EditorDialog::CloseRect() const {
+    const int width96 = UnscaleFromDpi(width_, dpi());
+    return RECT{width96 - 15, 7, width96, 22};
+}
+
 BOOL EditorDialog::OnInitDialog() {
     fw::CDialog::OnInitDialog();
     LoadSheets((L"editor_" + sheetName_ + L"_normal.png").c_str(), (L"editor_" + sheetName_ + L"_over.png").c_str(),
                (L"editor_" + sheetName_ + L"_down.png").c_str());
     width_ = static_cast<int>(sheets_.normal.width());
     height_ = static_cast<int>(sheets_.normal.height());
-    font_ = CreateFontW(12, 0, 0, 0, 500, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"MS Shell Dlg");
+    MakeFont();
     cardBrush_ = CreateSolidBrush(RGB(255, 255, 255));
     ::SetWindowTextW(hwnd_, ToWide(title_).c_str());
 
-    const RECT titleRect{36, 0, width_ - 20, kHeaderHeight - 2};
-    titleLabel_.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, titleRect, hwnd_, 0);
-    titleLabel_.SetSkin(&sheets_.normal, &sheets_.normal, titleRect.left, titleRect.top, titleRect.right - titleRect.left,
-                        titleRect.bottom - titleRect.top, &sheets_.normal, &sheets_.normal);
+    const RECT title96 = TitleRect();
+    titleLabel_.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, Scaled(title96), hwnd_, 0);
     titleLabel_.normalTextColor = titleLabel_.pressedTextColor = titleLabel_.hoverTextColor = kTitleColour;
-    titleLabel_.SetTextRect(0, 0, titleRect.right - titleRect.left - 8, titleRect.bottom - titleRect.top);
+    titleLabel_.SetTextRect(0, 0, title96.right - title96.left - 8, title96.bottom - title96.top);
     titleLabel_.SetCaption(title_, 0, 1000, 1);
     EnableWindow(titleLabel_, FALSE);
 
-    const RECT closeRect{width_ - 15, 7, width_, 22};
-    close_.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, closeRect, hwnd_, 0);
-    sheets_.Skin(close_, closeRect);
+    close_.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, Scaled(CloseRect()), hwnd_, 0);
+    LayOut();
 
     BuildControls();
     return FALSE;  // the focus is set by CreateShown
+}
+
+void EditorDialog::LayOut() {
+    width_ = static_cast<int>(sheets_.normal.width());
+    height_ = static_cast<int>(sheets_.normal.height());
+    const auto place = [this](HWND window, const RECT& rect96) {
+        const RECT r = Scaled(rect96);
+        MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+    };
+    // The title is cut from the normal sheet alone: it never changes its look.
+    const RECT title96 = TitleRect();
+    place(titleLabel_, title96);
+    titleLabel_.SetDpi(dpi());
+    const RECT title = Scaled(title96);
+    titleLabel_.SetSkin(&sheets_.normal, &sheets_.normal, title.left, title.top, title.right - title.left,
+                        title.bottom - title.top, &sheets_.normal, &sheets_.normal);
+    place(close_, CloseRect());
+    sheets_.Skin(close_, CloseRect());
+    if (placed_.empty()) return;  // the first layout, before the editor's own controls
+    MakeFont();
+    for (const Placed& p : placed_) {
+        place(p.window, p.rect96);
+        if (p.button)
+            sheets_.Skin(*p.button, p.rect96);
+        else
+            SendMessageW(p.window, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    }
+}
+
+void EditorDialog::Track(HWND window, const RECT& rect96) {
+    if (window) placed_.push_back({window, rect96, nullptr});
 }
 
 EditorButton& EditorDialog::AddButton(const RECT& rect, const std::u16string& caption, UINT id) {
@@ -108,38 +155,48 @@ EditorButton& EditorDialog::AddButton(const RECT& rect, const std::u16string& ca
         buttons_.push_back(std::make_unique<EditorButton>());
         button = buttons_.back().get();
     }
-    button->Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, rect, hwnd_, id);
+    button->Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, Scaled(rect), hwnd_, id);
     sheets_.Skin(*button, rect);
     SetWindowLongPtrW(*button, GWL_STYLE, GetWindowLongPtrW(*button, GWL_STYLE) | WS_TABSTOP);
     button->SetCaption(caption, 0, 1000, 1);
+    placed_.push_back({*button, rect, button});
     return *button;
 }
 
 HWND EditorDialog::AddLabel(const RECT& rect, const std::u16string& text, bool message) {
+    const RECT r = Scaled(rect);
     const HWND label = CreateWindowExW(0, L"STATIC", ToWide(text).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                                       rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, hwnd_,
-                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+                                       r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_, nullptr,
+                                       GetModuleHandleW(nullptr), nullptr);
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     if (message) message_ = label;
+    Track(label, rect);
     return label;
 }
 
 HWND EditorDialog::AddEdit(const RECT& frame, UINT id, DWORD style) {
+    // Inside the frame the sheets draw: 6 pixels in at the sides, 5 below its top, 4 above its bottom.
+    const RECT inner{frame.left + 6, frame.top + 5, frame.right - 6, frame.bottom - 4};
+    const RECT r = Scaled(inner);
     const HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | style,
-                                      frame.left + 6, frame.top + 5, frame.right - frame.left - 12,
-                                      frame.bottom - frame.top - 9, hwnd_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                                      GetModuleHandleW(nullptr), nullptr);
+                                      r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_,
+                                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr),
+                                      nullptr);
     SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    Track(edit, inner);
     return edit;
 }
 
 HWND EditorDialog::AddList(const RECT& frame, UINT id) {
+    const RECT inner{frame.left + 2, frame.top + 3, frame.right - 2, frame.bottom - 3};
+    const RECT r = Scaled(inner);
     const HWND list = CreateWindowExW(0, L"LISTBOX", L"",
                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                                      frame.left + 2, frame.top + 3, frame.right - frame.left - 4,
-                                      frame.bottom - frame.top - 6, hwnd_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                                      GetModuleHandleW(nullptr), nullptr);
+                                      r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_,
+                                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr),
+                                      nullptr);
     SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    Track(list, inner);
     return list;
 }
 
@@ -158,7 +215,7 @@ void EditorDialog::OnOk() {
     if (Confirm()) End(IDOK);
 }
 
-bool EditorDialog::MovesFrom(int y) const { return y < kHeaderHeight; }
+bool EditorDialog::MovesFrom(int y) const { return y < Scaled(kHeaderHeight); }
 
 // The dialog manager moves the focus and turns Enter and Escape into OK and cancel.
 bool EditorDialog::PreTranslateMessage(MSG* msg) {

@@ -67,12 +67,17 @@ protected:
     // The first control to have the focus.
     virtual HWND FirstFocus() const { return nullptr; }
 
+    // The controls' rectangles are given at 96 DPI; each is made at its place for dpi() and
+    // kept there when the dialog's DPI changes.
     EditorButton& AddButton(const RECT& rect, const std::u16string& caption, UINT id = 0);
     // A label in the card's colours; `message` labels are red.
     HWND AddLabel(const RECT& rect, const std::u16string& text, bool message = false);
     // An edit inside the frame drawn at `frame`.
     HWND AddEdit(const RECT& frame, UINT id, DWORD style = 0);
     HWND AddList(const RECT& frame, UINT id);
+    // A window of the editor's own, made at Scaled(rect96), laid out with the others.
+    void Track(HWND window, const RECT& rect96);
+    void LayOut() override;
     void ShowMessage(const std::u16string& text);
     void ClearMessage() { ShowMessage(u""); }
     void End(int result);
@@ -84,8 +89,18 @@ protected:
     int height() const { return height_; }
 
 private:
+    struct Placed {
+        HWND window;
+        RECT rect96;
+        EditorButton* button;  // skinned from the sheets at rect96; null for the system controls
+    };
+    void MakeFont();
+    RECT TitleRect() const;
+    RECT CloseRect() const;
+
     std::wstring sheetName_;
     std::u16string title_;
+    std::vector<Placed> placed_;
     HFONT font_ = nullptr;
     HBRUSH cardBrush_ = nullptr;
     CBitmapBtn titleLabel_;

@@ -141,12 +141,13 @@ void MacroEditor::BuildControls() {
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, kLabelColour);
         RECT r = client;
-        InflateRect(&r, -12, -12);
+        InflateRect(&r, -Scaled(12), -Scaled(12));
         const std::wstring text = ToWide(tr("tc_macro_msg2"));
         DrawTextW(dc, text.c_str(), -1, &r, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
         SelectObject(dc, old);
     };
-    pad_.CreateEx(0, fw::CWnd::WindowClass(), L"", WS_CHILD | WS_TABSTOP, kStepsRect, hwnd_, 0);
+    pad_.CreateEx(0, fw::CWnd::WindowClass(), L"", WS_CHILD | WS_TABSTOP, Scaled(kStepsRect), hwnd_, 0);
+    Track(pad_, kStepsRect);
     named(kStepDeleteRect, "tc_macro_step_del");
     AddLabel(kDelayLabelRect, tr("tc_macro_delay"));
     delay_ = AddEdit(kDelayRect, kDelayId, ES_NUMBER);
