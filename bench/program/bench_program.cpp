@@ -32,6 +32,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,8 @@ namespace {
 
 constexpr WPARAM kExitCommand = 0x6001;
 constexpr UINT kShowMessage = 0x4CA;
+// Long enough hidden for the program to let go of what only its window needs (30 s).
+constexpr DWORD kHiddenReleaseMs = 32000;
 constexpr UINT kFunctionChosen = 0x501;
 constexpr DWORD kMiddleClick = 0x8004, kRightClick = 0x8002;
 
@@ -130,9 +133,9 @@ std::string ReadWholeFile(const std::wstring& path) {
     return text;
 }
 
-// The Linux process id of the running MorviCorvelConfig.exe of this Wine prefix, or empty
-// (other prefixes on the machine may run one too).
-std::wstring UnixProcessOfProgram() {
+// The Linux process id of the running `image` of this Wine prefix, or empty (other prefixes
+// on the machine may run one too).
+std::wstring UnixProcessOfProgram(const char* image = "MorviCorvelConfig.exe") {
     wchar_t prefix[MAX_PATH] = {};
     GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
     std::string ours = "WINEPREFIX=";
@@ -147,7 +150,7 @@ std::wstring UnixProcessOfProgram() {
         if (name.empty() || name.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
         std::string command = ReadWholeFile(L"Z:\\proc\\" + name + L"\\cmdline");
         std::replace(command.begin(), command.end(), '\0', ' ');
-        if (command.find("MorviCorvelConfig.exe") == std::string::npos) continue;
+        if (command.find(image) == std::string::npos) continue;
         if (prefix[0] && ReadWholeFile(L"Z:\\proc\\" + name + L"\\environ").find(ours) == std::string::npos) continue;
         pid = name;
     } while (pid.empty() && FindNextFileW(search, &found));
@@ -289,51 +292,79 @@ void Failed(const char* what) {
 
 struct StartUpSamples {
     std::vector<double> window, tray, linked;
+    // The settings window asked for: as soon as the driver is open, and once the start has
+    // settled (3 s after it); the time until it is shown and has answered.
+    std::vector<double> showAtOnce, showSettled;
 };
 
-// Process start to the main window, the tray icon and the driver opened, `starts` times.
-bool MeasureStartUp(ProbeWindow& probe, int starts, StartUpSamples& samples) {
-    std::vector<double>& window = samples.window;
-    std::vector<double>& tray = samples.tray;
-    std::vector<double>& linked = samples.linked;
+// Process start to the main window, the tray icon and the driver opened, `starts` times, for
+// the program of `folder` (empty: this build); every start also times the first show.
+bool MeasureStartUp(ProbeWindow& probe, int starts, StartUpSamples& samples, const std::wstring& folder = L"") {
     for (int i = 0; i < starts; ++i) {
         const double t0 = NowMs();
-        RunningProgram program;
+        std::unique_ptr<RunningProgram> made = folder.empty() ? std::make_unique<RunningProgram>()
+                                                              : std::make_unique<RunningProgram>(folder + L"\\MorviCorvelConfig.exe");
+        RunningProgram& program = *made;
         if (!program.started()) {
             Failed("the program did not start");
             return false;
         }
         HWND main = nullptr;
-        bool iconed = false;
         if (!Poll(15000, [&] { return (main = MainWindowOf(program.processId())) != nullptr; })) {
             Failed("no main window");
             return false;
         }
-        window.push_back(NowMs() - t0);
-        iconed = Poll(15000, [&] { return TrayIconPresent(main); });
-        if (!iconed) {
+        samples.window.push_back(NowMs() - t0);
+        if (!Poll(15000, [&] { return TrayIconPresent(main); })) {
             Failed("no tray icon");
             return false;
         }
-        tray.push_back(NowMs() - t0);
+        samples.tray.push_back(NowMs() - t0);
         if (!Poll(15000, [&] { return Client().process_id == program.processId(); })) {
             Failed("the driver was not opened");
             return false;
         }
-        linked.push_back(NowMs() - t0);
+        samples.linked.push_back(NowMs() - t0);
+        const bool atOnce = i % 2 == 0;
+        if (!atOnce) probe.pump(static_cast<DWORD>(std::max(0.0, 3000 - (NowMs() - t0))));
+        const double asked = NowMs();
+        if (!ShowSettings(main) || !Answers(main)) {
+            Failed("the settings window did not show");
+            return false;
+        }
+        (atOnce ? samples.showAtOnce : samples.showSettled).push_back(NowMs() - asked);
         Exit(program, main);
         probe.pump(200);
     }
     return true;
 }
 
-void StartUp(ProbeWindow& probe, int starts) {
-    StartUpSamples samples;
-    if (!MeasureStartUp(probe, starts, samples)) return;
-    const Summary w = Summarize(samples.window), t = Summarize(samples.tray), l = Summarize(samples.linked);
-    std::printf("start-up (%d starts): main window p50 %.0f ms max %.0f; tray icon p50 %.0f ms max %.0f; "
-                "driver opened p50 %.0f ms max %.0f\n",
-                starts, w.p50, w.max, t.p50, t.max, l.p50, l.max);
+// With a baseline, its starts and this build's in turns, side by side.
+void StartUp(ProbeWindow& probe, int starts, const std::wstring& baseline) {
+    StartUpSamples ours, theirs;
+    const int rounds = baseline.empty() ? 1 : 2;
+    for (int round = 0; round < rounds; ++round) {
+        if (!baseline.empty() && !MeasureStartUp(probe, starts / rounds, theirs, baseline)) return;
+        if (!MeasureStartUp(probe, starts / rounds, ours)) return;
+    }
+    struct Row {
+        const char* what;
+        const std::vector<double>& before;
+        const std::vector<double>& after;
+    } rows[] = {{"main window", theirs.window, ours.window},
+                {"tray icon", theirs.tray, ours.tray},
+                {"driver opened", theirs.linked, ours.linked},
+                {"first show, asked at once", theirs.showAtOnce, ours.showAtOnce},
+                {"first show, asked after 3 s", theirs.showSettled, ours.showSettled}};
+    std::printf("start-up (%zu starts; ms from the process start, the show from its request):\n", ours.window.size());
+    for (const Row& r : rows) {
+        const Summary b = Summarize(r.before), a = Summarize(r.after);
+        if (baseline.empty())
+            std::printf("  %-30s this build p50 %6.0f max %6.0f\n", r.what, a.p50, a.max);
+        else
+            std::printf("  %-30s compared build p50 %6.0f max %6.0f | this build p50 %6.0f max %6.0f | p50 ratio %.2f\n",
+                        r.what, b.p50, b.max, a.p50, a.max, b.p50 > 0 ? a.p50 / b.p50 : 0.0);
+    }
 }
 
 // ---- the floor of the gesture path: the stand-in's steps with nothing of ours between them
@@ -676,16 +707,50 @@ void PrintMemory(const char* label, HANDLE process, const std::wstring& pid) {
                 WorkingSetKb(process));
 }
 
+// The resident private memory of a bare tray program (tray_floor.exe, beside this one) under
+// the same Wine, 3 s after its start; 0 when it did not run.
+long long FloorKb() {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = self;
+    path = path.substr(0, path.find_last_of(L'\\') + 1) + L"tray_floor.exe";
+    RunningProgram floor(path);
+    if (!floor.started()) return 0;
+    Sleep(3000);
+    const long long kb = ReadUsage(UnixProcessOfProgram("tray_floor.exe")).rssAnonKb;
+    if (HWND window = FindWindowW(L"MvTrayFloor", nullptr)) PostMessageW(window, WM_CLOSE, 0, 0);
+    floor.waitExit(5000);
+    return kb;
+}
+
 void Memory(ProbeWindow& probe, int cycles) {
+    const long long floorKb = FloorKb();
+    if (floorKb <= 0) Failed("memory: the bare tray program did not run");
     RunningProgram program;
     const Started s = WaitForProgram(program, true);
     if (!s.linked) return Failed("memory: the program did not start");
     Sleep(3000);
     const std::wstring pid = UnixProcessOfProgram();
+    const long long built = ReadUsage(pid).rssAnonKb;
+    probe.pump(kHiddenReleaseMs);
+    const auto againstFloor = [&](const char* label) {
+        const long long kb = ReadUsage(pid).rssAnonKb;
+        std::printf("memory, %s: resident private %lld KiB, %.2f times the bare tray program's %lld KiB\n", label, kb,
+                    floorKb > 0 ? static_cast<double>(kb) / static_cast<double>(floorKb) : 0.0, floorKb);
+    };
+    std::printf("memory, hidden, 3 s after the start: resident private %lld KiB\n", built);
+    againstFloor("hidden, never shown, after a while");
     PrintMemory("hidden", program.process(), pid);
     if (!ShowSettings(s.main)) return Failed("memory: the window did not show");
     probe.pump(3000);
     PrintMemory("window shown, animation playing", program.process(), pid);
+    PostMessageW(s.main, WM_CLOSE, 0, 0);  // hides it
+    probe.pump(kHiddenReleaseMs + 2000);
+    againstFloor("shown once, then hidden for a while");
+    const double asked = NowMs();
+    if (!ShowSettings(s.main) || !Answers(s.main)) return Failed("memory: the window did not show again");
+    std::printf("memory: the window shown again with its pictures loaded anew in %.0f ms\n", NowMs() - asked);
+    probe.pump(1000);
 
     HWND function = ChildAt(s.main, 41, 363);
     HWND tiles[2] = {ChildAt(s.main, 51, 133), ChildAt(s.main, 169, 133)};
@@ -926,7 +991,7 @@ int wmain(int argc, wchar_t** argv) {
         std::fflush(stdout);
     };
     auto wanted = [&](const wchar_t* name) { return only.empty() || only == name; };
-    if (wanted(L"start-up")) timed("start-up", [&] { StartUp(probe, starts); });
+    if (wanted(L"start-up")) timed("start-up", [&] { StartUp(probe, starts, baseline); });
     if (wanted(L"latency")) timed("latency", [&] { Latency(probe, events); });
     if (wanted(L"profiles")) timed("profiles", [&] { ProfileLatency(probe, events); });
     if (wanted(L"flood")) timed("flood", [&] { Flood(probe); });

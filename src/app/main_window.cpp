@@ -18,6 +18,10 @@ constexpr UINT kDriverRetryMs = 500;
 constexpr UINT kBatteryMs = 120000;
 constexpr UINT kArrivalSettleMs = 200;
 constexpr UINT kAboutCommand = 16;
+// Start to the settings window's controls, when nothing showed it before.
+constexpr UINT kBuildWindowDelayMs = 1500;
+// Hidden this long, the settings window lets go of its decoded pictures.
+constexpr UINT kReleasePicturesMs = 30000;
 
 INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) return TRUE;
@@ -51,35 +55,12 @@ CMorviCorvelConfigDlg::CMorviCorvelConfigDlg()
 CMorviCorvelConfigDlg::~CMorviCorvelConfigDlg() = default;
 
 BOOL CMorviCorvelConfigDlg::OnInitDialog() {
-    // User-interface side.
-    if (HMENU system = GetSystemMenu(hwnd_, FALSE)) {
-        wchar_t about[128] = {};
-        if (LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, about, 128) > 0) {
-            AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
-            AppendMenuW(system, MF_STRING, kAboutCommand, about);
-        }
-    }
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    // The icon and the device first; the settings window waits for an idle moment or its
+    // first show.
     title_ = tr("tc_mouse_title");
     SetWindowText(ToWide(title_));
     tray_.Add(hwnd_, ToWide(title_));
-    system_.launcher().SetReportWindow(hwnd_, WM_LAUNCH_REPORT);
-    defaultConfig_.Create(hwnd_);
-    defaultConfig_.SetOwnerWindow(hwnd_);
-    pointerSetting_.Create(hwnd_);
-    pointerSetting_.SetMainWindow(hwnd_);
-    view_.resetDialog = defaultConfig_.GetSafeHwnd();
-    view_.pointerDialog = pointerSetting_.GetSafeHwnd();
-    view_.onApply = [this] { ApplySettings(hwnd_, session_); };
-    selector_.onExport = [this] { ExportSettings(hwnd_, session_); };
-    selector_.onImport = [this] {
-        if (ImportSettings(hwnd_, session_)) SettingsReplaced();
-    };
-
-    // Device side.
     session_.Load();
-    selector_.Refresh();
     driver_.StartReader(hwnd_);
     if (driver_.OpenDevice())
         DeviceOpened();
@@ -93,7 +74,52 @@ BOOL CMorviCorvelConfigDlg::OnInitDialog() {
     filter.dbcc_classguid = kUsbDeviceInterface;
     deviceNotification_ = RegisterDeviceNotificationW(hwnd_, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
     sessionNotifications_ = RegisterSessionNotifications(hwnd_);
+    system_.launcher().SetReportWindow(hwnd_, WM_LAUNCH_REPORT);
+    SetTimer(TIMER_BUILD_WINDOW, kBuildWindowDelayMs);
     return TRUE;
+}
+
+void CMorviCorvelConfigDlg::BuildSettingsWindow() {
+    KillTimer(TIMER_BUILD_WINDOW);
+    if (built_) return;
+    built_ = true;
+    if (HMENU system = GetSystemMenu(hwnd_, FALSE)) {
+        wchar_t about[128] = {};
+        if (LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, about, 128) > 0) {
+            AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(system, MF_STRING, kAboutCommand, about);
+        }
+    }
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    view_.Create();
+    selector_.Create(hwnd_);
+    defaultConfig_.Create(hwnd_);
+    defaultConfig_.SetOwnerWindow(hwnd_);
+    pointerSetting_.Create(hwnd_);
+    pointerSetting_.SetMainWindow(hwnd_);
+    view_.resetDialog = defaultConfig_.GetSafeHwnd();
+    view_.pointerDialog = pointerSetting_.GetSafeHwnd();
+    view_.onApply = [this] { ApplySettings(hwnd_, session_); };
+    selector_.onExport = [this] { ExportSettings(hwnd_, session_); };
+    selector_.onImport = [this] {
+        if (ImportSettings(hwnd_, session_)) SettingsReplaced();
+    };
+    if (!::IsWindowVisible(hwnd_)) SetTimer(TIMER_RELEASE_PICTURES, kReleasePicturesMs);
+}
+
+void CMorviCorvelConfigDlg::OnShowWindow(bool shown) {
+    if (shown) {
+        BuildSettingsWindow();
+        KillTimer(TIMER_RELEASE_PICTURES);
+        if (view_.picturesReleased()) {
+            view_.RestorePictures();
+            selector_.LayOut();
+        }
+    } else if (built_) {
+        SetTimer(TIMER_RELEASE_PICTURES, kReleasePicturesMs);
+    }
+    if (built_) view_.OnVisibilityChanged(shown && !::IsIconic(hwnd_));
 }
 
 void CMorviCorvelConfigDlg::OnEndSession(bool ending) {
@@ -149,7 +175,7 @@ void CMorviCorvelConfigDlg::DeviceOpened() {
 
 void CMorviCorvelConfigDlg::SettingsReplaced() {
     if (!session_.feedback()) feedback_.Close();
-    selector_.Refresh();
+    if (built_) selector_.Refresh();
 }
 
 void CMorviCorvelConfigDlg::UpdateTip() { tray_.SetTip(TrayTipText(title_, status_, session_.paused())); }
@@ -180,6 +206,11 @@ void CMorviCorvelConfigDlg::OnGestureEvent(WPARAM wParam) {
 void CMorviCorvelConfigDlg::OnTimer(UINT_PTR id) {
     if (id == TIMER_EXIT_RETRY) {
         RequestExit();
+    } else if (id == TIMER_BUILD_WINDOW) {
+        BuildSettingsWindow();
+    } else if (id == TIMER_RELEASE_PICTURES) {
+        KillTimer(TIMER_RELEASE_PICTURES);
+        if (built_ && !::IsWindowVisible(hwnd_)) view_.ReleasePictures();
     } else if (id == TIMER_DRIVER_RETRY) {
         if (driver_.OpenDevice()) {
             KillTimer(TIMER_DRIVER_RETRY);
@@ -235,16 +266,16 @@ void CMorviCorvelConfigDlg::OnDestroy() {
     if (!handedBack_) session_.HandDeviceBack();
     tray_.Remove();
     driver_.StopReader();
-    view_.FreeSkins();
+    if (built_) view_.FreeSkins();
     PostQuitMessage(0);
 }
 
 void CMorviCorvelConfigDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
-    if (selector_.OnCommand(reinterpret_cast<HWND>(lParam))) {
+    if (built_ && selector_.OnCommand(reinterpret_cast<HWND>(lParam))) {
         view_.CloseFunctionMenu();
         return;
     }
-    if (lParam == 0 && ProfileSelector::IsCommand(LOWORD(wParam))) {
+    if (built_ && lParam == 0 && ProfileSelector::IsCommand(LOWORD(wParam))) {
         selector_.RunCommand(LOWORD(wParam));
         return;
     }
@@ -256,12 +287,14 @@ void CMorviCorvelConfigDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
             break;
         case kCommandPause: SetPaused(!session_.paused()); break;
         case kCommandFeedback: SetFeedback(!session_.feedback()); break;
-        default: view_.OnCommand(wParam, lParam); break;  // IDOK and IDCANCEL close nothing
+        default:  // IDOK and IDCANCEL close nothing
+            if (built_) view_.OnCommand(wParam, lParam);
+            break;
     }
 }
 
 bool CMorviCorvelConfigDlg::PreTranslateMessage(MSG* msg) {
-    if (view_.PreTranslateMessage(msg)) return true;
+    if (built_ && view_.PreTranslateMessage(msg)) return true;
     return CDialog::PreTranslateMessage(msg);
 }
 
@@ -285,7 +318,7 @@ LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lP
             return TRUE;
         case WM_WTSSESSION_CHANGE: OnSessionChange(wParam); return 0;
         case WM_RESTORE_DEFAULTS:
-            if (RestoreDefaults(hwnd_, session_)) {
+            if (RestoreDefaults(hwnd_, session_) && built_) {
                 selector_.Refresh();
                 view_.RefreshFunctionName();
             }
@@ -293,24 +326,26 @@ LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lP
         case WM_DEVICECHANGE: OnDeviceChange(wParam, lParam); return 0;
         case WM_CREATE: {
             const LRESULT r = CDialog::WindowProc(message, wParam, lParam);
-            if (r == -1) return -1;
-            view_.Create();
-            selector_.Create(hwnd_);
             return r;
         }
-        case WM_PAINT: view_.Paint(); return 0;
-        case WM_LAYOUT_DPI: return view_.dpi();
+        case WM_PAINT:
+            if (!built_) break;
+            view_.Paint();
+            return 0;
+        case WM_LAYOUT_DPI: return built_ ? view_.dpi() : WindowDpi(hwnd_);
         case kGetDpiScaledSize:
+            if (!built_) break;
             *reinterpret_cast<SIZE*>(lParam) = view_.WindowSizeAtDpi(static_cast<int>(wParam));
             return TRUE;
         case WM_DPICHANGED:
+            if (!built_) break;
             // Moved to a monitor of another scale, or the scale changed: the dialogs follow
             // when they are next shown.
             view_.ChangeDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             selector_.LayOut();
             return 0;
         case WM_FUNCTION_CHOSEN:
-            view_.OnFunctionChosen(lParam);
+            if (built_) view_.OnFunctionChosen(lParam);
             break;
         case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(icon_);
         case WM_TIMER:
@@ -318,11 +353,12 @@ LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lP
             return DefWindowProcW(hwnd_, message, wParam, lParam);
         case WM_COMMAND: OnCommand(wParam, lParam); return 0;
         case WM_CLOSE: ShowWindow(SW_HIDE); return 0;
-        case WM_SHOWWINDOW: view_.OnVisibilityChanged(wParam != FALSE && !::IsIconic(hwnd_)); break;
+        case WM_SHOWWINDOW: OnShowWindow(wParam != FALSE); break;
         case WM_ACTIVATE:
-            if (LOWORD(wParam) == WA_INACTIVE) view_.OnDeactivated();
+            if (built_ && LOWORD(wParam) == WA_INACTIVE) view_.OnDeactivated();
             break;
         case WM_SIZE:
+            if (!built_) break;
             if (wParam == SIZE_MINIMIZED) view_.OnVisibilityChanged(false);
             if (wParam == SIZE_RESTORED) view_.OnVisibilityChanged(::IsWindowVisible(hwnd_) != FALSE);
             break;
@@ -333,7 +369,7 @@ LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lP
             }
             break;
         case WM_LBUTTONDOWN:
-            view_.CloseFunctionMenu();
+            if (built_) view_.CloseFunctionMenu();
             SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
             break;
         case WM_DESTROY: {

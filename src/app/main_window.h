@@ -59,6 +59,11 @@ private:
     void OnDeviceChange(WPARAM event, LPARAM data);
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void DeviceOpened();
+    // The settings window's controls, pictures and dialogs, made when first needed: the tray
+    // icon and the device come first at start.
+    void BuildSettingsWindow();
+    // Made on first show; hidden for a while, it keeps no decoded picture.
+    void OnShowWindow(bool shown);
     // The settings stored, changed as a whole: the window shows them again.
     void SettingsReplaced();
     void UpdateTip();
@@ -86,6 +91,7 @@ private:
     HDEVNOTIFY deviceNotification_ = nullptr;
     bool sessionNotifications_ = false;
     bool handedBack_ = false;  // the device has been told to carry out every gesture itself
+    bool built_ = false;       // the settings window's controls exist
     HICON icon_ = nullptr;
     SettingsWindow view_{*this, session_};
     ProfileSelector selector_{view_, session_};

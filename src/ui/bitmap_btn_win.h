@@ -20,6 +20,8 @@ namespace mv {
 
 class CBitmapBtn : public fw::CButton {
 public:
+    // Lets go of the control's pictures; the next SetSkin gives it new ones.
+    void FreePictures();
     CBitmapBtn() = default;
     ~CBitmapBtn() override;
 
@@ -84,7 +86,6 @@ protected:
     void PreSubclassWindow() override;
 
 private:
-    void FreePictures();
     void EnsureTooltip();
     void OnMouseMove(WPARAM flags, LPARAM point);
     void OnCaptureChanged();

@@ -186,6 +186,23 @@ void SettingsWindow::FreeSkins() {
         for (auto& sheet : page) sheet.Reset();
 }
 
+void SettingsWindow::ReleasePictures() {
+    if (released_) return;
+    FreeSkins();
+    for (CBitmapBtn* b : {&close_, &minimize_, &reset_, &apply_, &version_, &function_, &pointer_}) b->FreePictures();
+    for (CBitmapBtn& b : tabs_) b.FreePictures();
+    for (CBitmapBtn& b : gestures_) b.FreePictures();
+    released_ = true;
+}
+
+void SettingsWindow::RestorePictures() {
+    if (!released_) return;
+    released_ = false;
+    LoadSheets();
+    LayOut();
+    ShowGestureAnimation(CurrentSlot);
+}
+
 void SettingsWindow::Paint() { main_.Paint(host_.GetSafeHwnd()); }
 
 void SettingsWindow::ShowFunctionName(int actionCode) {

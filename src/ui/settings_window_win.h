@@ -73,6 +73,10 @@ public:
     bool FunctionMenuOpen() const { return menu_ && menu_->IsOpen(); }
     // Frees the sheets (the window is being destroyed).
     void FreeSkins();
+    // While the window stays hidden it keeps no decoded picture; they come back before it shows.
+    void ReleasePictures();
+    void RestorePictures();
+    bool picturesReleased() const { return released_; }
 
     std::function<void()> onApply;
     // A function was chosen or edited for the gesture on screen.
@@ -121,6 +125,7 @@ private:
     GesturePages selection_;
     std::unique_ptr<CBmpMenu> menu_;
     bool playing_ = false;
+    bool released_ = false;
     std::wstring functionText_;
 };
 
