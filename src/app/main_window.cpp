@@ -9,6 +9,7 @@
 #include "base/text_fill.h"
 #include "i18n/text_catalogue.h"
 #include "ui/dpi_win.h"
+#include "ui/placement_win.h"
 #include "ui/settings_commands_win.h"
 
 namespace mv {
@@ -116,6 +117,7 @@ void CMorviCorvelConfigDlg::OnShowWindow(bool shown) {
             view_.RestorePictures();
             selector_.LayOut();
         }
+        KeepOnScreen(hwnd_);  // a monitor may have gone while it was hidden
     } else if (built_) {
         SetTimer(TIMER_RELEASE_PICTURES, kReleasePicturesMs);
     }
@@ -324,6 +326,9 @@ LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lP
             }
             return 0;
         case WM_DEVICECHANGE: OnDeviceChange(wParam, lParam); return 0;
+        case WM_DISPLAYCHANGE:
+            if (::IsWindowVisible(hwnd_)) KeepOnScreen(hwnd_);
+            break;
         case WM_CREATE: {
             const LRESULT r = CDialog::WindowProc(message, wParam, lParam);
             return r;

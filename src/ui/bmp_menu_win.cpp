@@ -2,6 +2,7 @@
 
 #include "i18n/text_catalogue.h"
 #include "ui/layout.h"
+#include "ui/placement_win.h"
 #include "win32/win32_platform.h"
 
 namespace mv {
@@ -255,8 +256,7 @@ POINT CBmpMenu::PlaceSubmenu(int categoryIndex) const {
     g.subHeight = static_cast<std::int32_t>(submenuImages_.normal.height());
     g.itemHeight = itemHeight;
     g.dpi = dpi;
-    g.screenWidth = ::GetSystemMetrics(SM_CXFULLSCREEN);
-    g.screenHeight = ::GetSystemMetrics(SM_CYFULLSCREEN);
+    g.workArea = WorkAreaAt(POINT{position_.x, position_.y});
     const Point p = mv::PlaceSubmenu(g, categoryIndex, static_cast<std::int32_t>(model_.itemCount(categoryIndex)));
     return POINT{p.x, p.y};
 }

@@ -11,12 +11,26 @@ Point CentreInFullScreen(std::int32_t width, std::int32_t height, std::int32_t s
     return {(screenWidth - width) / 2, (screenHeight - height) / 2};
 }
 
+Rect KeepInside(const Rect& window, const Rect& area) {
+    const auto along = [](std::int32_t start, std::int32_t size, std::int32_t low, std::int32_t high) {
+        if (start + size > high) start = high - size;
+        return std::max(start, low);
+    };
+    const std::int32_t x = along(window.left, window.width(), area.left, area.right);
+    const std::int32_t y = along(window.top, window.height(), area.top, area.bottom);
+    return {x, y, x + window.width(), y + window.height()};
+}
+
+Rect CentreOver(const Rect& over, std::int32_t width, std::int32_t height, const Rect& workArea) {
+    const std::int32_t x = over.left + (over.width() - width) / 2, y = over.top + (over.height() - height) / 2;
+    return KeepInside({x, y, x + width, y + height}, workArea);
+}
+
 Point PlaceSubmenu(const SubmenuGeometry& g, std::int32_t i, std::int32_t n) {
     const std::int32_t X = g.menu.x, Y = g.menu.y, W = g.menuWidth, H = g.itemHeight;
-    const auto u = [](std::int32_t v) { return static_cast<std::uint32_t>(v); };
-    const bool roomRight = u(X + W + g.subWidth) <= u(g.screenWidth);
+    const bool roomRight = X + W + g.subWidth <= g.workArea.right;
     const auto s = [&](std::int32_t v) { return ScaleToDpi(v, g.dpi); };
-    const bool roomBelow = u(Y + s(H * i) + g.subHeight) <= u(g.screenHeight);
+    const bool roomBelow = Y + s(H * i) + g.subHeight <= g.workArea.bottom;
     if (roomRight && roomBelow) return {X + W, Y + s((H + 1) * i)};
     if (!roomRight && !roomBelow) return {X - W, Y + s((i - n + 1) * H)};
     if (!roomRight) return {X - W, Y + s(H * i)};

@@ -1,5 +1,7 @@
 #include "ui/skinned_dialog_win.h"
 
+#include "ui/placement_win.h"
+
 #include "framework/messages.h"
 #include "ui/dpi_win.h"
 #include "ui/skin_picture_win.h"
@@ -69,6 +71,7 @@ LRESULT CSkinnedDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SHOWWINDOW:
             if (wParam) {
                 Rescale(OwnerDpi(), nullptr);
+                CentreOver(hwnd_, ::GetWindow(hwnd_, GW_OWNER));
                 OnShowing();
             }
             break;

@@ -175,8 +175,8 @@ TEST(FunctionMenu, SecondLevelNearTheRightEdgeOpensToTheLeft) {
     g.subWidth = 140;
     g.subHeight = 215;
     g.itemHeight = 17;
-    g.screenWidth = 1280;
-    g.screenHeight = 994;
+    g.workArea.right = 1280;
+    g.workArea.bottom = 994;
     EXPECT_EQ(PlaceSubmenu(g, 3, 7), (Point{980, 300 + 17 * 3}));
     g.menu = {41, 500};
     EXPECT_EQ(PlaceSubmenu(g, 3, 7), (Point{161, 500 + 18 * 3}));

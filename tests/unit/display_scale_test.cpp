@@ -156,13 +156,13 @@ TEST(DisplayScale, SubmenuOffsetsAreScaledFromTheFirstLevel) {
     g.subWidth = 276;
     g.subHeight = 324;
     g.itemHeight = 17;
-    g.screenWidth = 1920;
-    g.screenHeight = 1200;
+    g.workArea.right = 1920;
+    g.workArea.bottom = 1200;
     g.dpi = 144;
     EXPECT_EQ(PlaceSubmenu(g, 3, 7), (Point{740, 300 + 81})) << "beside entry 3, whose top is 54 x 1.5";
-    g.screenHeight = 300 + 77 + 323;  // 17 x 3 x 1.5 = 76.5
+    g.workArea.bottom = 300 + 77 + 323;  // 17 x 3 x 1.5 = 76.5
     EXPECT_EQ(PlaceSubmenu(g, 3, 7), (Point{740, 300 - 77})) << "bottom level with the entry: (3 - 7 + 1) x 17 x 1.5";
-    g.screenWidth = 500 + 240 + 275;
+    g.workArea.right = 500 + 240 + 275;
     EXPECT_EQ(PlaceSubmenu(g, 3, 7).x, 260);
 }
 

@@ -20,29 +20,70 @@ TEST(Layout, SubmenuOpensWhereThereIsRoom) {
     g.subWidth = 150;
     g.subHeight = 200;
     g.itemHeight = 17;
-    g.screenWidth = 1280;
-    g.screenHeight = 994;
+    g.workArea.right = 1280;
+    g.workArea.bottom = 994;
     EXPECT_EQ(PlaceSubmenu(g, 3, 6), (Point{620, 300 + 18 * 3})) << "right, top level with the entry";
 
-    g.screenHeight = 300 + 17 * 3 + 199;
+    g.workArea.bottom = 300 + 17 * 3 + 199;
     EXPECT_EQ(PlaceSubmenu(g, 3, 6), (Point{620, 300 + (3 - 6 + 1) * 17})) << "right, bottom level";
 
-    g.screenWidth = 500 + 120 + 149;
+    g.workArea.right = 500 + 120 + 149;
     EXPECT_EQ(PlaceSubmenu(g, 3, 6), (Point{380, 300 - 2 * 17})) << "left, bottom level";
 
-    g.screenHeight = 994;
+    g.workArea.bottom = 994;
     EXPECT_EQ(PlaceSubmenu(g, 3, 6), (Point{380, 300 + 17 * 3})) << "left, top level";
 
     // Exactly at the edge still counts as room.
-    g.screenWidth = 500 + 120 + 150;
-    g.screenHeight = 300 + 17 * 3 + 200;
+    g.workArea.right = 500 + 120 + 150;
+    g.workArea.bottom = 300 + 17 * 3 + 200;
     EXPECT_EQ(PlaceSubmenu(g, 3, 6), (Point{620, 354}));
 
-    // Unsigned comparison: a position left of the screen origin has no room on the right.
+}
+
+TEST(Layout, SubmenuJudgesTheWorkAreaOfItsMonitorWithSignedCoordinates) {
+    SubmenuGeometry g;
+    g.menuWidth = 120;
+    g.subWidth = 150;
+    g.subHeight = 200;
+    g.itemHeight = 17;
+    // A monitor left of the primary, its taskbar at the bottom.
+    g.workArea = {-1920, 0, 0, 1040};
     g.menu = {-400, 300};
-    g.screenWidth = 1280;
-    g.screenHeight = 994;
-    EXPECT_EQ(PlaceSubmenu(g, 0, 2).x, -520);
+    EXPECT_EQ(PlaceSubmenu(g, 0, 2), (Point{-280, 300})) << "room on the right within the left monitor";
+    g.menu = {-200, 300};
+    EXPECT_EQ(PlaceSubmenu(g, 0, 2).x, -320) << "-200 + 120 + 150 passes the monitor's right edge at 0";
+    // A monitor above the primary.
+    g.workArea = {0, -1080, 1920, 0};
+    g.menu = {500, -400};
+    EXPECT_EQ(PlaceSubmenu(g, 3, 6), (Point{620, -400 + 18 * 3})) << "room below within the upper monitor";
+    g.menu = {500, -220};
+    EXPECT_EQ(PlaceSubmenu(g, 3, 6), (Point{620, -220 + (3 - 6 + 1) * 17})) << "no room below: bottom level";
+    // The primary's taskbar: the work area, not the screen, decides.
+    g.workArea = {0, 0, 1920, 1040};
+    g.menu = {500, 800};
+    EXPECT_EQ(PlaceSubmenu(g, 3, 6).y, 800 + (3 - 6 + 1) * 17) << "800 + 51 + 200 would reach under the taskbar";
+}
+
+TEST(Layout, WindowsAreKeptInsideTheWorkArea) {
+    const Rect primary{0, 0, 1920, 1040}, left{-1280, -200, 0, 824}, above{0, -1080, 1920, 0};
+    EXPECT_EQ(KeepInside({100, 100, 809, 577}, primary), (Rect{100, 100, 809, 577})) << "inside: unmoved";
+    EXPECT_EQ(KeepInside({1500, 900, 2209, 1377}, primary), (Rect{1211, 563, 1920, 1040})) << "off right and below";
+    EXPECT_EQ(KeepInside({-50, -30, 659, 447}, primary), (Rect{0, 0, 709, 477})) << "off left and above";
+    EXPECT_EQ(KeepInside({3000, 3000, 3709, 3477}, primary), (Rect{1211, 563, 1920, 1040}))
+        << "on a monitor since unplugged";
+    EXPECT_EQ(KeepInside({-1500, -500, -791, -23}, left), (Rect{-1280, -200, -571, 277})) << "left monitor";
+    EXPECT_EQ(KeepInside({100, -100, 809, 377}, above), (Rect{100, -477, 809, 0})) << "upper monitor";
+    EXPECT_EQ(KeepInside({500, 500, 2500, 2000}, primary), (Rect{0, 0, 2000, 1500}))
+        << "larger than the area: its top-left corner in it";
+}
+
+TEST(Layout, DialogsCentreOverTheirWindowInsideTheWorkArea) {
+    const Rect primary{0, 0, 1920, 1040}, left{-1280, 0, 0, 1024};
+    EXPECT_EQ(CentreOver({400, 300, 1109, 777}, 259, 154, primary), (Rect{625, 461, 884, 615}));
+    EXPECT_EQ(CentreOver({-1000, 100, -291, 577}, 259, 154, left), (Rect{-775, 261, -516, 415}))
+        << "over a window on a monitor left of the primary";
+    EXPECT_EQ(CentreOver({1800, 900, 2509, 1377}, 259, 154, primary), (Rect{1661, 886, 1920, 1040}))
+        << "a window partly off the area: the dialog stays in";
 }
 
 TEST(Layout, TwoLineCaptionsSplitAfterEightUnits) {

@@ -313,6 +313,22 @@ TEST_F(Shell, SecondStartShowsTheFirstAndLeavesTheDriverAlone) {
     EXPECT_EQ(WaitForSingleObject(first.process(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
     PostMessageW(main, WM_COMMAND, 0x6000, 0);
     EXPECT_TRUE(PumpUntil(probe, 3000, [&] { return IsWindowVisible(main) != FALSE; }));
+
+    // Hidden on a monitor that has since gone (far off every screen): shown again inside the
+    // work area, at the edge nearest to where it was.
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(PumpUntil(probe, 3000, [&] { return !IsWindowVisible(main); }));
+    RECT before{};
+    GetWindowRect(main, &before);
+    SetWindowPos(main, nullptr, 6000, 5000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PostMessageW(main, WM_COMMAND, 0x6000, 0);
+    EXPECT_TRUE(PumpUntil(probe, 3000, [&] { return IsWindowVisible(main) != FALSE; }));
+    RECT shown{}, work{};
+    GetWindowRect(main, &shown);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(shown.right, work.right) << "at the right edge of the work area";
+    EXPECT_EQ(shown.bottom, work.bottom) << "at its bottom edge";
+    EXPECT_EQ(shown.right - shown.left, before.right - before.left) << "its size kept";
     ExitThroughTray(main, first);
 }
 
