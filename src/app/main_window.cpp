@@ -109,18 +109,27 @@ void CMorviCorvelConfigDlg::BuildSettingsWindow() {
     if (!::IsWindowVisible(hwnd_)) SetTimer(TIMER_RELEASE_PICTURES, kReleasePicturesMs);
 }
 
-void CMorviCorvelConfigDlg::OnShowWindow(bool shown) {
-    if (shown) {
-        BuildSettingsWindow();
-        KillTimer(TIMER_RELEASE_PICTURES);
-        if (view_.picturesReleased()) {
-            view_.RestorePictures();
-            selector_.LayOut();
-        }
-        KeepOnScreen(hwnd_);  // a monitor may have gone while it was hidden
-    } else if (built_) {
-        SetTimer(TIMER_RELEASE_PICTURES, kReleasePicturesMs);
+void CMorviCorvelConfigDlg::PrepareToShow() {
+    BuildSettingsWindow();
+    KillTimer(TIMER_RELEASE_PICTURES);
+    if (view_.picturesReleased()) {
+        view_.RestorePictures();
+        selector_.LayOut();
     }
+    KeepOnScreen(hwnd_);  // a monitor may have gone while it was hidden
+}
+
+void CMorviCorvelConfigDlg::Show(int how) {
+    // Made and placed while still hidden, so that it appears once, whole, where it belongs.
+    PrepareToShow();
+    ShowWindow(how);
+}
+
+void CMorviCorvelConfigDlg::OnShowWindow(bool shown) {
+    if (shown)
+        PrepareToShow();  // shown some other way
+    else if (built_)
+        SetTimer(TIMER_RELEASE_PICTURES, kReleasePicturesMs);
     if (built_) view_.OnVisibilityChanged(shown && !::IsIconic(hwnd_));
 }
 
@@ -163,7 +172,7 @@ void CMorviCorvelConfigDlg::OnSessionChange(WPARAM change) {
 }
 
 void CMorviCorvelConfigDlg::Activate() {
-    ShowWindow(::IsIconic(hwnd_) ? SW_RESTORE : SW_SHOWNORMAL);
+    Show(::IsIconic(hwnd_) ? SW_RESTORE : SW_SHOWNORMAL);
     SetForegroundWindow(hwnd_);
 }
 
@@ -282,7 +291,7 @@ void CMorviCorvelConfigDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
         return;
     }
     switch (LOWORD(wParam)) {
-        case kCommandShow: ShowWindow(SW_SHOWNORMAL); break;
+        case kCommandShow: Show(SW_SHOWNORMAL); break;
         case kCommandExit:
             exitTries_ = 0;
             RequestExit();

@@ -63,6 +63,8 @@ private:
     // icon and the device come first at start.
     void BuildSettingsWindow();
     // Made on first show; hidden for a while, it keeps no decoded picture.
+    void PrepareToShow();
+    void Show(int how);
     void OnShowWindow(bool shown);
     // The settings stored, changed as a whole: the window shows them again.
     void SettingsReplaced();

@@ -1,6 +1,7 @@
 #include "win/program_support.h"
 
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -250,6 +251,18 @@ bool CentreCursorOn(ProbeWindow& probe) {
     const bool active = probe.activate();
     probe.clear();
     return active;
+}
+
+std::set<DWORD> ProcessesNamed(const wchar_t* image) {
+    std::set<DWORD> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return ids;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (_wcsicmp(entry.szExeFile, image) == 0) ids.insert(entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return ids;
 }
 
 }  // namespace mv::wintest

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,9 @@ private:
 // The tray menu's exit command, posted: the program ends by itself. Its exit code, ~0u when
 // it did not end within `ms`.
 DWORD ExitThroughTrayCommand(HWND main, RunningProgram& program, DWORD ms = 10000);
+
+// The ids of the running processes of an image ("notepad.exe"), any case.
+std::set<DWORD> ProcessesNamed(const wchar_t* image);
 
 // The program's main window (its class, any title) if `processId` owns one, else null.
 HWND MainWindowOf(DWORD processId);

@@ -27,8 +27,13 @@ mkdir -p "$out"
 rm -f "$out"/*.png
 tmp=$(mktemp -d)
 at_exit 'rm -rf "$tmp"'
-# Any settings window at least 100 pixels each way (a hidden one is 1x1).
-window_size="[0-9][0-9][0-9]+x[0-9][0-9][0-9]+"
+# The settings window is told from Wine's tray window (titled as the tooltip) by its size:
+# 709x477 at $dpi, give or take a pixel (the size check below says how far off it is).
+sized_about() {
+  local w h
+  w=$(s 709) h=$(s 477)
+  window_size="($((w - 1))|$w|$((w + 1)))x($((h - 1))|$h|$((h + 1)))"
+}
 
 # A 96-DPI figure at $dpi, rounded as the program rounds it (src/ui/display_scale.cpp).
 s() {
@@ -270,6 +275,7 @@ fallback() {  # fallback REMOVED... : the sets taken away
 
 run_at() {  # run_at DPI: one prefix and display at that DPI
   dpi=$1
+  sized_about
   session_at "$dpi" || { check "a Wine session at $dpi DPI" false; return; }
   if [[ $dpi == 144 ]]; then
     for percent in 125 150 175 200; do check "skins: the $percent % set loads as the program loads it" loadable $percent; done

@@ -236,16 +236,7 @@ TEST_F(Shell, LockHoldsOffLaunchesAndDisconnectHandsTheDeviceOver) {
     blob.records[11].setActionCode(25);  // three-finger click: open notepad
     blob.records[11].setProgramPath(u"C:\\windows\\system32\\notepad.exe");
     WriteBinary(Wide(kButtonSetting.key).c_str(), Wide(kButtonSetting.name).c_str(), &blob, sizeof blob);
-    const auto notepads = [] {
-        std::set<DWORD> ids;
-        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-        PROCESSENTRY32W entry{};
-        entry.dwSize = sizeof entry;
-        for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-            if (_wcsicmp(entry.szExeFile, L"notepad.exe") == 0) ids.insert(entry.th32ProcessID);
-        CloseHandle(snapshot);
-        return ids;
-    };
+    const auto notepads = [] { return ProcessesNamed(L"notepad.exe"); };
     RunningProgram program;
     HWND main = Start(program);
     ASSERT_NE(main, nullptr);

@@ -41,16 +41,7 @@ std::string FirstLine(const std::wstring& file) {
     return line;
 }
 
-std::set<DWORD> NotepadProcesses() {
-    std::set<DWORD> ids;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        if (_wcsicmp(entry.szExeFile, L"notepad.exe") == 0) ids.insert(entry.th32ProcessID);
-    CloseHandle(snapshot);
-    return ids;
-}
+std::set<DWORD> NotepadProcesses() { return ProcessesNamed(L"notepad.exe"); }
 
 // Waits for a notepad that was not running before; ends it. Whether one came.
 bool NewNotepadCame(const std::set<DWORD>& before) {
