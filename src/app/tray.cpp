@@ -138,7 +138,7 @@ HICON TrayIcon::SmallIcon() {
     // Common controls 6 (the manifest's) has LoadIconMetric from Vista on; it stays loaded.
     using LoadMetric = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
     HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
-    if (!comctl) comctl = LoadLibraryW(L"comctl32.dll");
+    if (!comctl) comctl = LoadSystemLibrary(L"comctl32.dll");
     const auto loadMetric =
         comctl ? reinterpret_cast<LoadMetric>(reinterpret_cast<void*>(GetProcAddress(comctl, "LoadIconMetric")))
                : nullptr;

@@ -1,5 +1,7 @@
 #include "ui/dpi_win.h"
 
+#include "win32/win32_platform.h"
+
 namespace mv {
 
 namespace {
@@ -7,7 +9,7 @@ namespace {
 template <typename Function>
 Function Lookup(const wchar_t* module, const char* name) {
     HMODULE handle = GetModuleHandleW(module);
-    if (!handle) handle = LoadLibraryW(module);  // stays loaded: the pointer is kept
+    if (!handle) handle = LoadSystemLibrary(module);  // stays loaded: the pointer is kept
     return handle ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(handle, name))) : nullptr;
 }
 
