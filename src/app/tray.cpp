@@ -189,10 +189,11 @@ void TrayIcon::OnNotify(HWND window, LPARAM mouseMessage, const TrayMenuState& s
     const TrayMenuItem exitItem{IDI_EXIT, IDI_EXIT_SELECTED, state.exitText};
     const TrayMenuItem showItem{IDI_SETTINGS, IDI_SETTINGS_SELECTED, state.showText};
     // Pause shows two bars, resume a play triangle; the feedback's label is ticked while on.
-    const TrayMenuItem pauseItem = state.paused ? TrayMenuItem{IDI_RESUME, IDI_RESUME_SELECTED, state.pauseText}
-                                                : TrayMenuItem{IDI_PAUSE, IDI_PAUSE_SELECTED, state.pauseText};
-    const TrayMenuItem feedbackItem = state.feedbackOn ? TrayMenuItem{IDI_FEEDBACK_ON, IDI_FEEDBACK_ON_SELECTED, state.feedbackText}
-                                                       : TrayMenuItem{IDI_FEEDBACK_OFF, IDI_FEEDBACK_OFF_SELECTED, state.feedbackText};
+    const TrayMenuItem pauseItem(state.paused ? IDI_RESUME : IDI_PAUSE,
+                                 state.paused ? IDI_RESUME_SELECTED : IDI_PAUSE_SELECTED, state.pauseText);
+    const TrayMenuItem feedbackItem(state.feedbackOn ? IDI_FEEDBACK_ON : IDI_FEEDBACK_OFF,
+                                    state.feedbackOn ? IDI_FEEDBACK_ON_SELECTED : IDI_FEEDBACK_OFF_SELECTED,
+                                    state.feedbackText);
     POINT cursor{};
     GetCursorPos(&cursor);
     CXPMenu menu;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <string>
@@ -33,7 +34,20 @@ TrayMenuState TrayMenuFor(bool paused, bool feedbackOn);
 std::wstring TrayTipText(const std::u16string& title, const DeviceStatus& status, bool paused);
 
 // Data of an owner-drawn tray menu item.
+// An owner-drawn item's data. It starts with the header through which assistive technology
+// reads the text of an owner-drawn item; the header points into the item itself, so an item
+// is never copied.
 struct TrayMenuItem {
+    TrayMenuItem(UINT normal, UINT selected, std::wstring caption)
+        : normalIcon(normal), selectedIcon(selected), text(std::move(caption)) {
+        accessible.dwMSAASignature = MSAA_MENU_SIG;
+        accessible.cchWText = static_cast<DWORD>(text.size());
+        accessible.pszWText = text.data();
+    }
+    TrayMenuItem(const TrayMenuItem&) = delete;
+    TrayMenuItem& operator=(const TrayMenuItem&) = delete;
+
+    MSAAMENUINFO accessible{};
     UINT normalIcon;
     UINT selectedIcon;
     std::wstring text;

@@ -7,6 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include <oleacc.h>
+
+#include "ui/accessible_win.h"
 #include "ui/button_paint.h"
 #include "ui/display_scale.h"
 
@@ -121,7 +124,15 @@ void CBitmapBtn::ReplaceSkin(const SkinPicture* normalSheet, const SkinPicture* 
     if (hwnd_) Invalidate();
 }
 
+void CBitmapBtn::SetAccessibleName(const std::wstring& name) {
+    ownName_ = true;
+    if (hwnd_) ::SetWindowTextW(hwnd_, name.c_str());
+}
+
+void CBitmapBtn::SetAccessibleName(const std::u16string& name) { SetAccessibleName(Wide(name)); }
+
 void CBitmapBtn::SetCaption(const std::wstring& text, int offset, int threshold, int layout) {
+    if (hwnd_ && !ownName_ && text != caption_) ::SetWindowTextW(hwnd_, text.c_str());
     caption_ = text;
     textOffsetX_ = offset;
     wrapThreshold_ = threshold;
@@ -393,6 +404,19 @@ LRESULT CBitmapBtn::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ERASEBKGND:
         return TRUE;
+    case WM_GETOBJECT:
+        if (const LRESULT answer = AnswerGetObject(hwnd_, wParam, lParam)) return answer;
+        return Default(message, wParam, lParam);
+    case WM_ACCESSIBLE_TRAITS: {
+        auto* traits = reinterpret_cast<AccessibleTraits*>(lParam);
+        if (!traits) return 0;
+        traits->role = accessibleRole;
+        traits->focusable = takesFocus_ && accessibleRole != ROLE_SYSTEM_STATICTEXT;
+        if (selectable) traits->state |= STATE_SYSTEM_SELECTABLE | (latched_ ? STATE_SYSTEM_SELECTED : 0);
+        if (hasPopup) traits->state |= STATE_SYSTEM_HASPOPUP | (latched_ ? STATE_SYSTEM_EXPANDED : 0);
+        if (highlighted_) traits->state |= STATE_SYSTEM_HOTTRACKED;
+        return 1;
+    }
     case WM_SIZE:
         // Laid out again (another DPI): the tooltip covers the new client area.
         if (tooltip_.GetSafeHwnd() && tooltip_.GetToolCount() > 0) {

@@ -61,6 +61,11 @@ public:
     // A press no longer gives the button the keyboard focus (which would activate its
     // window): an entry of a menu, whose owner keeps the activation. Plain mode only.
     void NeverTakeFocus() { takesFocus_ = false; }
+    // The name assistive technology reads: the window text, which is the caption unless a
+    // name of its own was set (a picture-only control, or one whose caption needs context).
+    // Painting never reads the window text.
+    void SetAccessibleName(const std::wstring& name);
+    void SetAccessibleName(const std::u16string& name);
 
     int IsLatched() const { return latched_; }
     int IsToggleMode() const { return toggleMode_; }
@@ -75,6 +80,12 @@ public:
     // The caption colour of the disabled picture; CLR_INVALID: normalTextColor.
     COLORREF disabledTextColor = CLR_INVALID;
     int fontHeight = 12;  // at 96 DPI
+    // What the control is to assistive technology (ROLE_SYSTEM_*): a push button unless set.
+    // A selectable one (a tab, a gesture tile) is selected while latched; one with a popup
+    // (the function button) is expanded while latched.
+    long accessibleRole = 0x2B;  // ROLE_SYSTEM_PUSHBUTTON
+    bool selectable = false;
+    bool hasPopup = false;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool PreTranslateMessage(MSG* msg) override;
@@ -118,6 +129,7 @@ private:
     int textRectSet_ = 0;
     RECT textRect_{};
     std::wstring caption_;
+    bool ownName_ = false;
     std::wstring laterTooltip_;
     int textOffsetX_ = 0;
     int dpi_ = 96;

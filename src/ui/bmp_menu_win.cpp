@@ -1,6 +1,9 @@
 #include "ui/bmp_menu_win.h"
 
+#include <oleacc.h>
+
 #include "i18n/text_catalogue.h"
+#include "ui/accessible_win.h"
 #include "ui/layout.h"
 #include "win32/win32_platform.h"
 
@@ -47,11 +50,27 @@ void CreateEntryButtons(HWND parent, const MenuImages& images, const std::vector
         button->SetSkin(&images.normal, &images.over, r.left, r.top, r.width(), r.height(), &images.down,
                         &images.disabled);
         button->NeverTakeFocus();
+        button->accessibleRole = ROLE_SYSTEM_MENUITEM;
+        button->hasPopup = entries[i].hasSubmenu != 0;
         const std::u16string text = MenuText(entries[i]);
         button->SetCaption(text, 0, 7, 1);
         button->SetTooltipLater(text);
         buttons.push_back(std::move(button));
     }
+}
+
+// A menu level reads as a popup menu named by its window text.
+bool AnswerAsMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == WM_GETOBJECT) {
+        result = AnswerGetObject(window, wParam, lParam);
+        return result != 0;
+    }
+    if (message == WM_ACCESSIBLE_TRAITS && lParam) {
+        reinterpret_cast<AccessibleTraits*>(lParam)->role = ROLE_SYSTEM_MENUPOPUP;
+        result = 1;
+        return true;
+    }
+    return false;
 }
 
 void PaintLevel(HWND window, const SkinPicture& normal) {
@@ -150,6 +169,7 @@ BOOL CSubBmpMenu::OnInitDialog() {
     ::SetWindowPos(hwnd_, HWND_TOP, position_.x, position_.y, width, MenuLevelHeight(n, itemHeight_, 0, dpi_),
                    SWP_SHOWWINDOW | SWP_NOACTIVATE);
     user32_ = MakeTranslucent(hwnd_, alpha_);
+    if (name_.size()) ::SetWindowTextW(hwnd_, name_.c_str());
     if (items_) CreateEntryButtons(hwnd_, *images_, *items_, itemHeight_, width, dpi_, buttons_);
     return FALSE;  // no focus for any entry
 }
@@ -159,6 +179,7 @@ bool CSubBmpMenu::PreTranslateMessage(MSG* msg) {
 }
 
 LRESULT CSubBmpMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT answer = 0; AnswerAsMenu(hwnd_, message, wParam, lParam, answer)) return answer;
     switch (message) {
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
@@ -237,6 +258,7 @@ BOOL CBmpMenu::OnInitDialog() {
     ::SetWindowPos(hwnd_, HWND_TOP, position_.x, position_.y, width,
                    MenuLevelHeight(model_.size(), itemHeight, extraHeight, dpi), SWP_SHOWWINDOW | SWP_NOACTIVATE);
     user32_ = MakeTranslucent(hwnd_, alpha);
+    ::SetWindowTextW(hwnd_, ToWide(tr("tc_acc_functions")).c_str());
     CreateEntryButtons(hwnd_, menuImages_, model_.categories(), itemHeight, width, dpi, buttons_);
     return FALSE;  // no focus for any entry
 }
@@ -271,6 +293,7 @@ void CBmpMenu::OpenSubmenu(int i) {
     } else {
         sub = std::make_unique<CSubBmpMenu>(i, itemHeight, model_.items(i), alpha, dpi);
         sub->SetImages(&submenuImages_);
+        sub->SetName(ToWide(MenuText(model_.category(static_cast<std::size_t>(i)))));
         sub->SetPosition(PlaceSubmenu(i));
         if (!sub->Create(hwnd_)) {
             sub.reset();
@@ -324,6 +347,7 @@ void CBmpMenu::OnHover(POINT pointer) {
 }
 
 LRESULT CBmpMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT answer = 0; AnswerAsMenu(hwnd_, message, wParam, lParam, answer)) return answer;
     switch (message) {
     case WM_MOUSEACTIVATE:
         // As a real menu: neither level takes the activation from the settings window, so a

@@ -48,6 +48,8 @@ public:
     // Set by the first level before Create; the images stay the first level's.
     void SetPosition(POINT screen) { position_ = screen; }
     void SetImages(const MenuImages* images) { images_ = images; }
+    // The level's window text: its category's name.
+    void SetName(const std::wstring& name) { name_ = name; }
     // Template 138 with the first level as parent; lays itself out and shows.
     bool Create(HWND firstLevel);
     // Shows the level (again) at `screen`, without taking the activation.
@@ -75,6 +77,7 @@ private:
     HWND parent_ = nullptr;
     HMODULE user32_ = nullptr;
     const MenuImages* images_ = nullptr;  // borrowed from the first level
+    std::wstring name_;
     std::vector<std::unique_ptr<CBitmapBtn>> buttons_;
 };
 

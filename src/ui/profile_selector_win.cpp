@@ -43,7 +43,10 @@ void ProfileSelector::LayOut() {
 
 void ProfileSelector::Refresh() {
     const Profile* p = session_.ShownProfile();
-    button_.SetCaption(p ? p->program : tr("tc_profile_all"), 0, 7, 1);
+    const std::u16string shown = p ? p->program : tr("tc_profile_all");
+    button_.SetCaption(shown, 0, 7, 1);
+    button_.SetAccessibleName(FillPlaceholders(tr("tc_acc_profile"), {shown}));
+    button_.hasPopup = true;
     const std::u16string changed = p ? FillPlaceholders(tr("tc_profile_overridden"), {p->program}) : u"";
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const bool marked = p && p->Overrides(slot);

@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <utility>
 
+#include <oleacc.h>
+
+#include "base/text_fill.h"
 #include "gesture/slot_catalogue.h"
 #include "i18n/text_catalogue.h"
 #include "ui/dpi_win.h"
@@ -95,7 +98,9 @@ void SettingsWindow::LayOut() {
     }
     const RECT picture = ScaledRECT(main_layout::kAnimation, dpi_);
     if (!animation_.GetSafeHwnd())
-        animation_.Create(L"", WS_CHILD | WS_VISIBLE, picture, host_.GetSafeHwnd(), kAnimationId);
+        // Named at creation: the picture paints itself, never its text.
+        animation_.Create(ToWide(tr("tc_acc_animation")).c_str(), WS_CHILD | WS_VISIBLE, picture, host_.GetSafeHwnd(),
+                          kAnimationId);
     else
         MoveWindow(animation_, picture.left, picture.top, picture.right - picture.left, picture.bottom - picture.top,
                    FALSE);
@@ -109,6 +114,10 @@ void SettingsWindow::Create() {
     main_.SizeAndCentre(host_.GetSafeHwnd());
     LayOut();
 
+    close_.SetAccessibleName(tr("tc_acc_close"));
+    minimize_.SetAccessibleName(tr("tc_acc_minimize"));
+    version_.accessibleRole = ROLE_SYSTEM_STATICTEXT;
+    function_.hasPopup = true;
     reset_.SetCaption(tr("btn_reset"), 0, 7, 1);
     reset_.SetTextRect(0, -2, 100, 51);
     apply_.SetCaption(tr("btn_apply"), 0, 7, 1);
@@ -126,6 +135,8 @@ void SettingsWindow::Create() {
         const Rect text = TabTextRect(p + 1);
         tabs_[p].SetTextRect(text.left, text.top, text.right, text.bottom);
         tabs_[p].SetTooltip(tr(kTabKeys[p]));
+        tabs_[p].accessibleRole = ROLE_SYSTEM_PAGETAB;
+        tabs_[p].selectable = true;
     }
     tabs_[0].SetLatched(1);
     tabs_[0].SetToggleMode(1);
@@ -141,6 +152,8 @@ void SettingsWindow::Create() {
         tile.SetCaption(name, 0, 0, 5);
         tile.SetTextRect(0, 122, 110, 42);
         tile.SetTooltip(name);
+        tile.accessibleRole = ROLE_SYSTEM_LISTITEM;
+        tile.selectable = true;
         if (slot == 0) {
             tile.SetToggleMode(1);
             tile.SetLatched(1);
@@ -150,6 +163,11 @@ void SettingsWindow::Create() {
 
     ShowGestureAnimation(0);
     function_.SetCaption(tr("tc_function_push"), 0, 7, 1);
+    NameFunctionButton(tr("tc_function_push"));
+}
+
+void SettingsWindow::NameFunctionButton(const std::u16string& function) {
+    function_.SetAccessibleName(FillPlaceholders(tr("tc_acc_function"), {function}));
 }
 
 SIZE SettingsWindow::WindowSizeAtDpi(int dpi) const {
@@ -189,8 +207,10 @@ void SettingsWindow::FreeSkins() {
 void SettingsWindow::Paint() { main_.Paint(host_.GetSafeHwnd()); }
 
 void SettingsWindow::ShowFunctionName(int actionCode) {
-    functionText_ = ToWide(tr(FunctionNameKey(actionCode)));
+    const std::u16string name = tr(FunctionNameKey(actionCode));
+    functionText_ = ToWide(name);
     function_.SetCaption(functionText_, 0, 7, 1);
+    NameFunctionButton(name);
 }
 
 void SettingsWindow::ShowFunctionName(const FunctionRecord& record) {
@@ -204,6 +224,7 @@ void SettingsWindow::ShowFunctionName(const FunctionRecord& record) {
     }
     functionText_ = ToWide(*label);
     function_.SetCaption(functionText_, 0, 7, 1);
+    NameFunctionButton(*label);
 }
 
 void SettingsWindow::ShowGestureAnimation(int slot) {

@@ -107,6 +107,8 @@ private:
     void LayOut();
     const FunctionRecord& ShownRecord(int slot) const { return session_.ShownRecord(slot); }
     void ReleaseFunctionMenu();
+    // "Function: <name>": the button's caption alone says nothing to someone who cannot see it.
+    void NameFunctionButton(const std::u16string& function);
 
     fw::CWnd& host_;
     GestureSession& session_;
