@@ -296,6 +296,7 @@ LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lP
             if (r == -1) return -1;
             view_.Create();
             selector_.Create(hwnd_);
+            view_.profileButton = selector_.button();
             return r;
         }
         case WM_PAINT: view_.Paint(); return 0;
@@ -313,6 +314,8 @@ LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lP
             view_.OnFunctionChosen(lParam);
             break;
         case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(icon_);
+        case WM_QUERYUISTATE: return view_.UiState();
+        case WM_CHANGEUISTATE: view_.OnChangeUiState(wParam); break;
         case WM_TIMER:
             OnTimer(wParam);
             return DefWindowProcW(hwnd_, message, wParam, lParam);

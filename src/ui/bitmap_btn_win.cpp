@@ -24,6 +24,9 @@ static_assert(kCaptionFormat == 0x8135);
 constexpr UINT kWrappedFormat = DT_CENTER | DT_WORDBREAK | DT_NOCLIP;
 constexpr UINT_PTR kToolId = 1;
 constexpr COLORREF kTipTextColour = 0x00285AF0;
+// The focus frame, at 96 DPI.
+constexpr int kFocusInset = 4;
+constexpr int kFocusRounding = 8;
 
 std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
@@ -293,6 +296,23 @@ void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
         }
         if (font) ::SelectObject(dc, previous);
     }
+    // The focus, once the keyboard has been used (the top-level window's UI state no longer hides it).
+    if (drawsFocus && (dis->itemState & ODS_FOCUS) &&
+        !(::SendMessageW(::GetAncestor(hwnd_, GA_ROOT), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
+        DrawFocusMark(dc, client);
+}
+
+// A rounded frame in the skins' orange, inside the control's edge.
+void CBitmapBtn::DrawFocusMark(HDC dc, const RECT& client) const {
+    const int inset = ScaleToDpi(kFocusInset, dpi_), round = ScaleToDpi(kFocusRounding, dpi_);
+    HPEN pen = ::CreatePen(PS_SOLID, ScaleToDpi(1, dpi_), focusColor);
+    if (!pen) return;
+    HGDIOBJ oldPen = ::SelectObject(dc, pen);
+    HGDIOBJ oldBrush = ::SelectObject(dc, ::GetStockObject(NULL_BRUSH));
+    ::RoundRect(dc, client.left + inset, client.top + inset, client.right - inset, client.bottom - inset, round, round);
+    ::SelectObject(dc, oldBrush);
+    ::SelectObject(dc, oldPen);
+    ::DeleteObject(pen);
 }
 
 void CBitmapBtn::OnMouseMove(WPARAM flags, LPARAM point) {

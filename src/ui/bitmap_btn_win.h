@@ -86,6 +86,10 @@ public:
     long accessibleRole = 0x2B;  // ROLE_SYSTEM_PUSHBUTTON
     bool selectable = false;
     bool hasPopup = false;
+    // The keyboard focus's frame, drawn while the button has the focus and its top-level
+    // window's UI state shows focus cues; only in windows whose keys lead the focus (opt in).
+    bool drawsFocus = false;
+    COLORREF focusColor = RGB(236, 110, 30);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool PreTranslateMessage(MSG* msg) override;
@@ -96,6 +100,7 @@ protected:
 
 private:
     void FreePictures();
+    void DrawFocusMark(HDC dc, const RECT& client) const;
     void EnsureTooltip();
     void OnMouseMove(WPARAM flags, LPARAM point);
     void OnCaptureChanged();

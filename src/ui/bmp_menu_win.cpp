@@ -238,6 +238,8 @@ void CBmpMenu::Open(POINT screen) {
 }
 
 void CBmpMenu::Close() {
+    ClearKeyboardHighlight();
+    keys_.reset();
     if (!IsOpen()) return;
     CloseSubmenu();
     HideLevel(hwnd_, buttons_);
@@ -264,6 +266,56 @@ BOOL CBmpMenu::OnInitDialog() {
 }
 
 bool CBmpMenu::PreTranslateMessage(MSG* msg) { return SwallowKey(msg, owner_); }
+
+void CBmpMenu::BeginKeyboard() {
+    ClearKeyboardHighlight();
+    std::vector<std::size_t> entries(model_.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) entries[i] = model_.itemCount(i);
+    keys_.emplace(std::move(entries));
+    ShowKeyboardHighlight();
+}
+
+// The keyboard's highlight is the pointer's hover picture on the entry (SetHighlighted).
+void CBmpMenu::ShowKeyboardHighlight() {
+    if (!keys_) return;
+    for (std::size_t i = 0; i < buttons_.size(); ++i)
+        if (buttons_[i]) buttons_[i]->SetHighlighted(static_cast<int>(i) == keys_->category());
+    if (CSubBmpMenu* sub = openSubmenu())
+        for (std::size_t j = 0; j < sub->buttonCount(); ++j)
+            if (CBitmapBtn* b = sub->button(j)) b->SetHighlighted(static_cast<int>(j) == keys_->entry());
+}
+
+void CBmpMenu::ClearKeyboardHighlight() {
+    for (auto& b : buttons_)
+        if (b) b->SetHighlighted(false);
+    for (auto& sub : submenus_)
+        if (sub)
+            for (std::size_t j = 0; j < sub->buttonCount(); ++j)
+                if (CBitmapBtn* b = sub->button(j)) b->SetHighlighted(false);
+}
+
+bool CBmpMenu::PressKey(MenuKeys::Key key) {
+    if (!keyboardDriven()) return false;
+    const MenuKeys::Step step = keys_->Press(key);
+    using Kind = MenuKeys::Step::Kind;
+    switch (step.kind) {
+    case Kind::None: return false;
+    case Kind::Highlight: break;
+    case Kind::OpenLevel: OpenSubmenu(step.category); break;
+    case Kind::CloseLevel: CloseSubmenu(); break;
+    case Kind::Pick: {
+        const auto* items = model_.items(static_cast<std::size_t>(step.category));
+        if (items && static_cast<std::size_t>(step.entry) < items->size())
+            ::PostMessageW(hwnd_, WM_SUBMENU_PICK,
+                           SubmenuPickWParam(static_cast<std::uint32_t>(step.category), static_cast<std::uint32_t>(step.entry)),
+                           (*items)[static_cast<std::size_t>(step.entry)].id);
+        return false;
+    }
+    case Kind::CloseMenu: return true;
+    }
+    ShowKeyboardHighlight();
+    return false;
+}
 
 CSubBmpMenu* CBmpMenu::openSubmenu() const {
     return open_ >= 0 && static_cast<std::size_t>(open_) < submenus_.size() ? submenus_[open_].get() : nullptr;

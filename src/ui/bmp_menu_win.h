@@ -16,6 +16,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@
 #include "ui/bitmap_btn_win.h"
 #include "ui/resource_ids.h"
 #include "ui/bmp_menu_model.h"
+#include "ui/keyboard_model.h"
 #include "ui/skin_picture_win.h"
 
 namespace mv {
@@ -112,6 +114,14 @@ public:
     // destroys the window. Safe to call more than once.
     void ReleaseMenu();
 
+    // Keys drive the menu from now until it closes: its first category highlighted. A menu
+    // opened with the pointer takes no key.
+    void BeginKeyboard();
+    bool keyboardDriven() const { return keys_.has_value() && IsOpen(); }
+    // One key of a keyboard-driven menu (MenuKeys); a pick is posted to the owner as a click
+    // on the entry would post it. True when the menu closed (Escape on the first level).
+    bool PressKey(MenuKeys::Key key);
+
     BmpMenuModel& model() { return model_; }
     HWND owner() const { return owner_; }
     POINT position() const { return position_; }
@@ -137,8 +147,11 @@ private:
     void OpenSubmenu(int categoryIndex);
     void CloseSubmenu();
     void ReleaseSubmenus();
+    void ShowKeyboardHighlight();
+    void ClearKeyboardHighlight();
 
     HWND owner_;
+    std::optional<MenuKeys> keys_;
     POINT position_{};
     HMODULE user32_ = nullptr;
     BmpMenuModel model_;

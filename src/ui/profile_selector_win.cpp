@@ -24,6 +24,7 @@ std::u16string GestureName(int slot) {
 void ProfileSelector::Create(HWND host) {
     host_ = host;
     button_.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, ScaledRECT(main_layout::kSelector, view_.dpi()), host, 0);
+    button_.drawsFocus = true;
     LayOut();
     button_.SetTooltip(tr("tc_profile_tip"));
     view_.onRecordEdited = [this] { Refresh(); };
