@@ -314,6 +314,9 @@ LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lP
             view_.OnFunctionChosen(lParam);
             break;
         case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(icon_);
+        case WM_MENUCHAR:
+            if (const LRESULT r = TrayIcon::MenuChar(wParam, lParam)) return r;
+            break;
         case WM_QUERYUISTATE: return view_.UiState();
         case WM_CHANGEUISTATE: view_.OnChangeUiState(wParam); break;
         case WM_TIMER:

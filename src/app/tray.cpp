@@ -5,6 +5,7 @@
 #include "framework/messages.h"
 #include "i18n/text_catalogue.h"
 #include "ui/dpi_win.h"
+#include "ui/keyboard_model.h"
 #include "ui/resource_ids.h"
 #include "win32/win32_platform.h"
 
@@ -114,9 +115,31 @@ void CXPMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     HGDIOBJ oldFont = SelectObject(dc, font);
     RECT text{r.left + s(kIconStrip), r.top, r.right, r.bottom};
     std::wstring caption = item->text;
-    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, kTextFormat);
+    // The access key is underlined only where Windows shows such cues (a menu worked from the
+    // keyboard, or "always underline access keys"); otherwise the text is drawn as without it.
+    BOOL alwaysCues = FALSE;
+    SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &alwaysCues, 0);
+    const UINT prefix = (dis->itemState & ODS_NOACCEL) || !alwaysCues ? DT_HIDEPREFIX : 0;
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, kTextFormat | prefix);
     SelectObject(dc, oldFont);
     DeleteObject(font);
+}
+
+LRESULT TrayIcon::MenuChar(WPARAM wParam, LPARAM lParam) {
+    auto* menu = reinterpret_cast<HMENU>(lParam);
+    const char16_t wanted = AccessKeyOf(std::u16string{u'&', static_cast<char16_t>(LOWORD(wParam))});
+    const int count = menu ? GetMenuItemCount(menu) : 0;
+    for (int i = 0; i < count && wanted; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_DATA | MIIM_FTYPE;
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info) || !(info.fType & MFT_OWNERDRAW)) continue;
+        const auto* item = reinterpret_cast<const TrayMenuItem*>(info.dwItemData);
+        if (item && item->accessible.dwMSAASignature == MSAA_MENU_SIG &&
+            AccessKeyOf(std::u16string(item->text.begin(), item->text.end())) == wanted)
+            return MAKELRESULT(i, MNC_EXECUTE);
+    }
+    return 0;
 }
 
 UINT TrayIcon::TaskbarCreatedMessage() {

@@ -80,6 +80,9 @@ public:
     // picture drawn for the small-icon size of now. Nothing before Add or after Remove.
     void Restore();
     void Remove();
+    // WM_MENUCHAR of the tray menu: the owner-drawn item whose access key was typed runs
+    // (MNC_EXECUTE); 0 when none has it.
+    static LRESULT MenuChar(WPARAM wParam, LPARAM lParam);
     // The registered "TaskbarCreated" message.
     static UINT TaskbarCreatedMessage();
     // WM_TRAY_NOTIFY: a double-click shows the window, a right-click opens the menu: exit,

@@ -2,7 +2,8 @@
 # The settings window for the keyboard and for assistive technology, on the real program:
 #   - every control's name, role and state as a screen reader reads them through oleacc
 #     (acc_probe.exe), in English and in Chinese: the settings window at its start, the
-#     function menu with a second level open, the tray menu's owner-drawn items;
+#     function menu with a second level open, the tray menu's owner-drawn items and their
+#     access keys;
 #   - a function assigned to a gesture and applied with real keys alone (xdotool), read back
 #     from ButtonSetting;
 #   - a menu opened with the pointer still picks nothing on a key;
@@ -56,6 +57,13 @@ accessibility() {  # accessibility FOLDER SUFFIX LANGUAGE_XML
   status=${PIPESTATUS[0]}
   echo "$result"
   tally "$result" "$status"
+  # Each item's access key, typed into the open menu, runs that item.
+  local key id got
+  for pair in x:0x6001 p:0x6002 h:0x6003 s:0x6000; do
+    key=${pair%%:*} id=${pair#*:}
+    got=$(wine "$probe" own-tray "$(winepath -w "$language")" "$key" 2>/dev/null | tr -d '\r' | sed -n 's/^command //p')
+    check "tray menu: access key $key runs $id (${got:-nothing})$s" test "$got" = "$id"
+  done
 }
 
 accessibility "$program" "" "$root/lang/en/language.xml"

@@ -12,8 +12,10 @@
 //                                as "item ID|TEXT" (read from the program's memory), then closes it;
 //                                Wine cannot read another process's menu (grab_menu_ptr: "other
 //                                process menu"), so under Wine the next mode is the one that answers
-//   acc_probe.exe own-tray LANGUAGE_XML   the program's tray menu (TrayIcon::OnNotify) opened in
-//                                this process with the texts of LANGUAGE_XML, read the same way
+//   acc_probe.exe own-tray LANGUAGE_XML [KEY]   the program's tray menu (TrayIcon::OnNotify)
+//                                opened in this process with the texts of LANGUAGE_XML, read the
+//                                same way; then KEY typed into it (else it is closed), and the
+//                                command the menu sent printed as "command ID"
 // Exit code 1 when the window is not found or oleacc cannot be had.
 #include <windows.h>
 #include <oleacc.h>
@@ -174,6 +176,8 @@ int Tray(HWND main) {
     return status;
 }
 
+wchar_t g_key = 0;
+
 // The owner of the menu opened in this process: when the menu waits for input, its items are
 // read and it is closed.
 LRESULT CALLBACK OwnTrayOwner(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -192,15 +196,26 @@ LRESULT CALLBACK OwnTrayOwner(HWND window, UINT message, WPARAM wParam, LPARAM l
                 text.assign(header->pszWText, header->cchWText);
             std::printf("item 0x%04x|%s\n", info.wID, Utf8(text).c_str());
         }
-        EndMenu();
+        if (g_key) {
+            // The key, then Escape: a key that runs nothing leaves the menu to Escape.
+            PostMessageW(reinterpret_cast<HWND>(lParam), WM_CHAR, g_key, 1);
+            PostMessageW(reinterpret_cast<HWND>(lParam), WM_KEYDOWN, VK_ESCAPE, 1);
+        } else {
+            EndMenu();
+        }
         return 0;
     }
+    if (message == WM_MENUCHAR) {
+        if (const LRESULT r = mv::TrayIcon::MenuChar(wParam, lParam)) return r;
+    }
+    if (message == WM_COMMAND) std::printf("command 0x%04x\n", LOWORD(wParam));
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
 BOOL WINAPI NoShell(DWORD, PNOTIFYICONDATAW) { return TRUE; }
 
-int OwnTray(const wchar_t* languageXml) {
+int OwnTray(const wchar_t* languageXml, const wchar_t* key) {
+    g_key = key ? key[0] : 0;
     mv::loadTextCatalogue(std::u16string(languageXml, languageXml + std::wcslen(languageXml)));
     WNDCLASSW wc{};
     wc.lpfnWndProc = OwnTrayOwner;
@@ -213,6 +228,11 @@ int OwnTray(const wchar_t* languageXml) {
     SetCursorPos(300, 300);
     mv::TrayIcon tray(NoShell);
     tray.OnNotify(owner, WM_RBUTTONDOWN, mv::TrayMenuFor(false, true));
+    MSG msg;
+    for (int i = 0; i < 20; ++i) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(10);
+    }
     DestroyWindow(owner);
     return 0;
 }
@@ -224,7 +244,7 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "usage: acc_probe.exe main|menus|focus|tray TITLE | own-tray LANGUAGE_XML\n");
         return 2;
     }
-    if (std::wstring(argv[1]) == L"own-tray") return OwnTray(argv[2]);
+    if (std::wstring(argv[1]) == L"own-tray") return OwnTray(argv[2], argc > 3 ? argv[3] : nullptr);
     CoInitialize(nullptr);
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
