@@ -90,6 +90,13 @@ void CXPMenu::MeasureItem(MEASUREITEMSTRUCT* mis) {
     mis->itemHeight = static_cast<UINT>(ScaleToDpi(kItemHeight, dpi));
 }
 
+bool CXPMenu::SystemHighContrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 void CXPMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     HDC dc = dis->hDC;
     SetBkMode(dc, TRANSPARENT);
@@ -97,7 +104,13 @@ void CXPMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     if (!item) return;
     RECT r = dis->rcItem;
     const auto s = [this](int v) { return ScaleToDpi(v, dpi); };
-    if (dis->itemState & ODS_SELECTED) {
+    const bool contrast = highContrast && highContrast();
+    if (contrast) {
+        const bool selected = (dis->itemState & ODS_SELECTED) != 0;
+        Fill(dc, r, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+        SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+        DrawItemIcon(dc, selected ? item->selectedIcon : item->normalIcon, r.left + s(3), r.top + s(3), dpi);
+    } else if (dis->itemState & ODS_SELECTED) {
         HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
         HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
         Rectangle(dc, r.left, r.top, r.right, r.bottom);
@@ -114,13 +127,14 @@ void CXPMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     HFONT font = CreateFontW(s(kFontHeight), 0, 0, 0, 500, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0x20, L"MS Shell Dlg");
     HGDIOBJ oldFont = SelectObject(dc, font);
     RECT text{r.left + s(kIconStrip), r.top, r.right, r.bottom};
+    // Unless the access keys are to be underlined, the text is drawn without its marks, exactly
+    // as a text that has none (DT_HIDEPREFIX lays the line out otherwise under Wine).
     std::wstring caption = item->text;
-    // The access key is underlined only where Windows shows such cues (a menu worked from the
-    // keyboard, or "always underline access keys"); otherwise the text is drawn as without it.
-    BOOL alwaysCues = FALSE;
-    SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &alwaysCues, 0);
-    const UINT prefix = (dis->itemState & ODS_NOACCEL) || !alwaysCues ? DT_HIDEPREFIX : 0;
-    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, kTextFormat | prefix);
+    if (!underlineAccessKeys || (dis->itemState & ODS_NOACCEL)) {
+        const std::u16string shown = WithoutAccessMarks(std::u16string(caption.begin(), caption.end()));
+        caption.assign(shown.begin(), shown.end());
+    }
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, kTextFormat);
     SelectObject(dc, oldFont);
     DeleteObject(font);
 }

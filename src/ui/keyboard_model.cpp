@@ -91,16 +91,20 @@ std::u16string NameWithoutAccessKey(const std::u16string& text) {
     if (source.size() >= 4 && source.compare(source.size() - 4, 2, u"(&") == 0 && source.back() == u')' &&
         source[source.size() - 2] != u'&')
         source.erase(source.size() - 4);
-    std::u16string name;
-    for (std::size_t i = 0; i < source.size(); ++i) {
-        if (source[i] != u'&') {
-            name += source[i];
-        } else if (i + 1 < source.size() && source[i + 1] == u'&') {
-            name += u'&';
+    return WithoutAccessMarks(source);
+}
+
+std::u16string WithoutAccessMarks(const std::u16string& text) {
+    std::u16string shown;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != u'&') {
+            shown += text[i];
+        } else if (i + 1 < text.size() && text[i + 1] == u'&') {
+            shown += u'&';
             ++i;
         }
     }
-    return name;
+    return shown;
 }
 
 char16_t AccessKeyOf(const std::u16string& text) {

@@ -83,6 +83,8 @@ TEST(AccessKeyTest, NamesLoseTheMarksAndKeysAreFound) {
     EXPECT_EQ(NameWithoutAccessKey(u"a (&&)"), u"a (&)") << "an escaped & in brackets is text";
     EXPECT_EQ(NameWithoutAccessKey(u"trailing &"), u"trailing ");
     EXPECT_EQ(NameWithoutAccessKey(u""), u"");
+    EXPECT_EQ(WithoutAccessMarks(u"退出(&X)"), u"退出(X)");
+    EXPECT_EQ(WithoutAccessMarks(u"E&xit && more"), u"Exit & more");
     EXPECT_EQ(AccessKeyOf(u"&apply"), u'A');
     EXPECT_EQ(AccessKeyOf(u"Cut && &paste"), u'P');
     EXPECT_EQ(AccessKeyOf(u"设置(&S)"), u'S');

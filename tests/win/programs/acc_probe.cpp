@@ -12,6 +12,9 @@
 //                                as "item ID|TEXT" (read from the program's memory), then closes it;
 //                                Wine cannot read another process's menu (grab_menu_ptr: "other
 //                                process menu"), so under Wine the next mode is the one that answers
+//   acc_probe.exe tray-contrast LANGUAGE_XML OUT.bmp   the tray menu's items drawn by its own code
+//                                under the High Contrast Black colours, high contrast reported on
+//                                (left) and off (right), into OUT.bmp; prints ok/FAIL lines
 //   acc_probe.exe own-tray LANGUAGE_XML [KEY]   the program's tray menu (TrayIcon::OnNotify)
 //                                opened in this process with the texts of LANGUAGE_XML, read the
 //                                same way; then KEY typed into it (else it is closed), and the
@@ -20,6 +23,7 @@
 #include <windows.h>
 #include <oleacc.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -237,6 +241,134 @@ int OwnTray(const wchar_t* languageXml, const wchar_t* key) {
     return 0;
 }
 
+bool g_contrast = true;
+bool ContrastAnswer() { return g_contrast; }
+
+int TrayContrast(const wchar_t* languageXml, const wchar_t* outPath) {
+    mv::loadTextCatalogue(std::u16string(languageXml, languageXml + std::wcslen(languageXml)));
+    const mv::TrayMenuState state = mv::TrayMenuFor(false, true);
+    const mv::TrayMenuItem items[4] = {{1, 1, state.exitText}, {1, 1, state.pauseText}, {1, 1, state.feedbackText},
+                                       {1, 1, state.showText}};
+    // High Contrast Black, for this drawing only.
+    const int elements[] = {COLOR_MENU, COLOR_MENUTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT};
+    const COLORREF black[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(26, 235, 255), RGB(0, 0, 0)};
+    COLORREF saved[4];
+    for (int i = 0; i < 4; ++i) saved[i] = GetSysColor(elements[i]);
+    SetSysColors(4, elements, black);
+    constexpr int w = 75, h = 22;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = 2 * w + 10;
+    bi.bmiHeader.biHeight = -4 * h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all{0, 0, 2 * w + 10, 4 * h};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    mv::CXPMenu menu;
+    menu.highContrast = ContrastAnswer;
+    for (int column = 0; column < 2; ++column) {
+        g_contrast = column == 0;
+        for (int i = 0; i < 4; ++i) {
+            DRAWITEMSTRUCT dis{};
+            dis.CtlType = ODT_MENU;
+            dis.itemAction = ODA_DRAWENTIRE;
+            dis.itemState = i == 1 ? ODS_SELECTED : 0;
+            dis.hDC = dc;
+            dis.rcItem = RECT{column * (w + 10), i * h, column * (w + 10) + w, (i + 1) * h};
+            dis.itemData = reinterpret_cast<ULONG_PTR>(&items[i]);
+            // The menu's own text colour, as the system leaves it before the item is drawn.
+            SetTextColor(dc, GetSysColor(i == 1 ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+            menu.DrawItem(&dis);
+        }
+    }
+    GdiFlush();
+    int failures = 0;
+    const auto check = [&](const char* name, bool ok) {
+        std::printf("%s %s\n", ok ? "ok  " : "FAIL", name);
+        if (!ok) ++failures;
+    };
+    const auto at = [&](int x, int y) {
+        const auto p = static_cast<const std::uint32_t*>(bits)[y * (2 * w + 10) + x] & 0xFFFFFF;
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    };
+    // Pixels within `tolerance` of `colour` in every channel (a smoothed font draws few exact ones).
+    const auto count = [&](int x0, int y0, COLORREF colour, int tolerance = 60) {
+        const auto within = [tolerance](int a, int b) { return a > b ? a - b <= tolerance : b - a <= tolerance; };
+        int n = 0;
+        for (int y = y0; y < y0 + h; ++y)
+            for (int x = x0; x < x0 + w; ++x) {
+                const COLORREF c = at(x, y);
+                n += within(GetRValue(c), GetRValue(colour)) && within(GetGValue(c), GetGValue(colour)) &&
+                     within(GetBValue(c), GetBValue(colour));
+            }
+        return n;
+    };
+    check("high contrast: an item's body in the menu colour (black)", at(w - 2, 1) == RGB(0, 0, 0) && at(1, 1) == RGB(0, 0, 0));
+    check("high contrast: its text in the menu text colour (white)", count(0, 0, RGB(255, 255, 255)) > 10);
+    check("high contrast: the selected item in the highlight colour", at(w - 2, h + 1) == RGB(26, 235, 255));
+    check("high contrast: the selected item's text in the highlight text colour", count(0, h, RGB(0, 0, 0), 130) > 10);
+    check("high contrast off: the fixed near-white body as before", at(w + 10 + w - 2, 1) == RGB(249, 248, 247));
+    // The picture, as a BMP file.
+    BITMAPFILEHEADER file{};
+    const DWORD size = static_cast<DWORD>((2 * w + 10) * 4 * h * 4);
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof bi.bmiHeader;
+    file.bfSize = file.bfOffBits + size;
+    if (FILE* out = _wfopen(outPath, L"wb")) {
+        std::fwrite(&file, sizeof file, 1, out);
+        std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, out);
+        std::fwrite(bits, size, 1, out);
+        std::fclose(out);
+    }
+    // The access keys' marks change nothing for the pointer: each item is drawn as the same
+    // text without its "&" would be.
+    {
+        g_contrast = false;
+        bool same = true;
+        for (int i = 0; i < 4 && same; ++i) {
+            std::wstring plain;
+            for (wchar_t c : items[i].text)
+                if (c != L'&') plain += c;
+            const mv::TrayMenuItem bare{1, 1, plain};
+            for (int pass = 0; pass < 2; ++pass) {
+                RECT r{0, i * h, w, (i + 1) * h};
+                FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+                DRAWITEMSTRUCT dis{};
+                dis.CtlType = ODT_MENU;
+                dis.itemAction = ODA_DRAWENTIRE;
+                dis.itemState = 0;
+                dis.hDC = dc;
+                dis.rcItem = r;
+                dis.itemData = reinterpret_cast<ULONG_PTR>(pass == 0 ? &items[i] : &bare);
+                SetTextColor(dc, RGB(0, 0, 0));
+                menu.DrawItem(&dis);
+                GdiFlush();
+                static std::vector<COLORREF> first;
+                if (pass == 0) {
+                    first.clear();
+                    for (int y = i * h; y < (i + 1) * h; ++y)
+                        for (int x = 0; x < w; ++x) first.push_back(at(x, y));
+                } else {
+                    std::size_t k = 0;
+                    for (int y = i * h; y < (i + 1) * h; ++y)
+                        for (int x = 0; x < w; ++x) same = same && first[k++] == at(x, y);
+                }
+            }
+            if (!same) std::printf("differs: item %d\n", i);
+        }
+        check("access keys: every item drawn as its text without the marks", same);
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    SetSysColors(4, elements, saved);
+    return failures ? 1 : 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -244,6 +376,7 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "usage: acc_probe.exe main|menus|focus|tray TITLE | own-tray LANGUAGE_XML\n");
         return 2;
     }
+    if (std::wstring(argv[1]) == L"tray-contrast" && argc > 3) return TrayContrast(argv[2], argv[3]);
     if (std::wstring(argv[1]) == L"own-tray") return OwnTray(argv[2], argc > 3 ? argv[3] : nullptr);
     CoInitialize(nullptr);
     wchar_t system[MAX_PATH] = {};
