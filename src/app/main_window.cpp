@@ -95,6 +95,7 @@ void CMorviCorvelConfigDlg::BuildSettingsWindow() {
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     view_.Create();
     selector_.Create(hwnd_);
+    view_.profileButton = selector_.button();
     defaultConfig_.Create(hwnd_);
     defaultConfig_.SetOwnerWindow(hwnd_);
     pointerSetting_.Create(hwnd_);
@@ -362,6 +363,11 @@ LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lP
             if (built_) view_.OnFunctionChosen(lParam);
             break;
         case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(icon_);
+        case WM_MENUCHAR:
+            if (const LRESULT r = TrayIcon::MenuChar(wParam, lParam)) return r;
+            break;
+        case WM_QUERYUISTATE: return view_.UiState();
+        case WM_CHANGEUISTATE: view_.OnChangeUiState(wParam); break;
         case WM_TIMER:
             OnTimer(wParam);
             return DefWindowProcW(hwnd_, message, wParam, lParam);

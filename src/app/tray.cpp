@@ -5,6 +5,7 @@
 #include "framework/messages.h"
 #include "i18n/text_catalogue.h"
 #include "ui/dpi_win.h"
+#include "ui/keyboard_model.h"
 #include "ui/resource_ids.h"
 #include "win32/win32_platform.h"
 
@@ -89,6 +90,13 @@ void CXPMenu::MeasureItem(MEASUREITEMSTRUCT* mis) {
     mis->itemHeight = static_cast<UINT>(ScaleToDpi(kItemHeight, dpi));
 }
 
+bool CXPMenu::SystemHighContrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 void CXPMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     HDC dc = dis->hDC;
     SetBkMode(dc, TRANSPARENT);
@@ -96,7 +104,13 @@ void CXPMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     if (!item) return;
     RECT r = dis->rcItem;
     const auto s = [this](int v) { return ScaleToDpi(v, dpi); };
-    if (dis->itemState & ODS_SELECTED) {
+    const bool contrast = highContrast && highContrast();
+    if (contrast) {
+        const bool selected = (dis->itemState & ODS_SELECTED) != 0;
+        Fill(dc, r, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+        SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+        DrawItemIcon(dc, selected ? item->selectedIcon : item->normalIcon, r.left + s(3), r.top + s(3), dpi);
+    } else if (dis->itemState & ODS_SELECTED) {
         HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
         HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
         Rectangle(dc, r.left, r.top, r.right, r.bottom);
@@ -113,10 +127,33 @@ void CXPMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     HFONT font = CreateFontW(s(kFontHeight), 0, 0, 0, 500, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0x20, L"MS Shell Dlg");
     HGDIOBJ oldFont = SelectObject(dc, font);
     RECT text{r.left + s(kIconStrip), r.top, r.right, r.bottom};
+    // Unless the access keys are to be underlined, the text is drawn without its marks, exactly
+    // as a text that has none (DT_HIDEPREFIX lays the line out otherwise under Wine).
     std::wstring caption = item->text;
+    if (!underlineAccessKeys || (dis->itemState & ODS_NOACCEL)) {
+        const std::u16string shown = WithoutAccessMarks(std::u16string(caption.begin(), caption.end()));
+        caption.assign(shown.begin(), shown.end());
+    }
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, kTextFormat);
     SelectObject(dc, oldFont);
     DeleteObject(font);
+}
+
+LRESULT TrayIcon::MenuChar(WPARAM wParam, LPARAM lParam) {
+    auto* menu = reinterpret_cast<HMENU>(lParam);
+    const char16_t wanted = AccessKeyOf(std::u16string{u'&', static_cast<char16_t>(LOWORD(wParam))});
+    const int count = menu ? GetMenuItemCount(menu) : 0;
+    for (int i = 0; i < count && wanted; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_DATA | MIIM_FTYPE;
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info) || !(info.fType & MFT_OWNERDRAW)) continue;
+        const auto* item = reinterpret_cast<const TrayMenuItem*>(info.dwItemData);
+        if (item && item->accessible.dwMSAASignature == MSAA_MENU_SIG &&
+            AccessKeyOf(std::u16string(item->text.begin(), item->text.end())) == wanted)
+            return MAKELRESULT(i, MNC_EXECUTE);
+    }
+    return 0;
 }
 
 UINT TrayIcon::TaskbarCreatedMessage() {
@@ -189,10 +226,11 @@ void TrayIcon::OnNotify(HWND window, LPARAM mouseMessage, const TrayMenuState& s
     const TrayMenuItem exitItem{IDI_EXIT, IDI_EXIT_SELECTED, state.exitText};
     const TrayMenuItem showItem{IDI_SETTINGS, IDI_SETTINGS_SELECTED, state.showText};
     // Pause shows two bars, resume a play triangle; the feedback's label is ticked while on.
-    const TrayMenuItem pauseItem = state.paused ? TrayMenuItem{IDI_RESUME, IDI_RESUME_SELECTED, state.pauseText}
-                                                : TrayMenuItem{IDI_PAUSE, IDI_PAUSE_SELECTED, state.pauseText};
-    const TrayMenuItem feedbackItem = state.feedbackOn ? TrayMenuItem{IDI_FEEDBACK_ON, IDI_FEEDBACK_ON_SELECTED, state.feedbackText}
-                                                       : TrayMenuItem{IDI_FEEDBACK_OFF, IDI_FEEDBACK_OFF_SELECTED, state.feedbackText};
+    const TrayMenuItem pauseItem(state.paused ? IDI_RESUME : IDI_PAUSE,
+                                 state.paused ? IDI_RESUME_SELECTED : IDI_PAUSE_SELECTED, state.pauseText);
+    const TrayMenuItem feedbackItem(state.feedbackOn ? IDI_FEEDBACK_ON : IDI_FEEDBACK_OFF,
+                                    state.feedbackOn ? IDI_FEEDBACK_ON_SELECTED : IDI_FEEDBACK_OFF_SELECTED,
+                                    state.feedbackText);
     POINT cursor{};
     GetCursorPos(&cursor);
     CXPMenu menu;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <string>
@@ -33,7 +34,20 @@ TrayMenuState TrayMenuFor(bool paused, bool feedbackOn);
 std::wstring TrayTipText(const std::u16string& title, const DeviceStatus& status, bool paused);
 
 // Data of an owner-drawn tray menu item.
+// An owner-drawn item's data. It starts with the header through which assistive technology
+// reads the text of an owner-drawn item; the header points into the item itself, so an item
+// is never copied.
 struct TrayMenuItem {
+    TrayMenuItem(UINT normal, UINT selected, std::wstring caption)
+        : normalIcon(normal), selectedIcon(selected), text(std::move(caption)) {
+        accessible.dwMSAASignature = MSAA_MENU_SIG;
+        accessible.cchWText = static_cast<DWORD>(text.size());
+        accessible.pszWText = text.data();
+    }
+    TrayMenuItem(const TrayMenuItem&) = delete;
+    TrayMenuItem& operator=(const TrayMenuItem&) = delete;
+
+    MSAAMENUINFO accessible{};
     UINT normalIcon;
     UINT selectedIcon;
     std::wstring text;
@@ -41,11 +55,20 @@ struct TrayMenuItem {
 
 // The tray menu's item drawing: icon strip, body, selection frame, centred text. Its figures
 // are at 96 DPI and scaled to `dpi`, the DPI of the monitor the menu opens on.
+// Under a high-contrast theme the items are drawn in the system's menu colours instead of the
+// fixed ones (whose near-white body would carry the theme's white text).
 class CXPMenu : public fw::CMenu {
 public:
     void DrawItem(DRAWITEMSTRUCT* dis) override;
     void MeasureItem(MEASUREITEMSTRUCT* mis) override;
     int dpi = 96;
+    // The menu opens only from the pointer: its access keys work but are not underlined (and a
+    // Chinese text's bracketed key shows as it is written).
+    bool underlineAccessKeys = false;
+    // Whether high contrast is on: SPI_GETHIGHCONTRAST, read at each drawing, unless a test
+    // sets another answer.
+    bool (*highContrast)() = SystemHighContrast;
+    static bool SystemHighContrast();
 };
 
 class TrayIcon {
@@ -66,6 +89,9 @@ public:
     // picture drawn for the small-icon size of now. Nothing before Add or after Remove.
     void Restore();
     void Remove();
+    // WM_MENUCHAR of the tray menu: the owner-drawn item whose access key was typed runs
+    // (MNC_EXECUTE); 0 when none has it.
+    static LRESULT MenuChar(WPARAM wParam, LPARAM lParam);
     // The registered "TaskbarCreated" message.
     static UINT TaskbarCreatedMessage();
     // WM_TRAY_NOTIFY: a double-click shows the window, a right-click opens the menu: exit,

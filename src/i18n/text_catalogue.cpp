@@ -105,6 +105,13 @@ const std::array<std::string_view, kAddedTextKeyCount> AddedTextKeys = {
     "tc_record_refused",
     "tc_launch_failed",
     "tc_import_confirm",
+    // names for assistive technology: picture-only controls, and captions that need their context
+    "tc_acc_close",
+    "tc_acc_minimize",
+    "tc_acc_function",
+    "tc_acc_profile",
+    "tc_acc_animation",
+    "tc_acc_functions",
 };
 
 namespace {

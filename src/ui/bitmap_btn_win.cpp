@@ -7,6 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include <oleacc.h>
+
+#include "ui/accessible_win.h"
 #include "ui/button_paint.h"
 #include "ui/display_scale.h"
 
@@ -21,6 +24,9 @@ static_assert(kCaptionFormat == 0x8135);
 constexpr UINT kWrappedFormat = DT_CENTER | DT_WORDBREAK | DT_NOCLIP;
 constexpr UINT_PTR kToolId = 1;
 constexpr COLORREF kTipTextColour = 0x00285AF0;
+// The focus frame, at 96 DPI.
+constexpr int kFocusInset = 4;
+constexpr int kFocusRounding = 8;
 
 std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
@@ -121,7 +127,15 @@ void CBitmapBtn::ReplaceSkin(const SkinPicture* normalSheet, const SkinPicture* 
     if (hwnd_) Invalidate();
 }
 
+void CBitmapBtn::SetAccessibleName(const std::wstring& name) {
+    ownName_ = true;
+    if (hwnd_) ::SetWindowTextW(hwnd_, name.c_str());
+}
+
+void CBitmapBtn::SetAccessibleName(const std::u16string& name) { SetAccessibleName(Wide(name)); }
+
 void CBitmapBtn::SetCaption(const std::wstring& text, int offset, int threshold, int layout) {
+    if (hwnd_ && !ownName_ && text != caption_) ::SetWindowTextW(hwnd_, text.c_str());
     caption_ = text;
     textOffsetX_ = offset;
     wrapThreshold_ = threshold;
@@ -282,6 +296,23 @@ void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
         }
         if (font) ::SelectObject(dc, previous);
     }
+    // The focus, once the keyboard has been used (the top-level window's UI state no longer hides it).
+    if (drawsFocus && (dis->itemState & ODS_FOCUS) &&
+        !(::SendMessageW(::GetAncestor(hwnd_, GA_ROOT), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
+        DrawFocusMark(dc, client);
+}
+
+// A rounded frame in the skins' orange, inside the control's edge.
+void CBitmapBtn::DrawFocusMark(HDC dc, const RECT& client) const {
+    const int inset = ScaleToDpi(kFocusInset, dpi_), round = ScaleToDpi(kFocusRounding, dpi_);
+    HPEN pen = ::CreatePen(PS_SOLID, ScaleToDpi(1, dpi_), focusColor);
+    if (!pen) return;
+    HGDIOBJ oldPen = ::SelectObject(dc, pen);
+    HGDIOBJ oldBrush = ::SelectObject(dc, ::GetStockObject(NULL_BRUSH));
+    ::RoundRect(dc, client.left + inset, client.top + inset, client.right - inset, client.bottom - inset, round, round);
+    ::SelectObject(dc, oldBrush);
+    ::SelectObject(dc, oldPen);
+    ::DeleteObject(pen);
 }
 
 void CBitmapBtn::OnMouseMove(WPARAM flags, LPARAM point) {
@@ -393,6 +424,19 @@ LRESULT CBitmapBtn::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ERASEBKGND:
         return TRUE;
+    case WM_GETOBJECT:
+        if (const LRESULT answer = AnswerGetObject(hwnd_, wParam, lParam)) return answer;
+        return Default(message, wParam, lParam);
+    case WM_ACCESSIBLE_TRAITS: {
+        auto* traits = reinterpret_cast<AccessibleTraits*>(lParam);
+        if (!traits) return 0;
+        traits->role = accessibleRole;
+        traits->focusable = takesFocus_ && accessibleRole != ROLE_SYSTEM_STATICTEXT;
+        if (selectable) traits->state |= STATE_SYSTEM_SELECTABLE | (latched_ ? STATE_SYSTEM_SELECTED : 0);
+        if (hasPopup) traits->state |= STATE_SYSTEM_HASPOPUP | (latched_ ? STATE_SYSTEM_EXPANDED : 0);
+        if (highlighted_) traits->state |= STATE_SYSTEM_HOTTRACKED;
+        return 1;
+    }
     case WM_SIZE:
         // Laid out again (another DPI): the tooltip covers the new client area.
         if (tooltip_.GetSafeHwnd() && tooltip_.GetToolCount() > 0) {

@@ -63,6 +63,11 @@ public:
     // A press no longer gives the button the keyboard focus (which would activate its
     // window): an entry of a menu, whose owner keeps the activation. Plain mode only.
     void NeverTakeFocus() { takesFocus_ = false; }
+    // The name assistive technology reads: the window text, which is the caption unless a
+    // name of its own was set (a picture-only control, or one whose caption needs context).
+    // Painting never reads the window text.
+    void SetAccessibleName(const std::wstring& name);
+    void SetAccessibleName(const std::u16string& name);
 
     int IsLatched() const { return latched_; }
     int IsToggleMode() const { return toggleMode_; }
@@ -77,6 +82,16 @@ public:
     // The caption colour of the disabled picture; CLR_INVALID: normalTextColor.
     COLORREF disabledTextColor = CLR_INVALID;
     int fontHeight = 12;  // at 96 DPI
+    // What the control is to assistive technology (ROLE_SYSTEM_*): a push button unless set.
+    // A selectable one (a tab, a gesture tile) is selected while latched; one with a popup
+    // (the function button) is expanded while latched.
+    long accessibleRole = 0x2B;  // ROLE_SYSTEM_PUSHBUTTON
+    bool selectable = false;
+    bool hasPopup = false;
+    // The keyboard focus's frame, drawn while the button has the focus and its top-level
+    // window's UI state shows focus cues; only in windows whose keys lead the focus (opt in).
+    bool drawsFocus = false;
+    COLORREF focusColor = RGB(236, 110, 30);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool PreTranslateMessage(MSG* msg) override;
@@ -86,6 +101,11 @@ protected:
     void PreSubclassWindow() override;
 
 private:
+<<<<<<< HEAD
+=======
+    void FreePictures();
+    void DrawFocusMark(HDC dc, const RECT& client) const;
+>>>>>>> ab2c017d2d1deea62352cfd55aebb68d980674dd
     void EnsureTooltip();
     void OnMouseMove(WPARAM flags, LPARAM point);
     void OnCaptureChanged();
@@ -119,6 +139,7 @@ private:
     int textRectSet_ = 0;
     RECT textRect_{};
     std::wstring caption_;
+    bool ownName_ = false;
     std::wstring laterTooltip_;
     int textOffsetX_ = 0;
     int dpi_ = 96;

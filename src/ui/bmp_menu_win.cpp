@@ -1,6 +1,9 @@
 #include "ui/bmp_menu_win.h"
 
+#include <oleacc.h>
+
 #include "i18n/text_catalogue.h"
+#include "ui/accessible_win.h"
 #include "ui/layout.h"
 #include "ui/placement_win.h"
 #include "win32/win32_platform.h"
@@ -48,11 +51,27 @@ void CreateEntryButtons(HWND parent, const MenuImages& images, const std::vector
         button->SetSkin(&images.normal, &images.over, r.left, r.top, r.width(), r.height(), &images.down,
                         &images.disabled);
         button->NeverTakeFocus();
+        button->accessibleRole = ROLE_SYSTEM_MENUITEM;
+        button->hasPopup = entries[i].hasSubmenu != 0;
         const std::u16string text = MenuText(entries[i]);
         button->SetCaption(text, 0, 7, 1);
         button->SetTooltipLater(text);
         buttons.push_back(std::move(button));
     }
+}
+
+// A menu level reads as a popup menu named by its window text.
+bool AnswerAsMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == WM_GETOBJECT) {
+        result = AnswerGetObject(window, wParam, lParam);
+        return result != 0;
+    }
+    if (message == WM_ACCESSIBLE_TRAITS && lParam) {
+        reinterpret_cast<AccessibleTraits*>(lParam)->role = ROLE_SYSTEM_MENUPOPUP;
+        result = 1;
+        return true;
+    }
+    return false;
 }
 
 void PaintLevel(HWND window, const SkinPicture& normal) {
@@ -151,6 +170,7 @@ BOOL CSubBmpMenu::OnInitDialog() {
     ::SetWindowPos(hwnd_, HWND_TOP, position_.x, position_.y, width, MenuLevelHeight(n, itemHeight_, 0, dpi_),
                    SWP_SHOWWINDOW | SWP_NOACTIVATE);
     user32_ = MakeTranslucent(hwnd_, alpha_);
+    if (name_.size()) ::SetWindowTextW(hwnd_, name_.c_str());
     if (items_) CreateEntryButtons(hwnd_, *images_, *items_, itemHeight_, width, dpi_, buttons_);
     return FALSE;  // no focus for any entry
 }
@@ -160,6 +180,7 @@ bool CSubBmpMenu::PreTranslateMessage(MSG* msg) {
 }
 
 LRESULT CSubBmpMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT answer = 0; AnswerAsMenu(hwnd_, message, wParam, lParam, answer)) return answer;
     switch (message) {
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
@@ -218,6 +239,8 @@ void CBmpMenu::Open(POINT screen) {
 }
 
 void CBmpMenu::Close() {
+    ClearKeyboardHighlight();
+    keys_.reset();
     if (!IsOpen()) return;
     CloseSubmenu();
     HideLevel(hwnd_, buttons_);
@@ -238,11 +261,62 @@ BOOL CBmpMenu::OnInitDialog() {
     ::SetWindowPos(hwnd_, HWND_TOP, position_.x, position_.y, width,
                    MenuLevelHeight(model_.size(), itemHeight, extraHeight, dpi), SWP_SHOWWINDOW | SWP_NOACTIVATE);
     user32_ = MakeTranslucent(hwnd_, alpha);
+    ::SetWindowTextW(hwnd_, ToWide(tr("tc_acc_functions")).c_str());
     CreateEntryButtons(hwnd_, menuImages_, model_.categories(), itemHeight, width, dpi, buttons_);
     return FALSE;  // no focus for any entry
 }
 
 bool CBmpMenu::PreTranslateMessage(MSG* msg) { return SwallowKey(msg, owner_); }
+
+void CBmpMenu::BeginKeyboard() {
+    ClearKeyboardHighlight();
+    std::vector<std::size_t> entries(model_.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) entries[i] = model_.itemCount(i);
+    keys_.emplace(std::move(entries));
+    ShowKeyboardHighlight();
+}
+
+// The keyboard's highlight is the pointer's hover picture on the entry (SetHighlighted).
+void CBmpMenu::ShowKeyboardHighlight() {
+    if (!keys_) return;
+    for (std::size_t i = 0; i < buttons_.size(); ++i)
+        if (buttons_[i]) buttons_[i]->SetHighlighted(static_cast<int>(i) == keys_->category());
+    if (CSubBmpMenu* sub = openSubmenu())
+        for (std::size_t j = 0; j < sub->buttonCount(); ++j)
+            if (CBitmapBtn* b = sub->button(j)) b->SetHighlighted(static_cast<int>(j) == keys_->entry());
+}
+
+void CBmpMenu::ClearKeyboardHighlight() {
+    for (auto& b : buttons_)
+        if (b) b->SetHighlighted(false);
+    for (auto& sub : submenus_)
+        if (sub)
+            for (std::size_t j = 0; j < sub->buttonCount(); ++j)
+                if (CBitmapBtn* b = sub->button(j)) b->SetHighlighted(false);
+}
+
+bool CBmpMenu::PressKey(MenuKeys::Key key) {
+    if (!keyboardDriven()) return false;
+    const MenuKeys::Step step = keys_->Press(key);
+    using Kind = MenuKeys::Step::Kind;
+    switch (step.kind) {
+    case Kind::None: return false;
+    case Kind::Highlight: break;
+    case Kind::OpenLevel: OpenSubmenu(step.category); break;
+    case Kind::CloseLevel: CloseSubmenu(); break;
+    case Kind::Pick: {
+        const auto* items = model_.items(static_cast<std::size_t>(step.category));
+        if (items && static_cast<std::size_t>(step.entry) < items->size())
+            ::PostMessageW(hwnd_, WM_SUBMENU_PICK,
+                           SubmenuPickWParam(static_cast<std::uint32_t>(step.category), static_cast<std::uint32_t>(step.entry)),
+                           (*items)[static_cast<std::size_t>(step.entry)].id);
+        return false;
+    }
+    case Kind::CloseMenu: return true;
+    }
+    ShowKeyboardHighlight();
+    return false;
+}
 
 CSubBmpMenu* CBmpMenu::openSubmenu() const {
     return open_ >= 0 && static_cast<std::size_t>(open_) < submenus_.size() ? submenus_[open_].get() : nullptr;
@@ -271,6 +345,7 @@ void CBmpMenu::OpenSubmenu(int i) {
     } else {
         sub = std::make_unique<CSubBmpMenu>(i, itemHeight, model_.items(i), alpha, dpi);
         sub->SetImages(&submenuImages_);
+        sub->SetName(ToWide(MenuText(model_.category(static_cast<std::size_t>(i)))));
         sub->SetPosition(PlaceSubmenu(i));
         if (!sub->Create(hwnd_)) {
             sub.reset();
@@ -324,6 +399,7 @@ void CBmpMenu::OnHover(POINT pointer) {
 }
 
 LRESULT CBmpMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT answer = 0; AnswerAsMenu(hwnd_, message, wParam, lParam, answer)) return answer;
     switch (message) {
     case WM_MOUSEACTIVATE:
         // As a real menu: neither level takes the activation from the settings window, so a

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@
 #include "ui/bitmap_btn_win.h"
 #include "ui/resource_ids.h"
 #include "ui/bmp_menu_model.h"
+#include "ui/keyboard_model.h"
 #include "ui/skin_picture_win.h"
 
 namespace mv {
@@ -48,6 +50,8 @@ public:
     // Set by the first level before Create; the images stay the first level's.
     void SetPosition(POINT screen) { position_ = screen; }
     void SetImages(const MenuImages* images) { images_ = images; }
+    // The level's window text: its category's name.
+    void SetName(const std::wstring& name) { name_ = name; }
     // Template 138 with the first level as parent; lays itself out and shows.
     bool Create(HWND firstLevel);
     // Shows the level (again) at `screen`, without taking the activation.
@@ -75,6 +79,7 @@ private:
     HWND parent_ = nullptr;
     HMODULE user32_ = nullptr;
     const MenuImages* images_ = nullptr;  // borrowed from the first level
+    std::wstring name_;
     std::vector<std::unique_ptr<CBitmapBtn>> buttons_;
 };
 
@@ -109,6 +114,14 @@ public:
     // destroys the window. Safe to call more than once.
     void ReleaseMenu();
 
+    // Keys drive the menu from now until it closes: its first category highlighted. A menu
+    // opened with the pointer takes no key.
+    void BeginKeyboard();
+    bool keyboardDriven() const { return keys_.has_value() && IsOpen(); }
+    // One key of a keyboard-driven menu (MenuKeys); a pick is posted to the owner as a click
+    // on the entry would post it. True when the menu closed (Escape on the first level).
+    bool PressKey(MenuKeys::Key key);
+
     BmpMenuModel& model() { return model_; }
     HWND owner() const { return owner_; }
     POINT position() const { return position_; }
@@ -134,8 +147,11 @@ private:
     void OpenSubmenu(int categoryIndex);
     void CloseSubmenu();
     void ReleaseSubmenus();
+    void ShowKeyboardHighlight();
+    void ClearKeyboardHighlight();
 
     HWND owner_;
+    std::optional<MenuKeys> keys_;
     POINT position_{};
     HMODULE user32_ = nullptr;
     BmpMenuModel model_;

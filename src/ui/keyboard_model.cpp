@@ -85,4 +85,39 @@ MenuKeys::Step MenuKeys::Press(Key key) {
     return {Step::Kind::Highlight, category_, entry_};
 }
 
+std::u16string NameWithoutAccessKey(const std::u16string& text) {
+    std::u16string source = text;
+    // "设置(&S)": the bracketed key is no part of the name.
+    if (source.size() >= 4 && source.compare(source.size() - 4, 2, u"(&") == 0 && source.back() == u')' &&
+        source[source.size() - 2] != u'&')
+        source.erase(source.size() - 4);
+    return WithoutAccessMarks(source);
+}
+
+std::u16string WithoutAccessMarks(const std::u16string& text) {
+    std::u16string shown;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != u'&') {
+            shown += text[i];
+        } else if (i + 1 < text.size() && text[i + 1] == u'&') {
+            shown += u'&';
+            ++i;
+        }
+    }
+    return shown;
+}
+
+char16_t AccessKeyOf(const std::u16string& text) {
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != u'&') continue;
+        const char16_t key = text[i + 1];
+        if (key == u'&') {
+            ++i;
+            continue;
+        }
+        return key >= u'a' && key <= u'z' ? static_cast<char16_t>(key - u'a' + u'A') : key;
+    }
+    return 0;
+}
+
 }  // namespace mv

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace mv {
@@ -71,5 +72,14 @@ private:
     int category_ = 0;
     int entry_ = -1;
 };
+
+// Access keys. A text marks its key with "&" before it ("&Apply", Chinese "应用(&A)"); "&&"
+// stands for one "&". The name spoken for such a text has no marks, and a bracketed key of
+// the "(&A)" style at its end goes too.
+std::u16string NameWithoutAccessKey(const std::u16string& text);
+// The text as drawn without its marks ("&&" as "&"); a bracketed key stays.
+std::u16string WithoutAccessMarks(const std::u16string& text);
+// The marked key, upper case for a Latin letter; 0 when the text marks none.
+char16_t AccessKeyOf(const std::u16string& text);
 
 }  // namespace mv

@@ -1,5 +1,9 @@
 #include "ui/picture_ex_win.h"
 
+#include <oleacc.h>
+
+#include "ui/accessible_win.h"
+
 #include <process.h>
 
 #include <atomic>
@@ -510,6 +514,15 @@ LRESULT CPictureEx::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             endThread();
             break;
+        case WM_GETOBJECT:
+            if (const LRESULT answer = AnswerGetObject(hwnd_, wParam, lParam)) return answer;
+            break;
+        case WM_ACCESSIBLE_TRAITS:
+            if (auto* traits = reinterpret_cast<AccessibleTraits*>(lParam)) {
+                traits->role = ROLE_SYSTEM_ANIMATION;
+                return 1;
+            }
+            return 0;
         default:
             break;
     }

@@ -24,6 +24,7 @@ std::u16string GestureName(int slot) {
 void ProfileSelector::Create(HWND host) {
     host_ = host;
     button_.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, ScaledRECT(main_layout::kSelector, view_.dpi()), host, 0);
+    button_.drawsFocus = true;
     LayOut();
     button_.SetTooltip(tr("tc_profile_tip"));
     view_.onRecordEdited = [this] { Refresh(); };
@@ -43,7 +44,10 @@ void ProfileSelector::LayOut() {
 
 void ProfileSelector::Refresh() {
     const Profile* p = session_.ShownProfile();
-    button_.SetCaption(p ? p->program : tr("tc_profile_all"), 0, 7, 1);
+    const std::u16string shown = p ? p->program : tr("tc_profile_all");
+    button_.SetCaption(shown, 0, 7, 1);
+    button_.SetAccessibleName(FillPlaceholders(tr("tc_acc_profile"), {shown}));
+    button_.hasPopup = true;
     const std::u16string changed = p ? FillPlaceholders(tr("tc_profile_overridden"), {p->program}) : u"";
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const bool marked = p && p->Overrides(slot);

@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <utility>
 
+#include <oleacc.h>
+
+#include "base/text_fill.h"
 #include "gesture/slot_catalogue.h"
 #include "i18n/text_catalogue.h"
 #include "ui/dpi_win.h"
@@ -49,6 +52,7 @@ void SettingsWindow::PlaceButton(CBitmapBtn& button, const RECT& rect96) {
         button.Create(L"", kButtonStyle, r, host_.GetSafeHwnd(), 0);
     else
         MoveWindow(button, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+    button.drawsFocus = true;
     button.SetDpi(dpi_);
 }
 
@@ -95,7 +99,9 @@ void SettingsWindow::LayOut() {
     }
     const RECT picture = ScaledRECT(main_layout::kAnimation, dpi_);
     if (!animation_.GetSafeHwnd())
-        animation_.Create(L"", WS_CHILD | WS_VISIBLE, picture, host_.GetSafeHwnd(), kAnimationId);
+        // Named at creation: the picture paints itself, never its text.
+        animation_.Create(ToWide(tr("tc_acc_animation")).c_str(), WS_CHILD | WS_VISIBLE, picture, host_.GetSafeHwnd(),
+                          kAnimationId);
     else
         MoveWindow(animation_, picture.left, picture.top, picture.right - picture.left, picture.bottom - picture.top,
                    FALSE);
@@ -109,6 +115,10 @@ void SettingsWindow::Create() {
     main_.SizeAndCentre(host_.GetSafeHwnd());
     LayOut();
 
+    close_.SetAccessibleName(tr("tc_acc_close"));
+    minimize_.SetAccessibleName(tr("tc_acc_minimize"));
+    version_.accessibleRole = ROLE_SYSTEM_STATICTEXT;
+    function_.hasPopup = true;
     reset_.SetCaption(tr("btn_reset"), 0, 7, 1);
     reset_.SetTextRect(0, -2, 100, 51);
     apply_.SetCaption(tr("btn_apply"), 0, 7, 1);
@@ -126,6 +136,8 @@ void SettingsWindow::Create() {
         const Rect text = TabTextRect(p + 1);
         tabs_[p].SetTextRect(text.left, text.top, text.right, text.bottom);
         tabs_[p].SetTooltip(tr(kTabKeys[p]));
+        tabs_[p].accessibleRole = ROLE_SYSTEM_PAGETAB;
+        tabs_[p].selectable = true;
     }
     tabs_[0].SetLatched(1);
     tabs_[0].SetToggleMode(1);
@@ -141,6 +153,8 @@ void SettingsWindow::Create() {
         tile.SetCaption(name, 0, 0, 5);
         tile.SetTextRect(0, 122, 110, 42);
         tile.SetTooltip(name);
+        tile.accessibleRole = ROLE_SYSTEM_LISTITEM;
+        tile.selectable = true;
         if (slot == 0) {
             tile.SetToggleMode(1);
             tile.SetLatched(1);
@@ -150,6 +164,11 @@ void SettingsWindow::Create() {
 
     ShowGestureAnimation(0);
     function_.SetCaption(tr("tc_function_push"), 0, 7, 1);
+    NameFunctionButton(tr("tc_function_push"));
+}
+
+void SettingsWindow::NameFunctionButton(const std::u16string& function) {
+    function_.SetAccessibleName(FillPlaceholders(tr("tc_acc_function"), {function}));
 }
 
 SIZE SettingsWindow::WindowSizeAtDpi(int dpi) const {
@@ -206,8 +225,10 @@ void SettingsWindow::RestorePictures() {
 void SettingsWindow::Paint() { main_.Paint(host_.GetSafeHwnd()); }
 
 void SettingsWindow::ShowFunctionName(int actionCode) {
-    functionText_ = ToWide(tr(FunctionNameKey(actionCode)));
+    const std::u16string name = tr(FunctionNameKey(actionCode));
+    functionText_ = ToWide(name);
     function_.SetCaption(functionText_, 0, 7, 1);
+    NameFunctionButton(name);
 }
 
 void SettingsWindow::ShowFunctionName(const FunctionRecord& record) {
@@ -221,6 +242,7 @@ void SettingsWindow::ShowFunctionName(const FunctionRecord& record) {
     }
     functionText_ = ToWide(*label);
     function_.SetCaption(functionText_, 0, 7, 1);
+    NameFunctionButton(*label);
 }
 
 void SettingsWindow::ShowGestureAnimation(int slot) {
@@ -375,22 +397,162 @@ void SettingsWindow::MarkGesture(int slot, bool marked, const std::u16string& to
     tile.Invalidate();
 }
 
-bool SettingsWindow::PreTranslateMessage(const MSG* msg) {
-    const bool menuOpen = FunctionMenuOpen();
-    if ((msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) &&
-        (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE)) {
-        if (menuOpen && msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE) CloseFunctionMenu();
+HWND SettingsWindow::StopWindow(FocusStop stop) const {
+    switch (stop) {
+    case FocusStop::Tabs: return tabs_[static_cast<std::size_t>(selection_.shownPage() - 1)].GetSafeHwnd();
+    case FocusStop::Tiles: return gestures_[static_cast<std::size_t>(CurrentSlot)].GetSafeHwnd();
+    case FocusStop::FunctionButton: return function_.GetSafeHwnd();
+    case FocusStop::PointerSpeed: return pointer_.GetSafeHwnd();
+    case FocusStop::ProfileSelector: return profileButton;
+    case FocusStop::RestoreDefaults: return reset_.GetSafeHwnd();
+    case FocusStop::Apply: return apply_.GetSafeHwnd();
+    }
+    return nullptr;
+}
+
+int SettingsWindow::TabOf(HWND window) const {
+    for (int p = 0; p < kPageCount; ++p)
+        if (window && window == tabs_[static_cast<std::size_t>(p)].GetSafeHwnd()) return p + 1;
+    return 0;
+}
+
+int SettingsWindow::TileOf(HWND window) const {
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        if (window && window == gestures_[static_cast<std::size_t>(slot)].GetSafeHwnd()) return slot;
+    return -1;
+}
+
+std::optional<FocusStop> SettingsWindow::StopOf(HWND window) const {
+    if (!window) return std::nullopt;
+    if (TabOf(window)) return FocusStop::Tabs;
+    if (TileOf(window) >= 0) return FocusStop::Tiles;
+    for (std::size_t i = 0; i < kFocusStopCount; ++i) {
+        const auto stop = static_cast<FocusStop>(i);
+        if (stop != FocusStop::Tabs && stop != FocusStop::Tiles && StopWindow(stop) == window) return stop;
+    }
+    return std::nullopt;
+}
+
+// Focus cues appear once the keyboard is used, as Windows shows them; the window answers
+// WM_QUERYUISTATE itself (UiState), so that what its controls draw does not hang on how the
+// system keeps the state.
+void SettingsWindow::ShowKeyboardCues() {
+    if (keyboardCues_) return;
+    keyboardCues_ = true;
+    HWND host = host_.GetSafeHwnd();
+    if (HWND focus = ::GetFocus(); focus && ::IsChild(host, focus)) ::InvalidateRect(focus, nullptr, FALSE);
+}
+
+void SettingsWindow::OnChangeUiState(WPARAM wParam) {
+    if (LOWORD(wParam) == UIS_CLEAR && (HIWORD(wParam) & UISF_HIDEFOCUS)) ShowKeyboardCues();
+}
+
+void SettingsWindow::OpenMenuFromKeyboard() {
+    OpenFunctionMenu();
+    if (menu_ && menu_->IsOpen()) menu_->BeginKeyboard();
+}
+
+// One key down in the window; true when it was used.
+bool SettingsWindow::OnKeyDown(UINT key, bool alt) {
+    HWND host = host_.GetSafeHwnd();
+    HWND focus = ::GetFocus();
+    if (focus && focus != host && !::IsChild(host, focus)) return key == VK_RETURN || key == VK_ESCAPE;
+    const auto stop = StopOf(focus);
+    const bool shift = ::GetKeyState(VK_SHIFT) < 0;
+    const bool control = ::GetKeyState(VK_CONTROL) < 0;
+    const auto focusStop = [&](FocusStop to) {
+        if (HWND w = StopWindow(to)) ::SetFocus(w);
+    };
+    if (alt) {
+        if (key != VK_DOWN || stop != FocusStop::FunctionButton) return false;
+        OpenMenuFromKeyboard();
         return true;
     }
-    if (msg->message == WM_SYSKEYDOWN && msg->wParam == VK_F4) {
+    switch (key) {
+    case VK_TAB:
+        if (control) {
+            SwitchPage(PageAfterCtrlTab(selection_.shownPage(), shift));
+            if (stop == FocusStop::Tabs || stop == FocusStop::Tiles) focusStop(*stop);
+        } else if (stop) {
+            focusStop(NextFocusStop(*stop, shift, selection_.functionButtonEnabled()));
+        } else {
+            focusStop(shift ? FocusStop::Apply : FocusStop::Tabs);
+        }
+        ShowKeyboardCues();
+        return true;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN: {
+        const Arrow arrow = key == VK_LEFT ? Arrow::Left : key == VK_RIGHT ? Arrow::Right : key == VK_UP ? Arrow::Up
+                                                                                                    : Arrow::Down;
+        if (stop == FocusStop::Tabs) {
+            const int page = TabAfterArrow(TabOf(focus), arrow);
+            if (page != selection_.shownPage()) SwitchPage(page);
+            focusStop(FocusStop::Tabs);
+        } else if (stop == FocusStop::Tiles) {
+            const int slot = TileAfterArrow(TileOf(focus), arrow);
+            if (slot != CurrentSlot) SelectGesture(slot);
+            focusStop(FocusStop::Tiles);
+        }
+        ShowKeyboardCues();
+        return true;
+    }
+    case VK_F4:
+        if (stop == FocusStop::FunctionButton) OpenMenuFromKeyboard();
+        return true;
+    case VK_RETURN:
+    case VK_SPACE:
+        ShowKeyboardCues();
+        if (stop == FocusStop::FunctionButton) {
+            OpenMenuFromKeyboard();
+        } else if (focus && focus != host && ::IsWindowEnabled(focus)) {
+            ::SendMessageW(host, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(focus), BN_CLICKED), reinterpret_cast<LPARAM>(focus));
+        }
+        return true;
+    case VK_ESCAPE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool SettingsWindow::PreTranslateMessage(const MSG* msg) {
+    const UINT message = msg->message;
+    if (message < WM_KEYFIRST || message > WM_KEYLAST) return false;
+    const auto key = static_cast<UINT>(msg->wParam);
+    if (message == WM_SYSKEYDOWN && key == VK_F4) {
         ::ShowWindow(host_.GetSafeHwnd(), SW_SHOW);
         return true;
     }
-    // As in a real menu, no key reaches the controls under an open menu: Space on the
-    // focused button would open it anew, arrows would move the focus.
-    if (menuOpen && (msg->message == WM_KEYDOWN || msg->message == WM_KEYUP || msg->message == WM_CHAR ||
-                     msg->message == WM_DEADCHAR))
+    if (FunctionMenuOpen()) {
+        // A menu opened from the keyboard is driven by it; one opened with the pointer takes no
+        // key but Escape (as in a real menu, no key reaches the controls under it).
+        if (message == WM_KEYDOWN && menu_->keyboardDriven()) {
+            std::optional<MenuKeys::Key> menuKey;
+            switch (key) {
+            case VK_UP: menuKey = MenuKeys::Key::Up; break;
+            case VK_DOWN: menuKey = MenuKeys::Key::Down; break;
+            case VK_LEFT: menuKey = MenuKeys::Key::Left; break;
+            case VK_RIGHT: menuKey = MenuKeys::Key::Right; break;
+            case VK_RETURN: menuKey = MenuKeys::Key::Enter; break;
+            case VK_ESCAPE: menuKey = MenuKeys::Key::Escape; break;
+            default: break;
+            }
+            if (menuKey && menu_->PressKey(*menuKey)) {
+                CloseFunctionMenu();
+                ::SetFocus(function_.GetSafeHwnd());
+            }
+        } else if (message == WM_KEYDOWN && key == VK_ESCAPE) {
+            CloseFunctionMenu();
+        }
         return true;
+    }
+    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) return OnKeyDown(key, message == WM_SYSKEYDOWN);
+    // The other halves of the keys used above: no control and no dialog processing sees them.
+    if (key == VK_RETURN || key == VK_ESCAPE || key == VK_SPACE || key == VK_TAB)
+        return message == WM_KEYUP || message == WM_CHAR;
+    if (message == WM_CHAR && (key == L'\r' || key == L'\t' || key == L' ' || key == 0x1B)) return true;
     return false;
 }
 

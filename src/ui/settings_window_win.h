@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "framework/wnd.h"
@@ -17,6 +18,7 @@
 #include "ui/bmp_menu_win.h"
 #include "ui/editors/custom_functions_win.h"
 #include "ui/gesture_pages.h"
+#include "ui/keyboard_model.h"
 #include "ui/picture_ex_win.h"
 #include "ui/skin_draw_win.h"
 #include "ui/skin_picture_win.h"
@@ -48,9 +50,16 @@ public:
     // WM_FUNCTION_CHOSEN: close the menu, show the name, store the code in CurrentSlot's record
     // (only while the function button may edit it).
     void OnFunctionChosen(LPARAM lParam);
-    // Enter and Escape are consumed (Escape first closes an open function menu); Alt+F4 shows
-    // the window and is consumed; while the function menu is open every other key is too.
+    // The keyboard: Tab and Shift+Tab move round the stops (keyboard_model.h), the arrows
+    // among the tabs and among the tiles, Ctrl+Tab switches pages, Space and Enter press the
+    // focused control; on the function button Enter, Space, Alt+Down and F4 open the menu driven
+    // by keys. A menu opened with the pointer takes no key (Escape closes it). Escape is consumed;
+    // Alt+F4 shows the window and is consumed. The focus is drawn once a key moved it.
     bool PreTranslateMessage(const MSG* msg);
+    // The answer to WM_QUERYUISTATE: the focus and the access keys are hidden until a key is used.
+    LRESULT UiState() const { return keyboardCues_ ? 0 : UISF_HIDEFOCUS | UISF_HIDEACCEL; }
+    // WM_CHANGEUISTATE (the dialog manager clears the hiding on Alt): the cues show from now on.
+    void OnChangeUiState(WPARAM wParam);
     // The name of any ActionCode (an unknown one included) on the function button.
     void ShowFunctionName(int actionCode);
     // The function of a record: for a key chord, a program or page and a macro what they
@@ -88,6 +97,8 @@ public:
     // The function button shows the current slot's function again.
     void RefreshFunctionName();
     SkinSheets& sheets() { return main_; }
+    // The profile selector's button: one of the keyboard's stops.
+    HWND profileButton = nullptr;
     HWND resetDialog = nullptr;
     HWND pointerDialog = nullptr;
     int CurrentSlot = 0;
@@ -111,6 +122,15 @@ private:
     void LayOut();
     const FunctionRecord& ShownRecord(int slot) const { return session_.ShownRecord(slot); }
     void ReleaseFunctionMenu();
+    bool OnKeyDown(UINT key, bool alt);
+    HWND StopWindow(FocusStop stop) const;
+    std::optional<FocusStop> StopOf(HWND window) const;
+    int TileOf(HWND window) const;
+    int TabOf(HWND window) const;
+    void OpenMenuFromKeyboard();
+    void ShowKeyboardCues();
+    // "Function: <name>": the button's caption alone says nothing to someone who cannot see it.
+    void NameFunctionButton(const std::u16string& function);
 
     fw::CWnd& host_;
     GestureSession& session_;
@@ -126,6 +146,7 @@ private:
     std::unique_ptr<CBmpMenu> menu_;
     bool playing_ = false;
     bool released_ = false;
+    bool keyboardCues_ = false;
     std::wstring functionText_;
 };
 

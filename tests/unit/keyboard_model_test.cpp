@@ -76,5 +76,21 @@ TEST(MenuKeysTest, EscapeGoesBackALevelThenCloses) {
     EXPECT_EQ(empty.Press(Key::Escape).kind, Kind::CloseMenu);
 }
 
+TEST(AccessKeyTest, NamesLoseTheMarksAndKeysAreFound) {
+    EXPECT_EQ(NameWithoutAccessKey(u"&Apply"), u"Apply");
+    EXPECT_EQ(NameWithoutAccessKey(u"Cut && paste"), u"Cut & paste");
+    EXPECT_EQ(NameWithoutAccessKey(u"应用(&A)"), u"应用") << "the bracketed key goes with its brackets";
+    EXPECT_EQ(NameWithoutAccessKey(u"a (&&)"), u"a (&)") << "an escaped & in brackets is text";
+    EXPECT_EQ(NameWithoutAccessKey(u"trailing &"), u"trailing ");
+    EXPECT_EQ(NameWithoutAccessKey(u""), u"");
+    EXPECT_EQ(WithoutAccessMarks(u"退出(&X)"), u"退出(X)");
+    EXPECT_EQ(WithoutAccessMarks(u"E&xit && more"), u"Exit & more");
+    EXPECT_EQ(AccessKeyOf(u"&apply"), u'A');
+    EXPECT_EQ(AccessKeyOf(u"Cut && &paste"), u'P');
+    EXPECT_EQ(AccessKeyOf(u"设置(&S)"), u'S');
+    EXPECT_EQ(AccessKeyOf(u"no key &&"), 0);
+    EXPECT_EQ(AccessKeyOf(u"end &"), 0);
+}
+
 }  // namespace
 }  // namespace mv

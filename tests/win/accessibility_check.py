@@ -1,0 +1,105 @@
+#!/usr/bin/env python3
+"""What acc_probe.exe read from the program, against what the language file says each control
+must be called. Prints "ok   ..." / "FAIL ..." lines (harness.sh's tally counts them).
+
+  accessibility_check.py LANGUAGE_XML main DUMP     the settings window at its start
+  accessibility_check.py LANGUAGE_XML menus DUMP    the function menu, its media level open
+  accessibility_check.py LANGUAGE_XML tray DUMP     the tray menu's MSAAMENUINFO texts
+"""
+import re
+import sys
+import xml.etree.ElementTree as ET
+
+GESTURES = ["tc_gesture_push", "tc_gesture_doubleclick", "tc_gesture_scrollup", "tc_gesture_scrolldown",
+            "tc_gesture_scrollleft", "tc_gesture_scrollwright", "tc_gesture_warechange", "tc_gesture_wcharmmenu",
+            "tc_gesture_win8ware", "tc_gesture_threedown", "tc_gesture_threeup", "tc_gesture_threeclick",
+            "tc_gesture_threeleft", "tc_gesture_threeright", "tc_gesture_fourup", "tc_gesture_fourdown",
+            "tc_function_largenarrow"]
+PAGE_OF_SLOT = [1] * 6 + [2] * 5 + [3] * 6
+CATEGORIES = ["tc_basic_fun", "tc_mouse_fun", "tc_win8_fun", "tc_media_fun", "tc_advance_fun", "tc_custom_fun"]
+MEDIA = ["tc_PL", "tc_stop", "tc_pre_media", "tc_next_media", "tc_vol_up", "tc_vol_dw", "tc_mute"]
+
+failures = 0
+
+
+def check(name, ok):
+    global failures
+    print(("ok   " if ok else "FAIL ") + name)
+    if not ok:
+        failures += 1
+
+
+def texts(path):
+    root = ET.parse(path).getroot()
+    return {e.tag: (e.text or "") for e in root.iter()}
+
+
+def plain(text):
+    """A text as a screen reader gets it: no access-key marks."""
+    text = re.sub(r"\(&(.)\)$", "", text)
+    return re.sub(r"&(.)", r"\1", text)
+
+
+def lines_of(path):
+    with open(path, encoding="utf-8") as f:
+        # The focus moves with the user; it is checked elsewhere.
+        return [re.sub(r"\+?focused", "", l.rstrip("\r\n")).replace(" +", " ") for l in f if l.strip()]
+
+
+def expect_lines(dump, wanted, what):
+    for line in wanted:
+        check(f"{what}: {line}", line in dump)
+
+
+def main_window(t, dump):
+    controls = [l for l in dump if not l.startswith("window ")]
+    unnamed = [l for l in controls if l.endswith("|")]
+    check(f"every control has a name ({len(controls)} controls, unnamed: {unnamed})", controls and not unnamed)
+    unknown = [l for l in controls if l.split(" ")[0] in ("client", "other", "error")]
+    check(f"every control has a role of its own ({unknown})", not unknown)
+    wanted = [
+        f"pushbutton focusable|{t['tc_acc_close']}",
+        f"pushbutton focusable|{t['tc_acc_minimize']}",
+        f"pushbutton focusable|{plain(t['btn_reset'])}",
+        f"pushbutton focusable|{plain(t['btn_apply'])}",
+        f"statictext -|{t['tc_version']}",
+        "pushbutton unavailable+haspopup|" + t["tc_acc_function"].replace("%1", t["tc_function_push"]),
+        f"pushbutton focusable|{t['tc_pointer_move']}",
+        f"pagetab selected+selectable+focusable|{t['tc_mocli']}",
+        f"pagetab selectable+focusable|{t['tc_win8']}",
+        f"pagetab selectable+focusable|{t['tc_winctl']}",
+        f"animation -|{t['tc_acc_animation']}",
+        "pushbutton focusable+haspopup|" + t["tc_acc_profile"].replace("%1", t["tc_profile_all"]),
+    ]
+    for slot, key in enumerate(GESTURES):
+        state = ("selected+" if slot == 0 else "") + "selectable+focusable" + \
+            ("" if PAGE_OF_SLOT[slot] == 1 else "+invisible")
+        wanted.append(f"listitem {state}|{t[key]}")
+    expect_lines(controls, wanted, "settings window")
+
+
+def menus(t, dump):
+    wanted = ["popup menupopup -|" + t["tc_acc_functions"]]
+    for key in CATEGORIES:
+        hot = "+hottracked" if key == "tc_media_fun" else ""
+        wanted.append(f"  menuitem haspopup{hot}|{t[key]}")
+    wanted.append("popup menupopup -|" + t["tc_media_fun"])
+    wanted += [f"  menuitem -|{t[key]}" for key in MEDIA]
+    expect_lines(dump, wanted, "function menu")
+    popups = [l for l in dump if l.startswith("popup ")]
+    check(f"two menu levels open ({len(popups)})", len(popups) == 2)
+
+
+def tray(t, dump):
+    wanted = [f"item 0x6001|{t['tc_exit']}", f"item 0x6000|{t['tc_config']}"]
+    expect_lines(dump, wanted, "tray menu")
+    items = [l for l in dump if l.startswith("item ")]
+    bad = [l for l in items if "<" in l]
+    check(f"every owner-drawn item carries its text ({len(items)} items, without: {bad})", len(items) == 4 and not bad)
+
+
+if __name__ == "__main__":
+    language, mode, path = sys.argv[1:4]
+    t = texts(language)
+    {"main": main_window, "menus": menus, "tray": tray}[mode](t, lines_of(path))
+    sys.exit(1 if failures else 0)

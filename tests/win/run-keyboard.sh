@@ -1,0 +1,208 @@
+#!/usr/bin/env bash
+# The settings window for the keyboard and for assistive technology, on the real program:
+#   - every control's name, role and state as a screen reader reads them through oleacc
+#     (acc_probe.exe), in English and in Chinese: the settings window at its start, the
+#     function menu with a second level open, the tray menu's owner-drawn items and their
+#     access keys; the tray menu under high contrast (a picture in build/keyboard);
+#   - a function assigned to a gesture and applied with real keys alone (xdotool), read back
+#     from ButtonSetting;
+#   - a menu opened with the pointer still picks nothing on a key;
+#   - the focus rectangle only after keyboard use, and the keyboard's highlight in the menu
+#     drawn as the pointer's hover.
+#   run-keyboard.sh ROOT [PROGRAM_FOLDER]   (default ROOT/dist)
+set -uo pipefail
+source "$(dirname "$0")/harness.sh"
+suite keyboard "$1"
+program=${2:-$root/dist}
+out=$root/build/keyboard
+rm -rf "$out"
+mkdir -p "$out"
+probe=$root/build/windows/acc_probe.exe
+checker=$root/tests/win/accessibility_check.py
+tmp=$(mktemp -d)
+at_exit 'rm -rf "$tmp"'
+
+# acc_probe.exe MODE into $out/acc-MODE$s.txt, then the checker on it.
+read_accessibility() {  # read_accessibility MODE SUFFIX LANGUAGE_XML
+  local file=$out/acc-$1$2.txt result status
+  wine "$probe" "$1" "$title" 2>/dev/null | tr -d '\r' >"$file"
+  result=$(python3 "$checker" "$3" "$1" "$file" | sed "s/\$/$2/")
+  status=${PIPESTATUS[0]}
+  echo "$result"
+  tally "$result" "$status"
+}
+
+accessibility() {  # accessibility FOLDER SUFFIX LANGUAGE_XML
+  local folder=$1 s=$2 language=$3 menu result status
+  if ! start_program "$folder"; then
+    check "settings window shown$s" false
+    return
+  fi
+  read_accessibility main "$s" "$language"
+  click 227 185          # slot 1: its function has a menu
+  click 160 378          # the function button
+  wait_popups 1
+  menu=(${POPUP[0]:-0 0 0 0})
+  point_screen $((menu[0] + 30)) $((menu[1] + 3 * 18 + 8))   # the media category
+  wait_popups 2
+  read_accessibility menus "$s" "$language"
+  point 600 460
+  keys Escape
+  read_state
+  check "Escape closed the menu$s" test "$POPUPS" = 0
+  stop_program
+  # The tray menu's items, from the program's own menu code in a process that can read them.
+  wine "$probe" own-tray "$(winepath -w "$language")" 2>/dev/null | tr -d '\r' >"$out/acc-tray$s.txt"
+  result=$(python3 "$checker" "$language" tray "$out/acc-tray$s.txt" | sed "s/\$/$s/")
+  status=${PIPESTATUS[0]}
+  echo "$result"
+  tally "$result" "$status"
+  # Under High Contrast Black with high contrast reported on (Wine always says off), the items
+  # in the system's menu colours; off, as before; the marks of the access keys draw nothing.
+  result=$(wine "$probe" tray-contrast "$(winepath -w "$language")" "$(winepath -w "$tmp/contrast.bmp")" 2>/dev/null |
+           tr -d '\r' | sed "s/\$/$s/")
+  status=${PIPESTATUS[0]}
+  echo "$result"
+  tally "$result" "$status"
+  convert "$tmp/contrast.bmp" -scale 300% "$out/tray-high-contrast$s.png"
+  # Each item's access key, typed into the open menu, runs that item.
+  local key id got
+  for pair in x:0x6001 p:0x6002 h:0x6003 s:0x6000; do
+    key=${pair%%:*} id=${pair#*:}
+    got=$(wine "$probe" own-tray "$(winepath -w "$language")" "$key" 2>/dev/null | tr -d '\r' | sed -n 's/^command //p')
+    check "tray menu: access key $key runs $id (${got:-nothing})$s" test "$got" = "$id"
+  done
+}
+
+accessibility "$program" "" "$root/lang/en/language.xml"
+
+# ---- The keyboard alone, on the English program with the stand-in driver (Apply saves).
+check "the stand-in driver answers" ensure_standin
+wine reg delete 'HKLM\Software\Morvi\MVSET' /f >/dev/null 2>&1
+skins=$program/skins
+english=$root/lang/en/language.xml
+text_of() { python3 -c 'import sys, xml.etree.ElementTree as E; print(next(e.text for e in E.parse(sys.argv[1]).getroot().iter(sys.argv[2])))' "$english" "$1"; }
+# The action codes of the 17 records as saved by Apply, in slot order (hex).
+saved_codes() {
+  local hex
+  hex=$(wine reg query 'HKLM\Software\Morvi\MVSET\Corvel' /v ButtonSetting 2>/dev/null | tr -d '\r' |
+        awk '/REG_BINARY/ {print $NF}')
+  for n in $(seq 0 16); do printf '%s ' "${hex:$(((16 + 526 * n + 1) * 2)):2}"; done
+}
+defaults="A1 02 09 0A 10 11 A3 25 A4 55 21 03 05 04 58 59 A2 "
+focused() { wine "$probe" focus "$title" 2>/dev/null | tr -d '\r' | sed 's/+\?focused//; s/ +/ /'; }
+# Checks that the screen area (window coordinates) is close to `good` and farther from `bad`.
+looks_like() {  # looks_like NAME SHOT X Y W H GOOD BAD LIMIT
+  local name=$1 shot=$2 good bad
+  crop "$shot" $((X + $3)) $((Y + $4)) "$5" "$6" "$tmp/area.png"
+  good=$(rmse "$tmp/area.png" "$7")
+  bad=$(rmse "$tmp/area.png" "$8")
+  check "$name (rmse $good, against $bad)" test "$good" -le "$9" -a $((good * 2)) -lt "$bad"
+}
+# The share of the area's pixels that have the focus frame's orange, in thousandths.
+orange_share() {  # orange_share SHOT X Y W H
+  crop "$1" $((X + $2)) $((Y + $3)) "$4" "$5" "$tmp/area.png"
+  convert "$tmp/area.png" -fill white -fuzz 8% -opaque 'rgb(236,110,30)' -fill black +opaque white \
+    -colorspace gray -format '%[fx:int(mean*1000+0.5)]' info:
+}
+
+if start_program "$program"; then
+  check "settings window shown for the keyboard" true
+  xid=$(xwininfo -root -tree | awk -v t="\"$title\"" 'index($0, t) && / 709x477\+/ {print $1; exit}')
+  xdotool windowfocus "$xid"
+  sleep 0.5
+  # The pointer first: a click selects the second tile and gives it the focus, drawn nowhere.
+  click 227 185
+  point 700 300
+  shot "$out/pointer-focus.png"
+  click 108 185
+  point 700 300
+
+  keys shift+Tab
+  check "Shift+Tab: the tabs' stop, the shown page's tab ($(focused))" test "$(focused)" = "pagetab selected+selectable+focusable|$(text_of tc_mocli)"
+  keys Tab
+  check "Tab: the tiles' stop, the selected tile ($(focused))" test "$(focused)" = "listitem selected+selectable+focusable|$(text_of tc_gesture_push)"
+  keys Right
+  check "Right: the next tile selected and focused ($(focused))" test "$(focused)" = "listitem selected+selectable+focusable|$(text_of tc_gesture_doubleclick)"
+  shot "$out/keyboard-focus.png"
+  # The same tile, selected and focused both times: what differs is the focus frame alone.
+  crop "$out/pointer-focus.png" $((X + 168)) $((Y + 133)) 114 105 "$tmp/pointer-tile.png"
+  crop "$out/keyboard-focus.png" $((X + 168)) $((Y + 133)) 114 105 "$tmp/keyboard-tile.png"
+  convert "$tmp/pointer-tile.png" "$tmp/keyboard-tile.png" -compose difference -composite -threshold 10% "$tmp/frame.png"
+  framed=$(compare -metric AE -fuzz 10% "$tmp/pointer-tile.png" "$tmp/keyboard-tile.png" null: 2>&1)
+  orange=$(convert "$tmp/keyboard-tile.png" \( "$tmp/frame.png" -colorspace gray \) -compose multiply -composite \
+    -fill white -fuzz 12% -opaque 'rgb(236,110,30)' -fill black +opaque white -format '%[fx:int(mean*w*h+0.5)]' info:)
+  check "the focus frame drawn after keyboard use only ($framed pixels differ from the pointer's focus, $orange orange)" \
+    test "${framed%.*}" -ge 250 -a "${framed%.*}" -le 900 -a "$orange" -ge $((${framed%.*} * 2 / 3))
+  keys Tab
+  check "Tab: the function button ($(focused))" test "$(focused)" = "pushbutton focusable+haspopup|Function: $(text_of tc_function_doubleclick)"
+  keys Return
+  wait_popups 1 exactly
+  check "Enter on the function button opens the menu ($POPUPS)" test "$POPUPS" = 1
+  shot "$out/menu-keyboard.png"
+  convert "$skins/menu/menu_normal.png" \( "$skins/menu/menu_over.png" -crop 160x17+0+0 +repage \) \
+    -geometry +0+0 -composite "$tmp/first.png"
+  looks_like "the menu's first category highlighted as the pointer's hover draws it" "$out/menu-keyboard.png" \
+    41 395 160 108 "$tmp/first.png" "$skins/menu/menu_normal.png" 120
+  keys Down Down Down Right
+  wait_popups 2 exactly
+  check "Down to the media category, Right opens its level ($POPUPS)" test "$POPUPS" = 2
+  keys Down
+  shot "$out/menu-keyboard-2.png"
+  convert "$skins/menu/submenu_normal.png" -crop 184x126+0+0 +repage \
+    \( "$skins/menu/submenu_over.png" -crop 184x17+0+18 +repage \) -geometry +0+18 -composite "$tmp/second.png"
+  convert "$skins/menu/submenu_normal.png" -crop 184x126+0+0 +repage \
+    \( "$skins/menu/submenu_over.png" -crop 184x17+0+0 +repage \) -geometry +0+0 -composite "$tmp/second-wrong.png"
+  looks_like "Down: the second entry highlighted as the pointer's hover draws it" "$out/menu-keyboard-2.png" \
+    201 $((395 + 54)) 184 126 "$tmp/second.png" "$tmp/second-wrong.png" 90
+  keys Return
+  read_state
+  check "Enter picks and closes the menu ($POPUPS)" test "$POPUPS" = 0
+  check "the picked function on the button ($(focused))" test "$(focused)" = "pushbutton focusable+haspopup|Function: $(text_of tc_stop)"
+  keys Tab Tab Tab Tab
+  check "Tab on to Apply ($(focused))" test "$(focused)" = "pushbutton focusable|$(text_of btn_apply)"
+  keys Return
+  sleep 2
+  expected="A1 72 09 0A 10 11 A3 25 A4 55 21 03 05 04 58 59 A2 "
+  check "applied with the keyboard: Stop in slot 1 ($(saved_codes))" test "$(saved_codes)" = "$expected"
+
+  # Ctrl+Tab and the arrows among the tabs.
+  keys ctrl+Tab
+  check "Ctrl+Tab shows page 2 (focus $(focused))" test "$(wine "$probe" main "$title" 2>/dev/null | grep -c "^pagetab selected.*|$(text_of tc_win8)")" = 1
+  keys shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab
+  check "Shift+Tab round to the tabs ($(focused))" test "$(focused)" = "pagetab selected+selectable+focusable|$(text_of tc_win8)"
+  keys Right
+  check "Right on the tabs: page 3 ($(focused))" test "$(focused)" = "pagetab selected+selectable+focusable|$(text_of tc_winctl)"
+
+  # A menu opened with the pointer picks nothing on a key.
+  click 160 378
+  wait_popups 1
+  menu=(${POPUP[0]:-0 0 0 0})
+  point_screen $((menu[0] + 30)) $((menu[1] + 3 * 18 + 8))
+  wait_popups 2
+  xdotool windowfocus "$xid"
+  keys Down Return Right Down Return space
+  read_state
+  check "keys in a menu opened with the pointer: still open ($POPUPS levels)" test "$POPUPS" -ge 1
+  point 700 300
+  keys Escape
+  read_state
+  check "Escape closes it ($POPUPS)" test "$POPUPS" = 0
+  click 612 445 2
+  check "nothing picked by those keys ($(saved_codes))" test "$(saved_codes)" = "$expected"
+  stop_program
+else
+  check "settings window shown for the keyboard" false
+fi
+
+zh=$tmp/zh
+mkdir -p "$zh"
+cp -r "$program/MorviCorvelConfig.exe" "$program/skins" "$zh/"
+cp "$root/lang/zh-CN/language.xml" "$zh/language.xml"
+english_title=$title
+title="Morvi Corvel 设置"
+check "the CJK font linked into the prefix" link_cjk_font
+accessibility "$zh" "-zh" "$root/lang/zh-CN/language.xml"
+title=$english_title
+
+finish
