@@ -101,11 +101,7 @@ protected:
     void PreSubclassWindow() override;
 
 private:
-<<<<<<< HEAD
-=======
-    void FreePictures();
     void DrawFocusMark(HDC dc, const RECT& client) const;
->>>>>>> ab2c017d2d1deea62352cfd55aebb68d980674dd
     void EnsureTooltip();
     void OnMouseMove(WPARAM flags, LPARAM point);
     void OnCaptureChanged();
