@@ -104,6 +104,9 @@ quiet_end() {
   : >"$MV_QUIET_DIR/$MV_SUITE.done"
 }
 
+# out=build/NAME under the root, emptied for this run.
+fresh_output() { out=$root/build/$1; rm -rf "$out"; mkdir -p "$out"; }
+
 not() { ! "$@"; }
 quiet() { "$@" >/dev/null 2>&1; }
 touchsim() { wine "$touchsim_exe" "$@"; }

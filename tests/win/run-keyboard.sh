@@ -14,9 +14,7 @@ set -uo pipefail
 source "$(dirname "$0")/harness.sh"
 suite keyboard "$1"
 program=${2:-$root/dist}
-out=$root/build/keyboard
-rm -rf "$out"
-mkdir -p "$out"
+fresh_output keyboard
 probe=$root/build/windows/acc_probe.exe
 checker=$root/tests/win/accessibility_check.py
 tmp=$(mktemp -d)

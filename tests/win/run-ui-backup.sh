@@ -11,9 +11,7 @@
 set -uo pipefail
 source "$(dirname "$0")/harness.sh"
 suite ui-backup "$1"
-out=$root/build/backup
-rm -rf "$out"
-mkdir -p "$out"
+fresh_output backup
 py=/usr/bin/python3
 files=$root/tests/win/backup_files.py
 c_dir=$WINEPREFIX/drive_c/mvtest

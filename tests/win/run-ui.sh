@@ -14,9 +14,7 @@ set -uo pipefail
 source "$(dirname "$0")/harness.sh"
 suite ui "$1"
 program=${2:-$root/dist}
-out=$root/build/ui
-rm -rf "$out"
-mkdir -p "$out"
+fresh_output ui
 skins=$program/skins
 
 # The stand-in driver, so that Apply saves.
