@@ -69,7 +69,7 @@ add_dependencies(MorviCorvelConfig mvicons)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/MorviCorvelConfig.rc PROPERTIES
   OBJECT_DEPENDS "${MV_ICON_DIR}/icon128.ico;${CMAKE_SOURCE_DIR}/res/MorviCorvelConfig.manifest")
 target_link_libraries(MorviCorvelConfig PRIVATE mvwin)
-target_link_options(MorviCorvelConfig PRIVATE ${MV_WIN_LINK_FLAGS} -municode)
+target_link_options(MorviCorvelConfig PRIVATE ${MV_WIN_LINK_FLAGS} -municode -Wl,--file-alignment,4096 -s)
 add_custom_command(TARGET MorviCorvelConfig POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E make_directory ${MV_DIST_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:MorviCorvelConfig> ${MV_DIST_DIR}/)

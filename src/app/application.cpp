@@ -1,8 +1,6 @@
 #include "app/application.h"
 
 #include <commctrl.h>
-#include <objidl.h>
-#include <gdiplus.h>
 
 #include <memory>
 
@@ -14,15 +12,9 @@
 namespace mv {
 
 BOOL CMorviCorvelConfigApp::InitInstance() {
-    // COM for the user-interface thread, with the strong unmarshaling policy before anything
-    // comes from another process.
-    comInitialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
-    SetStrongUnmarshaling();
+    // COM (EnsureUiThreadCom) and GDI+ (GdiplusSession) begin where they are first needed.
     INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
     InitCommonControlsEx(&controls);
-
-    Gdiplus::GdiplusStartupInput startup;
-    Gdiplus::GdiplusStartup(&gdiplusToken_, &startup, nullptr);
 
     wchar_t module[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, module, MAX_PATH);
@@ -44,8 +36,7 @@ BOOL CMorviCorvelConfigApp::InitInstance() {
 }
 
 int CMorviCorvelConfigApp::ExitInstance() {
-    if (gdiplusToken_) Gdiplus::GdiplusShutdown(gdiplusToken_);
-    if (comInitialized_) CoUninitialize();
+    EndUiThreadCom();
     return CWinApp::ExitInstance();
 }
 

@@ -12,10 +12,6 @@ class CMorviCorvelConfigApp : public fw::CWinApp {
 public:
     BOOL InitInstance() override;
     int ExitInstance() override;
-
-private:
-    ULONG_PTR gdiplusToken_ = 0;
-    bool comInitialized_ = false;
 };
 
 }  // namespace mv

@@ -8,6 +8,7 @@
 #include "framework/modal_windows.h"
 #include "base/text_fill.h"
 #include "i18n/text_catalogue.h"
+#include "settings/settings_store.h"
 #include "ui/dpi_win.h"
 #include "ui/placement_win.h"
 #include "ui/settings_commands_win.h"
@@ -77,7 +78,7 @@ BOOL CMorviCorvelConfigDlg::OnInitDialog() {
     sessionNotifications_ = RegisterSessionNotifications(hwnd_);
     system_.launcher().SetReportWindow(hwnd_, WM_LAUNCH_REPORT);
     SetTimer(TIMER_BUILD_WINDOW, kBuildWindowDelayMs);
-    return TRUE;
+    return FALSE;  // hidden: no focus, so nothing activates it (nor loads what activation brings)
 }
 
 void CMorviCorvelConfigDlg::BuildSettingsWindow() {
@@ -94,6 +95,7 @@ void CMorviCorvelConfigDlg::BuildSettingsWindow() {
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     view_.Create();
+    RestorePlace();
     selector_.Create(hwnd_);
     view_.profileButton = selector_.button();
     defaultConfig_.Create(hwnd_);
@@ -110,8 +112,25 @@ void CMorviCorvelConfigDlg::BuildSettingsWindow() {
     if (!::IsWindowVisible(hwnd_)) SetTimer(TIMER_RELEASE_PICTURES, kReleasePicturesMs);
 }
 
+void CMorviCorvelConfigDlg::RestorePlace() {
+    storedPlace_ = SettingsStore(registry_).LoadWindowPlace();
+    if (storedPlace_)
+        SetWindowPos(hwnd_, nullptr, storedPlace_->x, storedPlace_->y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CMorviCorvelConfigDlg::RememberPlace() {
+    if (!built_ || !shownOnce_ || ::IsIconic(hwnd_)) return;
+    RECT r{};
+    if (!GetWindowRect(hwnd_, &r)) return;
+    const Point at{r.left, r.top};
+    if (storedPlace_ == at) return;
+    if (SettingsStore(registry_).SaveWindowPlace(at)) storedPlace_ = at;
+}
+
 void CMorviCorvelConfigDlg::PrepareToShow() {
     BuildSettingsWindow();
+    shownOnce_ = true;
     KillTimer(TIMER_RELEASE_PICTURES);
     if (view_.picturesReleased()) {
         view_.RestorePictures();
@@ -127,16 +146,19 @@ void CMorviCorvelConfigDlg::Show(int how) {
 }
 
 void CMorviCorvelConfigDlg::OnShowWindow(bool shown) {
-    if (shown)
+    if (shown) {
         PrepareToShow();  // shown some other way
-    else if (built_)
+    } else if (built_) {
+        RememberPlace();
         SetTimer(TIMER_RELEASE_PICTURES, kReleasePicturesMs);
+    }
     if (built_) view_.OnVisibilityChanged(shown && !::IsIconic(hwnd_));
 }
 
 void CMorviCorvelConfigDlg::OnEndSession(bool ending) {
     // Quick and silent: the device's requests, nothing the user sees, nothing that waits.
     if (!ending || handedBack_) return;
+    if (::IsWindowVisible(hwnd_)) RememberPlace();
     session_.HandDeviceBack();
     handedBack_ = true;
 }
@@ -273,6 +295,7 @@ void CMorviCorvelConfigDlg::RequestExit() {
 }
 
 void CMorviCorvelConfigDlg::OnDestroy() {
+    if (::IsWindowVisible(hwnd_)) RememberPlace();
     feedback_.Close();
     if (sessionNotifications_) UnregisterSessionNotifications(hwnd_);
     if (!handedBack_) session_.HandDeviceBack();

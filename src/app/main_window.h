@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "app/tray.h"
@@ -66,6 +67,10 @@ private:
     void PrepareToShow();
     void Show(int how);
     void OnShowWindow(bool shown);
+    // Where the window was last: put back when it is made, kept (for this user) when it hides
+    // and when the program ends.
+    void RestorePlace();
+    void RememberPlace();
     // The settings stored, changed as a whole: the window shows them again.
     void SettingsReplaced();
     void UpdateTip();
@@ -94,6 +99,8 @@ private:
     bool sessionNotifications_ = false;
     bool handedBack_ = false;  // the device has been told to carry out every gesture itself
     bool built_ = false;       // the settings window's controls exist
+    bool shownOnce_ = false;   // shown since the start: its place is the user's
+    std::optional<Point> storedPlace_;
     HICON icon_ = nullptr;
     SettingsWindow view_{*this, session_};
     ProfileSelector selector_{view_, session_};

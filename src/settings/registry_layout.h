@@ -15,6 +15,8 @@ inline constexpr char16_t kCorvelKey[] = u"Software\\Morvi\\MVSET\\Corvel";
 inline constexpr char16_t kMacroKey[] = u"Software\\Morvi\\MVSET\\MVMacro\\Corvel";
 // One subkey per program, named by the program's file name, holding a profile.
 inline constexpr char16_t kProfilesKey[] = u"Software\\Morvi\\MVSET\\Corvel\\Profiles";
+// The user's own key, beside the machine's settings: what belongs to one user alone.
+inline constexpr char16_t kCorvelUserKey[] = u"Software\\Morvi\\MVSET\\Corvel";
 inline constexpr char16_t kDesktopKey[] = u"Control Panel\\Desktop";
 inline constexpr char16_t kMouseKey[] = u"Control Panel\\Mouse";
 
@@ -59,6 +61,11 @@ inline constexpr StoredValue kProfileImage{RegistryRoot::LocalMachine, nullptr, 
                                            kButtonSettingSize, kButtonSettingSize};
 inline constexpr StoredValue kProfileOverrides{RegistryRoot::LocalMachine, nullptr, u"Overrides", kRegDword,
                                                kDwordSize, kDwordSize};
+// Where the settings window was last, per user: its left and top edges in screen pixels, two
+// little-endian signed 32-bit numbers. Not part of a settings backup.
+inline constexpr std::size_t kWindowPlaceSize = 8;
+inline constexpr StoredValue kWindowPlace{RegistryRoot::CurrentUser, kCorvelUserKey, u"WindowPlace", kRegBinary,
+                                          kWindowPlaceSize, kWindowPlaceSize};
 // The system's values the program reads: the wheel's lines (noted by a restore) and the
 // pointer's speed and acceleration (shown by the pointer dialog).
 inline constexpr StoredValue kWheelScrollLines{RegistryRoot::LocalMachine, kDesktopKey, u"WheelScrollLines", kRegSz, 0,

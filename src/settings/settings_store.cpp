@@ -156,6 +156,26 @@ bool SettingsStore::SaveFeedback(bool on) {
     return false;
 }
 
+std::optional<Point> SettingsStore::LoadWindowPlace() {
+    const auto stored = read(kWindowPlace);
+    if (!stored || stored->type != kWindowPlace.type || stored->data.size() != kWindowPlaceSize) return std::nullopt;
+    const Point at{static_cast<std::int32_t>(readLe32(stored->data.data())),
+                   static_cast<std::int32_t>(readLe32(stored->data.data() + 4))};
+    const auto near = [](std::int32_t v) { return v >= -kFarthestWindowPlace && v <= kFarthestWindowPlace; };
+    if (!near(at.x) || !near(at.y)) return std::nullopt;
+    return at;
+}
+
+bool SettingsStore::SaveWindowPlace(Point topLeft) {
+    RegistryWrites writes(registry_);
+    std::uint8_t data[kWindowPlaceSize];
+    writeLe32(data, static_cast<std::uint32_t>(topLeft.x));
+    writeLe32(data + 4, static_cast<std::uint32_t>(topLeft.y));
+    if (writes.setValue(kWindowPlace, data, sizeof data)) return true;
+    writes.undo();
+    return false;
+}
+
 std::int32_t SettingsStore::ReadWheelScrollLines() {
     const auto stored = read(kWheelScrollLines);
     return stored && stored->type == kWheelScrollLines.type ? LeadingDecimal(stored->data) : 0;

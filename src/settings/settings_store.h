@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/geometry.h"
 #include "settings/macro_book.h"
 #include "settings/profiles.h"
 #include "settings/registry_layout.h"
@@ -42,6 +43,12 @@ public:
     // Writes the feedback choice alone; false (and nothing changed) when it failed.
     bool SaveFeedback(bool on);
 
+    // Where the settings window was last; nothing when not stored, malformed, or farther than
+    // any screen reaches (beyond kFarthestWindowPlace on either axis).
+    std::optional<Point> LoadWindowPlace();
+    // Writes it alone; false (and nothing changed) when it failed.
+    bool SaveWindowPlace(Point topLeft);
+
     ProfileSet LoadProfiles();
     // WheelScrollLines of HKLM\Control Panel\Desktop as a number; 0 when missing or not a string.
     std::int32_t ReadWheelScrollLines();
@@ -52,6 +59,8 @@ private:
 
     RegistrySeam& registry_;
 };
+
+inline constexpr std::int32_t kFarthestWindowPlace = 65536;
 
 // The choice a stored feedback value makes: on only for a REG_DWORD 1.
 bool FeedbackChosen(const std::optional<RegistryValue>& stored);

@@ -7,6 +7,7 @@
 
 #include "ui/keyboard_model.h"
 #include "win32/win32_platform.h"
+#include "win32/on_demand_dlls.h"
 
 namespace mv {
 
@@ -26,6 +27,7 @@ struct Oleacc {
 const Oleacc& OleaccFunctions() {
     static const Oleacc functions = [] {
         Oleacc f;
+        EnsureUiThreadCom();  // the objects handed out are marshalled through COM
         if (HMODULE module = LoadSystemLibrary(L"oleacc.dll")) {
             f.lresultFromObject = reinterpret_cast<LresultFromObjectFn>(
                 reinterpret_cast<void*>(::GetProcAddress(module, "LresultFromObject")));
@@ -41,7 +43,7 @@ bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CH
 
 std::u16string ToU16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
-BSTR Bstr(const std::wstring& text) { return ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size())); }
+BSTR Bstr(const std::wstring& text) { return ondemand::SysAllocStringLen(text.data(), static_cast<UINT>(text.size())); }
 
 // The client object of one window. It holds nothing but the window handle: everything is
 // asked of the window when a client asks, so that the object may outlive the window.
@@ -111,7 +113,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override { return Nothing(child, text); }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
         if (!role) return E_POINTER;
-        ::VariantInit(role);
+        ondemand::VariantInit(role);
         if (!IsSelf(child)) return E_INVALIDARG;
         if (!::IsWindow(window_)) return E_FAIL;
         const AccessibleTraits traits = Traits();
@@ -121,7 +123,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
         if (!state) return E_POINTER;
-        ::VariantInit(state);
+        ondemand::VariantInit(state);
         if (!IsSelf(child)) return E_INVALIDARG;
         if (!::IsWindow(window_)) return E_FAIL;
         const AccessibleTraits traits = Traits();
@@ -154,14 +156,14 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
         if (!focus) return E_POINTER;
-        ::VariantInit(focus);
+        ondemand::VariantInit(focus);
         if (::GetFocus() != window_) return S_FALSE;
         focus->vt = VT_I4;
         focus->lVal = CHILDID_SELF;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
-        if (selection) ::VariantInit(selection);
+        if (selection) ondemand::VariantInit(selection);
         return S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
@@ -185,12 +187,12 @@ public:
     }
     HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
         if (!end) return E_POINTER;
-        ::VariantInit(end);
+        ondemand::VariantInit(end);
         return standard_ ? standard_->accNavigate(direction, start, end) : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override {
         if (!child) return E_POINTER;
-        ::VariantInit(child);
+        ondemand::VariantInit(child);
         RECT r{};
         ::GetWindowRect(window_, &r);
         if (!::PtInRect(&r, POINT{x, y})) return S_FALSE;

@@ -12,6 +12,7 @@
 
 #include "ui/animation_loop.h"
 #include "ui/gif_blocks.h"
+#include "win32/on_demand_dlls.h"
 
 namespace mv {
 
@@ -55,9 +56,9 @@ struct Surface {
 // COM for the decoder on this thread, for the duration of a load.
 class ComScope {
 public:
-    ComScope() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ComScope() : initialised_(SUCCEEDED(ondemand::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
     ~ComScope() {
-        if (initialised_) CoUninitialize();
+        if (initialised_) ondemand::CoUninitialize();
     }
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
@@ -69,12 +70,12 @@ private:
 // OleLoadPicture from a stream on `memory`; the memory goes with the stream when `freeWithStream`.
 IPicture* DecodePicture(HGLOBAL memory, DWORD length, bool freeWithStream) {
     IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(memory, freeWithStream, &stream)) || !stream) {
+    if (FAILED(ondemand::CreateStreamOnHGlobal(memory, freeWithStream, &stream)) || !stream) {
         if (freeWithStream) GlobalFree(memory);
         return nullptr;
     }
     IPicture* picture = nullptr;
-    if (FAILED(OleLoadPicture(stream, static_cast<LONG>(length), FALSE, IID_IPicture,
+    if (FAILED(ondemand::OleLoadPicture(stream, static_cast<LONG>(length), FALSE, IID_IPicture,
                               reinterpret_cast<void**>(&picture))))
         picture = nullptr;
     stream->Release();
@@ -242,7 +243,7 @@ unsigned __stdcall AnimationThread(void* arg) {
     std::unique_ptr<std::shared_ptr<CPictureEx::State>> owner(static_cast<std::shared_ptr<CPictureEx::State>*>(arg));
     CPictureEx::State& s = **owner;
     // The frames are decoded here, so that loading a picture keeps the window answering.
-    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    const bool com = SUCCEEDED(ondemand::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     for (;;) {
         WaitForSingleObject(s.wakeEvent, INFINITE);
         if (s.quit) break;
@@ -253,7 +254,7 @@ unsigned __stdcall AnimationThread(void* arg) {
         SetEvent(s.parkedEvent);
     }
     SetEvent(s.parkedEvent);
-    if (com) CoUninitialize();
+    if (com) ondemand::CoUninitialize();
     return 0;
 }
 

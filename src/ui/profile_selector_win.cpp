@@ -9,6 +9,7 @@
 #include "ui/window_layout.h"
 #include "win32/foreground_program.h"
 #include "win32/win32_platform.h"
+#include "win32/on_demand_dlls.h"
 
 namespace mv {
 
@@ -93,7 +94,7 @@ void ProfileSelector::Browse() {
     ofn.nMaxFile = MAX_PATH * 2;
     ofn.lpstrTitle = title.c_str();
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameW(&ofn)) return;
+    if (!ondemand::GetOpenFileNameW(&ofn)) return;
     AddProgram(std::u16string(ProgramFileName(FromWide(file))));
 }
 

@@ -8,6 +8,7 @@
 #include "i18n/text_catalogue.h"
 #include "ui/backup_messages.h"
 #include "win32/win32_platform.h"
+#include "win32/on_demand_dlls.h"
 
 namespace mv {
 
@@ -45,7 +46,7 @@ std::u16string ChooseRegFile(HWND owner, bool save) {
     ofn.lpstrTitle = title.c_str();
     ofn.lpstrDefExt = L"reg";
     ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-    const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+    const BOOL chosen = save ? ondemand::GetSaveFileNameW(&ofn) : ondemand::GetOpenFileNameW(&ofn);
     return chosen ? FromWide(file) : std::u16string();
 }
 

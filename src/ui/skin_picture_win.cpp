@@ -34,6 +34,10 @@ SkinPicture& SkinPicture::operator=(SkinPicture&& other) noexcept {
 
 bool SkinPicture::Load(const std::wstring& path) {
     Reset();
+    // GDI+ starts with the first picture (every bitmap of the program comes from one) and runs
+    // until the program ends.
+    static const GdiplusSession session;
+    if (!session.ok()) return false;
     Gdiplus::GpBitmap* bitmap = nullptr;
     if (gp::GdipCreateBitmapFromFile(path.c_str(), &bitmap) != Gdiplus::Ok) {
         if (bitmap) gp::GdipDisposeImage(bitmap);

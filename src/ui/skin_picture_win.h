@@ -9,7 +9,7 @@
 
 namespace mv {
 
-// Starts GDI+ for the life of the object (the program keeps one for its whole run).
+// Starts GDI+ for the life of the object (the program starts one with its first picture).
 class GdiplusSession {
 public:
     GdiplusSession();

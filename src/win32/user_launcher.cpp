@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "win32/win32_platform.h"
+#include "win32/on_demand_dlls.h"
 
 namespace mv {
 
@@ -60,11 +61,11 @@ private:
 HRESULT DesktopShellDispatch(IShellDispatch2** shell) {
     *shell = nullptr;
     ComRef<IShellWindows> windows;
-    HRESULT hr = CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER,
+    HRESULT hr = ondemand::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER,
                                   IID_IShellWindows, windows.outVoid());
     if (FAILED(hr)) return hr;
     VARIANT empty;
-    VariantInit(&empty);
+    ondemand::VariantInit(&empty);
     long found = 0;
     ComRef<IDispatch> desktop;
     hr = windows->FindWindowSW(&empty, &empty, SWC_DESKTOP, &found, SWFO_NEEDDISPATCH, desktop.out());
@@ -115,19 +116,19 @@ LaunchAbilities ReadLaunchAbilities() {
 
 namespace {
 HRESULT ShellExecuteThrough(IShellDispatch2* shell, const std::u16string& target) {
-    BSTR file = SysAllocString(ToWide(target).c_str());
-    BSTR verb = SysAllocString(L"open");
+    BSTR file = ondemand::SysAllocString(ToWide(target).c_str());
+    BSTR verb = ondemand::SysAllocString(L"open");
     VARIANT empty, operation, show;
-    VariantInit(&empty);
-    VariantInit(&operation);
-    VariantInit(&show);
+    ondemand::VariantInit(&empty);
+    ondemand::VariantInit(&operation);
+    ondemand::VariantInit(&show);
     operation.vt = VT_BSTR;
     operation.bstrVal = verb;
     show.vt = VT_I4;
     show.lVal = SW_SHOWNORMAL;
     const HRESULT hr = file && verb ? shell->ShellExecute(file, empty, empty, operation, show) : E_OUTOFMEMORY;
-    SysFreeString(file);
-    SysFreeString(verb);
+    ondemand::SysFreeString(file);
+    ondemand::SysFreeString(verb);
     return hr;
 }
 }  // namespace
@@ -214,7 +215,7 @@ struct UserLauncher::State {
 };
 
 void UserLauncher::State::Run(std::shared_ptr<State> state) {
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const HRESULT com = ondemand::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     std::unique_lock<std::mutex> lock(state->mutex);
     for (;;) {
         state->wake.wait(lock, [&] { return state->stopping || !state->queue.empty(); });
@@ -231,7 +232,7 @@ void UserLauncher::State::Run(std::shared_ptr<State> state) {
         state->idle.notify_all();
     }
     lock.unlock();
-    if (SUCCEEDED(com)) CoUninitialize();
+    if (SUCCEEDED(com)) ondemand::CoUninitialize();
 }
 
 UserLauncher::UserLauncher() : state_(std::make_shared<State>()) {}

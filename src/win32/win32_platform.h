@@ -90,6 +90,11 @@ HMODULE LoadSystemLibrary(const wchar_t* name);
 // that an object handed over by another process cannot bring its own proxy code. Needs COM
 // initialised on the calling thread; true when the policy is set.
 bool SetStrongUnmarshaling();
+// COM for the user-interface thread, begun at its first need (apartment-threaded, OLE1 DDE off,
+// the strong unmarshaling policy set) and kept until EndUiThreadCom at exit: a program that is
+// never opened does not load COM. Calls from any other thread do nothing and answer false.
+bool EnsureUiThreadCom();
+void EndUiThreadCom();
 
 // WTSRegisterSessionNotification for this session (wtsapi32 from system32): the window hears
 // of lock, unlock, connect and disconnect. False where it is not to be had.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "win32/win32_platform.h"
+#include "win32/on_demand_dlls.h"
 
 namespace mv {
 
@@ -93,13 +94,36 @@ long IntegrityOf(HANDLE process) {
 
 bool SetStrongUnmarshaling() {
     IGlobalOptions* options = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_GlobalOptions, nullptr, CLSCTX_INPROC_SERVER, IID_IGlobalOptions,
+    if (FAILED(ondemand::CoCreateInstance(CLSID_GlobalOptions, nullptr, CLSCTX_INPROC_SERVER, IID_IGlobalOptions,
                                 reinterpret_cast<void**>(&options))) ||
         !options)
         return false;
     const bool set = SUCCEEDED(options->Set(COMGLB_UNMARSHALING_POLICY, COMGLB_UNMARSHALING_POLICY_STRONG));
     options->Release();
     return set;
+}
+
+namespace {
+struct UiThreadCom {
+    DWORD thread = 0;  // the thread that first asked; 0 before
+    bool initialised = false;
+};
+UiThreadCom uiCom;
+}  // namespace
+
+bool EnsureUiThreadCom() {
+    const DWORD self = GetCurrentThreadId();
+    if (uiCom.thread == 0) {
+        uiCom.thread = self;
+        uiCom.initialised = SUCCEEDED(ondemand::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+        if (uiCom.initialised) SetStrongUnmarshaling();
+    }
+    return uiCom.thread == self && uiCom.initialised;
+}
+
+void EndUiThreadCom() {
+    if (uiCom.initialised && uiCom.thread == GetCurrentThreadId()) ondemand::CoUninitialize();
+    uiCom = {};
 }
 
 bool Win32Desktop::windowAtOurIntegrity(WindowHandle window) {
@@ -135,8 +159,11 @@ std::optional<std::vector<std::u16string>> Win32System::runningProcessNames() {
     return names;
 }
 
-bool Win32System::comInitialize() { return SUCCEEDED(CoInitialize(nullptr)); }
-void Win32System::comUninitialize() { CoUninitialize(); }
+bool Win32System::comInitialize() {
+    EnsureUiThreadCom();
+    return SUCCEEDED(ondemand::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+}
+void Win32System::comUninitialize() { ondemand::CoUninitialize(); }
 
 std::uint32_t Win32System::registerWindowMessage(const std::u16string& name) {
     return RegisterWindowMessageW(ToWide(name).c_str());
@@ -158,7 +185,7 @@ DocumentScroll Win32System::scrollHtmlDocument(ModuleHandle oleacc, std::uintptr
     using ObjectFromLresultFn = HRESULT(WINAPI*)(LRESULT, REFIID, WPARAM, void**);
     const auto objectFromLresult = reinterpret_cast<ObjectFromLresultFn>(
         reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(oleacc), "ObjectFromLresult")));
-    if (!objectFromLresult) return DocumentScroll::Unavailable;
+    if (!objectFromLresult || !EnsureUiThreadCom()) return DocumentScroll::Unavailable;
 
     IHTMLDocument2* document = nullptr;
     if (FAILED(objectFromLresult(static_cast<LRESULT>(lresult), IID_IHTMLDocument2, 0,

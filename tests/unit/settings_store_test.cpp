@@ -207,6 +207,41 @@ TEST_F(FailingSave, OnAnEmptyRegistryNothingIsLeftBehind) {
     }
 }
 
+TEST_F(Store, TheWindowPlaceIsTheUsersOwnAndOnlyASoundOneIsTaken) {
+    EXPECT_FALSE(store.LoadWindowPlace()) << "nothing stored";
+    ASSERT_TRUE(store.SaveWindowPlace(Point{-1700, 42}));  // a monitor left of the primary
+    const RegistryValue* place = stored(kWindowPlace);
+    ASSERT_NE(place, nullptr);
+    EXPECT_EQ(kWindowPlace.root, RegistryRoot::CurrentUser);
+    EXPECT_EQ(place->data, (Bytes{0x5c, 0xf9, 0xff, 0xff, 42, 0, 0, 0}));
+    EXPECT_EQ(store.LoadWindowPlace(), (Point{-1700, 42}));
+    std::size_t values = 0;
+    for (const auto& [id, key] : registry.keys) {
+        EXPECT_EQ(id.root, RegistryRoot::CurrentUser) << "nothing of the machine's";
+        values += key.values.size();
+    }
+    EXPECT_EQ(values, 1u) << "the place alone";
+
+    const Bytes sound{10, 0, 0, 0, 20, 0, 0, 0};
+    for (const auto& [data, type] : std::vector<std::pair<Bytes, std::uint32_t>>{
+             {Bytes(7, 0), kRegBinary},                            // too short
+             {Bytes(9, 0), kRegBinary},                            // too long
+             {sound, kRegDword},                                   // wrong type
+             {{0, 0, 0, 0x80, 20, 0, 0, 0}, kRegBinary},           // x at INT32_MIN
+             {{1, 0, 1, 0, 20, 0, 0, 0}, kRegBinary},              // x beyond any screen (65537)
+             {{0, 0, 0, 0, 0xff, 0xff, 0xfe, 0xff}, kRegBinary}})  // y below any screen
+    {
+        put(kWindowPlace, data, type);
+        EXPECT_FALSE(store.LoadWindowPlace()) << "size " << data.size() << " type " << type;
+    }
+    put(kWindowPlace, {0, 0, 1, 0, 0, 0, 0xff, 0xff});  // the farthest still taken: 65536, -65536
+    EXPECT_EQ(store.LoadWindowPlace(), (Point{65536, -65536}));
+
+    registry.failWrites = true;
+    EXPECT_FALSE(store.SaveWindowPlace(Point{1, 2}));
+    EXPECT_EQ(store.LoadWindowPlace(), (Point{65536, -65536})) << "a refused save changes nothing";
+}
+
 TEST(LeadingDecimal, ReadsOnlyTheLeadingDigitsWithinTheValue) {
     EXPECT_EQ(LeadingDecimal(Utf16(u"3")), 3);
     EXPECT_EQ(LeadingDecimal(Utf16(u"12 lines")), 12);

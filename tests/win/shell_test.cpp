@@ -859,6 +859,56 @@ TEST_F(Shell, ARemovalNotificationChangesNothing) {
 // The system command Close (the taskbar's Close) gets the default processing, which ends in
 // the window's own WM_CLOSE: the window hides and the program runs on. Alt+F4 typed on the
 // keyboard leaves it shown.
+// The window's place is the user's: kept in HKCU when it hides, put back at the next start;
+// a malformed stored place leaves the window centred as on a first start.
+TEST_F(Shell, TheWindowOpensWhereItWasLastAndAMalformedPlaceIsIgnored) {
+    const wchar_t* userKey = L"Software\\Morvi\\MVSET\\Corvel";
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, userKey, L"WindowPlace");
+    RECT centred{};
+    {
+        RunningProgram program;
+        HWND main = StartShown(program);
+        ASSERT_NE(main, nullptr);
+        GetWindowRect(main, &centred);
+        SetWindowPos(main, nullptr, 37, 29, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(PumpUntil(probe, 3000, [&] { return !IsWindowVisible(main); }));
+        ExitThroughTray(main, program);
+    }
+    std::int32_t place[2] = {};
+    DWORD size = sizeof place;
+    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, userKey, L"WindowPlace", RRF_RT_REG_BINARY, nullptr, place, &size), 0);
+    EXPECT_EQ(size, 8u);
+    EXPECT_EQ(place[0], 37);
+    EXPECT_EQ(place[1], 29);
+    {
+        RunningProgram program;
+        HWND main = StartShown(program);
+        ASSERT_NE(main, nullptr);
+        RECT shown{};
+        GetWindowRect(main, &shown);
+        EXPECT_EQ(shown.left, 37);
+        EXPECT_EQ(shown.top, 29);
+        ExitThroughTray(main, program);
+    }
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, userKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), 0);
+    const BYTE shortPlace[3] = {1, 2, 3};
+    RegSetValueExW(k, L"WindowPlace", 0, REG_BINARY, shortPlace, sizeof shortPlace);
+    RegCloseKey(k);
+    {
+        RunningProgram program;
+        HWND main = StartShown(program);
+        ASSERT_NE(main, nullptr);
+        RECT shown{};
+        GetWindowRect(main, &shown);
+        EXPECT_EQ(shown.left, centred.left) << "centred as on a first start";
+        EXPECT_EQ(shown.top, centred.top);
+        ExitThroughTray(main, program);
+    }
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, userKey, L"WindowPlace");
+}
+
 TEST_F(Shell, TheCloseCommandHidesTheWindowAndAltF4LeavesItShown) {
     RunningProgram program;
     HWND main = StartShown(program);

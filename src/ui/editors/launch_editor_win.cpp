@@ -7,6 +7,7 @@
 #include "gesture/launch_target.h"
 #include "i18n/text_catalogue.h"
 #include "win32/win32_platform.h"
+#include "win32/on_demand_dlls.h"
 
 namespace mv {
 
@@ -65,7 +66,7 @@ void LaunchEditor::Browse() {
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (GetOpenFileNameW(&ofn)) {
+    if (ondemand::GetOpenFileNameW(&ofn)) {
         ::SetWindowTextW(edit_, file.data());
         ClearMessage();
     }
