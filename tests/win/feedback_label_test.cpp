@@ -174,6 +174,11 @@ TEST_F(FeedbackLabelTest, EachShowingIsRaisedAsANameChangeAndReadAsStaticText) {
     ASSERT_TRUE(WaitForEvents(3));
     spoken = Read(Events().back().window);
     EXPECT_EQ(spoken.name, L"Cut & paste");
+    // A Chinese function name ("volume up") reads as it shows.
+    const std::wstring chinese = L"\u97F3\u91CF\u589E\u5927";
+    label.Show(chinese);
+    ASSERT_TRUE(WaitForEvents(4));
+    EXPECT_EQ(Read(Events().back().window).name, chinese);
     UnhookWinEvent(hook);
 }
 
