@@ -13,6 +13,7 @@ namespace mv {
 
 BOOL CMorviCorvelConfigApp::InitInstance() {
     // COM (EnsureUiThreadCom) and GDI+ (GdiplusSession) begin where they are first needed.
+    MarkUiThread();
     INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
     InitCommonControlsEx(&controls);
 

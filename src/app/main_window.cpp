@@ -362,6 +362,10 @@ LRESULT CMorviCorvelConfigDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lP
         case WM_DISPLAYCHANGE:
             if (::IsWindowVisible(hwnd_)) KeepOnScreen(hwnd_);
             break;
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE:
+            if (built_) view_.OnSystemLookChanged(message == WM_SYSCOLORCHANGE);
+            break;
         case WM_CREATE: {
             const LRESULT r = CDialog::WindowProc(message, wParam, lParam);
             return r;

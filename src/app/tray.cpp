@@ -7,6 +7,7 @@
 #include "ui/dpi_win.h"
 #include "ui/keyboard_model.h"
 #include "ui/resource_ids.h"
+#include "ui/system_look_win.h"
 #include "win32/win32_platform.h"
 
 namespace mv {
@@ -90,13 +91,6 @@ void CXPMenu::MeasureItem(MEASUREITEMSTRUCT* mis) {
     mis->itemHeight = static_cast<UINT>(ScaleToDpi(kItemHeight, dpi));
 }
 
-bool CXPMenu::SystemHighContrast() {
-    HIGHCONTRASTW contrast{};
-    contrast.cbSize = sizeof contrast;
-    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
-           (contrast.dwFlags & HCF_HIGHCONTRASTON);
-}
-
 void CXPMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     HDC dc = dis->hDC;
     SetBkMode(dc, TRANSPARENT);
@@ -104,11 +98,11 @@ void CXPMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     if (!item) return;
     RECT r = dis->rcItem;
     const auto s = [this](int v) { return ScaleToDpi(v, dpi); };
-    const bool contrast = highContrast && highContrast();
-    if (contrast) {
+    if (HighContrastOn()) {
         const bool selected = (dis->itemState & ODS_SELECTED) != 0;
-        Fill(dc, r, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
-        SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+        const ContrastPaint paint = ChooseContrastPaint(selected, false);
+        Fill(dc, r, SystemColourOf(paint.fill));
+        SetTextColor(dc, SystemColourOf(paint.text));
         DrawItemIcon(dc, selected ? item->selectedIcon : item->normalIcon, r.left + s(3), r.top + s(3), dpi);
     } else if (dis->itemState & ODS_SELECTED) {
         HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));

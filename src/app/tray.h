@@ -55,8 +55,9 @@ struct TrayMenuItem {
 
 // The tray menu's item drawing: icon strip, body, selection frame, centred text. Its figures
 // are at 96 DPI and scaled to `dpi`, the DPI of the monitor the menu opens on.
-// Under a high-contrast theme the items are drawn in the system's menu colours instead of the
-// fixed ones (whose near-white body would carry the theme's white text).
+// Under a high-contrast theme (HighContrastOn, asked at each drawing) the items are drawn in
+// the system's menu colours instead of the fixed ones (whose near-white body would carry the
+// theme's white text).
 class CXPMenu : public fw::CMenu {
 public:
     void DrawItem(DRAWITEMSTRUCT* dis) override;
@@ -65,10 +66,6 @@ public:
     // The menu opens only from the pointer: its access keys work but are not underlined (and a
     // Chinese text's bracketed key shows as it is written).
     bool underlineAccessKeys = false;
-    // Whether high contrast is on: SPI_GETHIGHCONTRAST, read at each drawing, unless a test
-    // sets another answer.
-    bool (*highContrast)() = SystemHighContrast;
-    static bool SystemHighContrast();
 };
 
 class TrayIcon {

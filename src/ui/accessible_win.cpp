@@ -27,7 +27,6 @@ struct Oleacc {
 const Oleacc& OleaccFunctions() {
     static const Oleacc functions = [] {
         Oleacc f;
-        EnsureUiThreadCom();  // the objects handed out are marshalled through COM
         if (HMODULE module = LoadSystemLibrary(L"oleacc.dll")) {
             f.lresultFromObject = reinterpret_cast<LresultFromObjectFn>(
                 reinterpret_cast<void*>(::GetProcAddress(module, "LresultFromObject")));
@@ -241,6 +240,7 @@ private:
 
 LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam) {
     if (static_cast<LONG>(lParam) != OBJID_CLIENT) return 0;
+    EnsureUiThreadCom();  // objects are handed over through COM; other threads start their own
     const auto lresult = OleaccFunctions().lresultFromObject;
     if (!lresult) return 0;
     auto* object = new AccessibleControl(window);

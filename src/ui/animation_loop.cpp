@@ -31,4 +31,11 @@ void PlayAnimation(const std::vector<FrameTiming>& frames, std::size_t& index, A
     }
 }
 
+void ShowFirstFrame(const std::vector<FrameTiming>& frames, std::size_t& index, AnimationCanvas& canvas) {
+    index = 0;
+    if (frames.empty()) return;
+    canvas.clearAll();
+    if (canvas.drawFrame(0, frames[0].rect)) canvas.present();
+}
+
 }  // namespace mv

@@ -45,4 +45,9 @@ void DisposeFrame(const FrameTiming& frame, AnimationCanvas& canvas);
 // `index` the frame to continue from.
 void PlayAnimation(const std::vector<FrameTiming>& frames, std::size_t& index, AnimationCanvas& canvas);
 
+// The animation held still on its first frame (Windows' "show animations" off): the surface
+// cleared, frame 0 drawn and presented, nothing waited for; `index` is left at 0, so a later
+// PlayAnimation starts from the beginning.
+void ShowFirstFrame(const std::vector<FrameTiming>& frames, std::size_t& index, AnimationCanvas& canvas);
+
 }  // namespace mv

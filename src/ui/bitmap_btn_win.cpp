@@ -12,6 +12,7 @@
 #include "ui/accessible_win.h"
 #include "ui/button_paint.h"
 #include "ui/display_scale.h"
+#include "ui/system_look_win.h"
 
 namespace mv {
 
@@ -246,6 +247,8 @@ void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
     case ButtonPicture::Disabled: shown = 3; break;
     }
     Gdiplus::GpBitmap* picture = pictures[shown];
+    const bool contrast = HighContrastOn();
+    const ContrastPaint system = ChooseButtonContrast(state);
     switch (paint.colour) {
     case ButtonTextColour::Normal: ::SetTextColor(dc, normalTextColor); break;
     case ButtonTextColour::Pressed: ::SetTextColor(dc, pressedTextColor); break;
@@ -258,7 +261,17 @@ void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
 
     RECT client{};
     ::GetClientRect(hwnd_, &client);
-    if (picture) DrawPicture(dc, picture, CopyOf(picture, copies_[shown]), client.right, client.bottom);
+    if (contrast) ::SetTextColor(dc, SystemColourOf(system.text));
+    const auto fillSystem = [&](RECT area) {
+        if (!::IntersectRect(&area, &area, &client)) return;
+        HBRUSH brush = ::CreateSolidBrush(SystemColourOf(system.fill));
+        ::FillRect(dc, &area, brush);
+        ::DeleteObject(brush);
+    };
+    if (contrast && contrastAsMenuEntry)
+        fillSystem(client);
+    else if (picture)
+        DrawPicture(dc, picture, CopyOf(picture, copies_[shown]), client.right, client.bottom);
 
     if (!caption_.empty()) {
         ::SetBkMode(dc, TRANSPARENT);
@@ -277,6 +290,17 @@ void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
         in.dpi = dpi_;
         const CaptionPlacement placed = PlaceCaption(in);
 
+        // Under high contrast a caption on a picture stands on a box of the system colour: the
+        // text's extent centred where the line is centred, with a margin.
+        const bool boxed = contrast && !contrastAsMenuEntry && CaptionEscapement(textLayout_) == 0;
+        const auto box = [&](const std::wstring& text, const RECT& at, UINT format) {
+            if (!boxed || text.empty()) return;
+            RECT extent{0, 0, at.right - at.left, 0};
+            ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent, format | DT_CALCRECT);
+            const int w = extent.right - extent.left, h = extent.bottom - extent.top, margin = ScaleToDpi(2, dpi_);
+            const int cx = (at.left + at.right) / 2, cy = (at.top + at.bottom) / 2;
+            fillSystem(RECT{cx - w / 2 - margin, cy - h / 2 - margin, cx - w / 2 + w + margin, cy - h / 2 + h + margin});
+        };
         std::wstring line(placed.firstLine.begin(), placed.firstLine.end());
         RECT r = ToRect(placed.first);
         if (placed.wrapped) {
@@ -285,13 +309,16 @@ void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
             ::DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &measured, kWrappedFormat | DT_CALCRECT);
             const int height = measured.bottom - measured.top;
             r.top += std::max<LONG>(0, (r.bottom - r.top - height) / 2);
+            box(line, RECT{r.left, r.top, r.right, r.top + height}, kWrappedFormat);
             ::DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &r, kWrappedFormat);
         } else {
+            box(line, r, DT_SINGLELINE | DT_NOCLIP);
             ::DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &r, kCaptionFormat);
         }
         if (placed.twoLines) {
             line.assign(placed.secondLine.begin(), placed.secondLine.end());
             r = ToRect(placed.second);
+            box(line, r, DT_SINGLELINE | DT_NOCLIP);
             ::DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &r, kCaptionFormat);
         }
         if (font) ::SelectObject(dc, previous);
@@ -299,13 +326,13 @@ void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
     // The focus, once the keyboard has been used (the top-level window's UI state no longer hides it).
     if (drawsFocus && (dis->itemState & ODS_FOCUS) &&
         !(::SendMessageW(::GetAncestor(hwnd_, GA_ROOT), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
-        DrawFocusMark(dc, client);
+        DrawFocusMark(dc, client, contrast ? SystemColourOf(system.text) : focusColor);
 }
 
-// A rounded frame in the skins' orange, inside the control's edge.
-void CBitmapBtn::DrawFocusMark(HDC dc, const RECT& client) const {
+// A rounded frame in the skins' orange (the system's under high contrast), inside the control's edge.
+void CBitmapBtn::DrawFocusMark(HDC dc, const RECT& client, COLORREF colour) const {
     const int inset = ScaleToDpi(kFocusInset, dpi_), round = ScaleToDpi(kFocusRounding, dpi_);
-    HPEN pen = ::CreatePen(PS_SOLID, ScaleToDpi(1, dpi_), focusColor);
+    HPEN pen = ::CreatePen(PS_SOLID, ScaleToDpi(1, dpi_), colour);
     if (!pen) return;
     HGDIOBJ oldPen = ::SelectObject(dc, pen);
     HGDIOBJ oldBrush = ::SelectObject(dc, ::GetStockObject(NULL_BRUSH));

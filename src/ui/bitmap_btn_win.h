@@ -92,6 +92,11 @@ public:
     // window's UI state shows focus cues; only in windows whose keys lead the focus (opt in).
     bool drawsFocus = false;
     COLORREF focusColor = RGB(236, 110, 30);
+    // Under high contrast (HighContrastOn, asked at each paint): a menu entry is drawn as a
+    // system menu item (the menu or highlight colour instead of its picture); any other
+    // button keeps its picture and draws its caption on a box of those colours. The focus
+    // frame takes the caption's system colour.
+    bool contrastAsMenuEntry = false;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool PreTranslateMessage(MSG* msg) override;
@@ -101,7 +106,7 @@ protected:
     void PreSubclassWindow() override;
 
 private:
-    void DrawFocusMark(HDC dc, const RECT& client) const;
+    void DrawFocusMark(HDC dc, const RECT& client, COLORREF colour) const;
     void EnsureTooltip();
     void OnMouseMove(WPARAM flags, LPARAM point);
     void OnCaptureChanged();

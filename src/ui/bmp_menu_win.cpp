@@ -6,6 +6,7 @@
 #include "ui/accessible_win.h"
 #include "ui/layout.h"
 #include "ui/placement_win.h"
+#include "ui/system_look_win.h"
 #include "win32/win32_platform.h"
 
 namespace mv {
@@ -30,6 +31,9 @@ HMODULE MakeTranslucent(HWND window, BYTE alpha) {
     return user32;
 }
 
+// A level is opaque under high contrast, so that its system colours are not blended.
+BYTE LevelAlpha(BYTE alpha) { return HighContrastOn() ? 255 : alpha; }
+
 void ReleaseModule(HMODULE& module) {
     if (module) ::FreeLibrary(module);
     module = nullptr;
@@ -51,6 +55,7 @@ void CreateEntryButtons(HWND parent, const MenuImages& images, const std::vector
         button->SetSkin(&images.normal, &images.over, r.left, r.top, r.width(), r.height(), &images.down,
                         &images.disabled);
         button->NeverTakeFocus();
+        button->contrastAsMenuEntry = true;
         button->accessibleRole = ROLE_SYSTEM_MENUITEM;
         button->hasPopup = entries[i].hasSubmenu != 0;
         const std::u16string text = MenuText(entries[i]);
@@ -74,10 +79,17 @@ bool AnswerAsMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESU
     return false;
 }
 
+// The level's picture (under high contrast the menu colour) where no entry covers it.
 void PaintLevel(HWND window, const SkinPicture& normal) {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(window, &ps);
-    normal.Draw(dc, static_cast<int>(normal.width()), static_cast<int>(normal.height()));
+    if (HighContrastOn()) {
+        HBRUSH brush = ::CreateSolidBrush(SystemColourOf(SystemColour::Menu));
+        ::FillRect(dc, &ps.rcPaint, brush);
+        ::DeleteObject(brush);
+    } else {
+        normal.Draw(dc, static_cast<int>(normal.width()), static_cast<int>(normal.height()));
+    }
     ::EndPaint(window, &ps);
 }
 
@@ -87,8 +99,10 @@ Rect ScreenRect(HWND window) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-// Shows a level at `screen` above its owner without activating it.
-void ShowLevel(HWND window, POINT screen) {
+// Shows a level at `screen` above its owner without activating it, with the opacity that
+// high contrast asks for now.
+void ShowLevel(HWND window, POINT screen, BYTE alpha) {
+    ::SetLayeredWindowAttributes(window, 0, LevelAlpha(alpha), LWA_ALPHA);
     ::SetWindowPos(window, HWND_TOP, screen.x, screen.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
@@ -153,7 +167,7 @@ bool CSubBmpMenu::Create(HWND firstLevel) {
 
 void CSubBmpMenu::Open(POINT screen) {
     position_ = screen;
-    if (hwnd_) ShowLevel(hwnd_, screen);
+    if (hwnd_) ShowLevel(hwnd_, screen, alpha_);
 }
 
 void CSubBmpMenu::Close() { HideLevel(hwnd_, buttons_); }
@@ -169,7 +183,7 @@ BOOL CSubBmpMenu::OnInitDialog() {
     const std::size_t n = items_ ? items_->size() : 0;
     ::SetWindowPos(hwnd_, HWND_TOP, position_.x, position_.y, width, MenuLevelHeight(n, itemHeight_, 0, dpi_),
                    SWP_SHOWWINDOW | SWP_NOACTIVATE);
-    user32_ = MakeTranslucent(hwnd_, alpha_);
+    user32_ = MakeTranslucent(hwnd_, LevelAlpha(alpha_));
     if (name_.size()) ::SetWindowTextW(hwnd_, name_.c_str());
     if (items_) CreateEntryButtons(hwnd_, *images_, *items_, itemHeight_, width, dpi_, buttons_);
     return FALSE;  // no focus for any entry
@@ -235,7 +249,7 @@ bool CBmpMenu::Create() { return CDialog::Create(owner_); }
 
 void CBmpMenu::Open(POINT screen) {
     position_ = screen;
-    if (hwnd_) ShowLevel(hwnd_, screen);
+    if (hwnd_) ShowLevel(hwnd_, screen, alpha);
 }
 
 void CBmpMenu::Close() {
@@ -260,7 +274,7 @@ BOOL CBmpMenu::OnInitDialog() {
     const int width = static_cast<int>(menuImages_.normal.width());
     ::SetWindowPos(hwnd_, HWND_TOP, position_.x, position_.y, width,
                    MenuLevelHeight(model_.size(), itemHeight, extraHeight, dpi), SWP_SHOWWINDOW | SWP_NOACTIVATE);
-    user32_ = MakeTranslucent(hwnd_, alpha);
+    user32_ = MakeTranslucent(hwnd_, LevelAlpha(alpha));
     ::SetWindowTextW(hwnd_, ToWide(tr("tc_acc_functions")).c_str());
     CreateEntryButtons(hwnd_, menuImages_, model_.categories(), itemHeight, width, dpi, buttons_);
     return FALSE;  // no focus for any entry

@@ -24,6 +24,11 @@ ButtonPaint ChooseButtonPaint(const ButtonPaintState& s) {
     return {P::Normal, C::Unchanged};
 }
 
+ContrastPaint ChooseButtonContrast(const ButtonPaintState& s) {
+    const ButtonPicture picture = ChooseButtonPaint(s).picture;
+    return ChooseContrastPaint(picture == ButtonPicture::Hover || picture == ButtonPicture::Pressed, s.disabled);
+}
+
 std::int32_t CaptionEscapement(std::int32_t layout) {
     if (layout == 2) return 900;
     if (layout == 3) return 2700;

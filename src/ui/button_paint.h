@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/geometry.h"
+#include "ui/system_look.h"
 
 namespace mv {
 
@@ -33,6 +34,9 @@ struct ButtonPaint {
 // Toggle mode ignores the pressed state: latched+disabled, latched, hover, disabled, normal.
 // A disabled picture is drawn with the disabled text colour.
 ButtonPaint ChooseButtonPaint(const ButtonPaintState& state);
+// Under high contrast: the system colours of the state whose picture ChooseButtonPaint picks
+// (its hover and pressed pictures are the highlighted ones).
+ContrastPaint ChooseButtonContrast(const ButtonPaintState& state);
 
 // Font escapement of a caption layout: 900 for exactly 2, 2700 for exactly 3, else 0.
 std::int32_t CaptionEscapement(std::int32_t layout);

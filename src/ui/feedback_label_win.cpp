@@ -1,7 +1,12 @@
 #include "ui/feedback_label_win.h"
 
+#include <objbase.h>
+#include <oleacc.h>
+
+#include "ui/accessible_win.h"
 #include "ui/dpi_win.h"
-#include "ui/feedback_rules.h"
+#include "ui/system_look_win.h"
+#include "win32/on_demand_dlls.h"
 
 namespace mv {
 
@@ -53,6 +58,8 @@ void FeedbackLabel::Close() {
 
 DWORD WINAPI FeedbackLabel::Thread(void* self) {
     auto* label = static_cast<FeedbackLabel*>(self);
+    // COM, for handing the window's accessible object to assistive technology.
+    const bool com = SUCCEEDED(ondemand::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     WNDCLASSW wc{};
     wc.lpfnWndProc = Proc;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -68,6 +75,7 @@ DWORD WINAPI FeedbackLabel::Thread(void* self) {
     }
     if (label->font_) DeleteObject(label->font_);
     label->font_ = nullptr;
+    if (com) ondemand::CoUninitialize();
     return 0;
 }
 
@@ -97,7 +105,11 @@ void FeedbackLabel::Place() {
     const bool newText = text != text_;
     if (newText || newDpi) {
         text_ = std::move(text);
-        SetWindowTextW(window_, text_.c_str());  // never drawn: the window has no caption
+        // Never drawn (the window has no caption): the name assistive technology reads, with
+        // any "&" doubled so that it is not taken for an access key's mark.
+        std::wstring name;
+        for (wchar_t c : text_) name.append(c == L'&' ? 2 : 1, c);
+        SetWindowTextW(window_, name.c_str());
         SIZE extent{};
         if (HDC dc = GetDC(window_)) {
             HGDIOBJ old = SelectObject(dc, font_);
@@ -114,7 +126,8 @@ void FeedbackLabel::Place() {
     const Point at = FeedbackLabelPosition(Point{cursor.x, cursor.y}, size_.cx, size_.cy,
                                            Rect{work.left, work.top, work.right, work.bottom}, dpi_);
     shownAt_ = GetTickCount();
-    const FeedbackFrame frame = FeedbackFade::At(0);
+    ReadLook();
+    const FeedbackFrame frame = FeedbackFade::At(0, look_);
     SetAlpha(frame.alpha);
     const RECT wanted{at.x, at.y, at.x + size_.cx, at.y + size_.cy};
     const bool resized = wanted.right - wanted.left != placed_.right - placed_.left ||
@@ -130,10 +143,13 @@ void FeedbackLabel::Place() {
     placed_ = wanted;
     if (newText || resized) InvalidateRect(window_, nullptr, FALSE);
     SetTimer(window_, kFadeTimer, frame.nextInMs, nullptr);
+    RaiseNameChange(window_);
 }
 
+void FeedbackLabel::ReadLook() { look_ = FeedbackLook{ClientAnimationsOn(), HighContrastOn()}; }
+
 void FeedbackLabel::Step() {
-    const FeedbackFrame frame = FeedbackFade::At(GetTickCount() - shownAt_);
+    const FeedbackFrame frame = FeedbackFade::At(GetTickCount() - shownAt_, look_);
     if (!frame.visible) {
         ShowWindow(window_, SW_HIDE);
         return;
@@ -147,8 +163,9 @@ void FeedbackLabel::Paint() {
     HDC dc = BeginPaint(window_, &ps);
     RECT r;
     GetClientRect(window_, &r);
-    HBRUSH fill = CreateSolidBrush(kBackground);
-    HPEN pen = CreatePen(PS_SOLID, ScaleToDpi(1, dpi_), kBorder);
+    const bool contrast = look_.opaque;
+    HBRUSH fill = CreateSolidBrush(contrast ? SystemColourOf(SystemColour::Menu) : kBackground);
+    HPEN pen = CreatePen(PS_SOLID, ScaleToDpi(1, dpi_), contrast ? SystemColourOf(SystemColour::MenuText) : kBorder);
     HGDIOBJ oldBrush = SelectObject(dc, fill), oldPen = SelectObject(dc, pen);
     const int corner = ScaleToDpi(kFeedbackCorner, dpi_);
     RoundRect(dc, r.left, r.top, r.right, r.bottom, corner, corner);
@@ -157,7 +174,7 @@ void FeedbackLabel::Paint() {
     DeleteObject(pen);
     DeleteObject(fill);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kText);
+    SetTextColor(dc, contrast ? SystemColourOf(SystemColour::MenuText) : kText);
     HGDIOBJ oldFont = SelectObject(dc, font_);
     DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, oldFont);
@@ -187,6 +204,25 @@ LRESULT CALLBACK FeedbackLabel::Proc(HWND window, UINT message, WPARAM wParam, L
                 return 0;
             }
             break;
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE:
+            // Drawn and timed as the settings say now; a fade under way ends at once.
+            label->ReadLook();
+            InvalidateRect(window, nullptr, FALSE);
+            if (IsWindowVisible(window)) {
+                KillTimer(window, kFadeTimer);
+                label->Step();
+            }
+            return 0;
+        case WM_GETOBJECT:
+            if (const LRESULT answer = AnswerGetObject(window, wParam, lParam)) return answer;
+            break;
+        case WM_ACCESSIBLE_TRAITS:
+            if (auto* traits = reinterpret_cast<AccessibleTraits*>(lParam)) {
+                traits->role = ROLE_SYSTEM_STATICTEXT;
+                return 1;
+            }
+            return 0;
         case WM_CLOSE: DestroyWindow(window); return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
         default: break;

@@ -3,6 +3,10 @@
 // through. The window lives on a thread of its own, so that placing and drawing it never holds
 // up the next gesture; the thread waits in GetMessage and the window has a timer only while it
 // shows, so a hidden label costs no wake-up.
+// Each showing is told to assistive technology (the window's text is the shown text, read as
+// static text, and a name change is raised), so a screen reader speaks it. Under high contrast
+// the label is opaque in the system's menu colours; without Windows' "show animations" it does
+// not fade; both are read at each showing and again on WM_SETTINGCHANGE.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +14,8 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+
+#include "ui/feedback_rules.h"
 
 namespace mv {
 
@@ -35,6 +41,7 @@ private:
     void Step();
     void SetAlpha(std::uint8_t alpha);
     void Paint();
+    void ReadLook();
 
     HANDLE thread_ = nullptr;
     HWND window_ = nullptr;  // set by the thread before it signals `ready`
@@ -49,6 +56,7 @@ private:
     SIZE size_{};
     RECT placed_{};
     std::uint8_t alpha_ = 0;  // 0 until the first showing sets it
+    FeedbackLook look_;
 };
 
 }  // namespace mv

@@ -14,16 +14,18 @@ constexpr std::int32_t kLeftOfPointer = 8;
 constexpr std::int32_t kAbovePointer = 8;
 }  // namespace
 
-FeedbackFrame FeedbackFade::At(std::uint32_t elapsedMs) {
+FeedbackFrame FeedbackFade::At(std::uint32_t elapsedMs, FeedbackLook look) {
     FeedbackFrame frame;
-    if (elapsedMs < kHoldMs) {
+    const std::uint32_t strength = look.opaque ? 255 : kAlpha;
+    const std::uint32_t held = look.fades ? kHoldMs : kHoldMs + kFadeMs;
+    if (elapsedMs < held) {
         frame.visible = true;
-        frame.alpha = kAlpha;
-        frame.nextInMs = kHoldMs - elapsedMs;
+        frame.alpha = static_cast<std::uint8_t>(strength);
+        frame.nextInMs = held - elapsedMs;
     } else if (elapsedMs < kHoldMs + kFadeMs) {
         const std::uint32_t left = kHoldMs + kFadeMs - elapsedMs;
         frame.visible = true;
-        frame.alpha = static_cast<std::uint8_t>(kAlpha * left / kFadeMs);
+        frame.alpha = static_cast<std::uint8_t>(strength * left / kFadeMs);
         frame.nextInMs = std::min(kStepMs, left);
     }
     return frame;

@@ -15,6 +15,13 @@ struct FeedbackFrame {
     std::uint32_t nextInMs = 0;  // 0 once hidden
 };
 
+// What Windows' settings make of the course: without "show animations" the label keeps its
+// strength for the whole course and goes at once; under high contrast it is opaque.
+struct FeedbackLook {
+    bool fades = true;
+    bool opaque = false;
+};
+
 class FeedbackFade {
 public:
     static constexpr std::uint32_t kHoldMs = 1000;
@@ -23,7 +30,7 @@ public:
     static constexpr std::uint8_t kAlpha = 230;
 
     // The frame `elapsedMs` after the label was shown (a late timer just lands further on).
-    static FeedbackFrame At(std::uint32_t elapsedMs);
+    static FeedbackFrame At(std::uint32_t elapsedMs, FeedbackLook look = {});
 };
 
 // The label's top-left corner for a label of `width` × `height` and the pointer at `cursor`:

@@ -12,6 +12,7 @@
 
 #include "ui/animation_loop.h"
 #include "ui/gif_blocks.h"
+#include "ui/system_look_win.h"
 #include "win32/on_demand_dlls.h"
 
 namespace mv {
@@ -424,7 +425,16 @@ bool CPictureEx::prepareSurface(int width, int height) {
 void CPictureEx::showPicture() {
     State& s = *state_;
     if (!s.ready || isPlaying()) return;
-    if (s.frames.size() >= 2) {
+    if (s.frames.size() >= 2 && !ClientAnimationsOn()) {
+        // Windows' "show animations" is off: the first frame, still, drawn here (a frame is
+        // decoded once, whichever thread draws it first) and no thread woken.
+        s.hook = frameHook_;
+        ComScope com;
+        GdiCanvas canvas(s);
+        ShowFirstFrame(s.timings, s.frameIndex, canvas);
+        heldStill_ = true;
+    } else if (s.frames.size() >= 2) {
+        heldStill_ = false;
         s.hook = frameHook_;
         if (!thread_) {
             // Made once, suspended, its handle stored before it runs; it then waits for a wake.
@@ -490,7 +500,19 @@ void CPictureEx::endThread() {
 
 void CPictureEx::clearPicture() {
     stopAnimation();
+    heldStill_ = false;
     state_->release();
+}
+
+void CPictureEx::followAnimationSetting() {
+    if (state_->frames.size() < 2) return;
+    const bool animate = ClientAnimationsOn();
+    if (heldStill_ && animate) {
+        showPicture();
+    } else if (!heldStill_ && !animate && isPlaying()) {
+        stopAnimation();
+        showPicture();
+    }
 }
 
 void CPictureEx::onPaint() {

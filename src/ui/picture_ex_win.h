@@ -46,8 +46,15 @@ public:
     // decoder rejects is never drawn); anything else (or a GIF of one image) is a still
     // picture, decoded now. Resizes the control to the picture. `block` stays the caller's.
     bool loadPictureData(HGLOBAL block, DWORD length);
-    // Starts the animation (two or more frames) or draws the still picture once.
+    // Starts the animation (two or more frames) or draws the still picture once. While
+    // Windows' "show animations" is off (asked at each call), an animation shows its first
+    // frame, still, without a thread; calling again after the setting changed (after
+    // stopAnimation) follows it.
     void showPicture();
+    // Windows' "show animations" read again (WM_SETTINGCHANGE) for a picture being shown: an
+    // animation held still starts playing, a playing one is held still on its first frame.
+    void followAnimationSetting();
+    bool heldStill() const { return heldStill_; }
     // Stops the animation: the thread waits, parked, for the next showPicture, which
     // continues with the interrupted frame.
     void stopAnimation();
@@ -90,6 +97,7 @@ private:
     std::shared_ptr<State> state_;
     SIZE shownSize_{};
     HANDLE thread_ = nullptr;
+    bool heldStill_ = false;
     DWORD stopTimeoutMs_ = 5000;
     FrameHook frameHook_;
 };

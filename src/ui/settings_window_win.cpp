@@ -10,6 +10,7 @@
 #include "i18n/text_catalogue.h"
 #include "ui/dpi_win.h"
 #include "ui/function_label.h"
+#include "ui/system_look_win.h"
 #include "ui/window_layout.h"
 #include "gesture/function_names.h"
 #include "win32/win32_platform.h"
@@ -280,6 +281,14 @@ void SettingsWindow::OnVisibilityChanged(bool onScreen) {
         playing_ = false;
         animation_.endThread();
     }
+}
+
+void SettingsWindow::OnSystemLookChanged(bool colours) {
+    const bool contrast = HighContrastOn();
+    if (colours || contrast != contrast_) ReleaseFunctionMenu();
+    contrast_ = contrast;
+    if (HWND host = host_.GetSafeHwnd()) RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    if (playing_) animation_.followAnimationSetting();
 }
 
 void SettingsWindow::OnDeactivated() { CloseFunctionMenu(); }

@@ -72,6 +72,10 @@ public:
     // the screen closes the function menu; being hidden also hides the two dialogs, which
     // belong to the window.
     void OnVisibilityChanged(bool onScreen);
+    // WM_SETTINGCHANGE or WM_SYSCOLORCHANGE (`colours`): the window is drawn again with high
+    // contrast as it is now (the function menu, when high contrast or the colours changed, is
+    // made anew at its next opening), and the animation follows "show animations".
+    void OnSystemLookChanged(bool colours);
     // The window lost the activation (a click anywhere outside it): the menu closes.
     void OnDeactivated();
     // Shows page 1..3 and selects the gesture last selected on it (its first one before).
@@ -114,6 +118,7 @@ public:
     const std::wstring& functionText() const { return functionText_; }
     const std::wstring& functionCaption() const { return function_.caption(); }
     CBmpMenu* functionMenu() const { return menu_.get(); }
+    CPictureEx& gesturePicture() { return animation_; }
     int shownPage() const { return selection_.shownPage(); }
 
 private:
@@ -145,6 +150,7 @@ private:
     GesturePages selection_;
     std::unique_ptr<CBmpMenu> menu_;
     bool playing_ = false;
+    bool contrast_ = false;  // high contrast as the function menu was made for it
     bool released_ = false;
     bool keyboardCues_ = false;
     std::wstring functionText_;

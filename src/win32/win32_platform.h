@@ -90,9 +90,11 @@ HMODULE LoadSystemLibrary(const wchar_t* name);
 // that an object handed over by another process cannot bring its own proxy code. Needs COM
 // initialised on the calling thread; true when the policy is set.
 bool SetStrongUnmarshaling();
-// COM for the user-interface thread, begun at its first need (apartment-threaded, OLE1 DDE off,
-// the strong unmarshaling policy set) and kept until EndUiThreadCom at exit: a program that is
-// never opened does not load COM. Calls from any other thread do nothing and answer false.
+// COM for the user-interface thread (the one that called MarkUiThread at start), begun at its
+// first need (apartment-threaded, OLE1 DDE off, the strong unmarshaling policy set) and kept
+// until EndUiThreadCom at exit: a program that is never opened does not load COM. Calls from
+// any other thread do nothing and answer false.
+void MarkUiThread();
 bool EnsureUiThreadCom();
 void EndUiThreadCom();
 

@@ -105,20 +105,24 @@ bool SetStrongUnmarshaling() {
 
 namespace {
 struct UiThreadCom {
-    DWORD thread = 0;  // the thread that first asked; 0 before
+    DWORD thread = 0;  // the user-interface thread; 0: not marked
+    bool tried = false;
     bool initialised = false;
 };
 UiThreadCom uiCom;
 }  // namespace
 
+void MarkUiThread() { uiCom = {GetCurrentThreadId(), false, false}; }
+
 bool EnsureUiThreadCom() {
-    const DWORD self = GetCurrentThreadId();
-    if (uiCom.thread == 0) {
-        uiCom.thread = self;
-        uiCom.initialised = SUCCEEDED(ondemand::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    if (uiCom.thread == 0 || uiCom.thread != GetCurrentThreadId()) return false;
+    if (!uiCom.tried) {
+        uiCom.tried = true;
+        uiCom.initialised =
+            SUCCEEDED(ondemand::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
         if (uiCom.initialised) SetStrongUnmarshaling();
     }
-    return uiCom.thread == self && uiCom.initialised;
+    return uiCom.initialised;
 }
 
 void EndUiThreadCom() {

@@ -178,5 +178,34 @@ TEST(AnimationLoop, OutOfRangeStartAndNoFrames) {
     EXPECT_EQ(canvas.log.front(), "draw0");
 }
 
+TEST(AnimationLoop, HeldStillTheFirstFrameAloneIsShownWithoutWaiting) {
+    PixelCanvas canvas(20, 20, 3);
+    std::size_t index = 0;
+    PlayAnimation(FourFrames(), index, canvas);  // interrupted in frame 3's wait
+    ASSERT_EQ(index, 2u);
+    canvas.log.clear();
+    canvas.waits.clear();
+    ShowFirstFrame(FourFrames(), index, canvas);
+    EXPECT_EQ(canvas.log, (std::vector<std::string>{"clear", "draw0"}));
+    EXPECT_TRUE(canvas.waits.empty());
+    EXPECT_EQ(index, 0u);
+    // Frame 0 alone: what frame 2 left is gone.
+    EXPECT_EQ(PixelCanvas::pixelOf(canvas.shown.back(), 12, 12), 1u);
+    EXPECT_EQ(PixelCanvas::pixelOf(canvas.shown.back(), 3, 3), 1u);
+    // Playing again starts from frame 0.
+    canvas.restart(1);
+    canvas.log.clear();
+    PlayAnimation(FourFrames(), index, canvas);
+    EXPECT_EQ(canvas.log.front(), "draw0");
+    // No frames: nothing drawn; a first frame that fails to draw is not presented.
+    canvas.log.clear();
+    ShowFirstFrame({}, index, canvas);
+    EXPECT_TRUE(canvas.log.empty());
+    const std::size_t shown = canvas.shown.size();
+    canvas.failingFrame = 0;
+    ShowFirstFrame(FourFrames(), index, canvas);
+    EXPECT_EQ(canvas.shown.size(), shown);
+}
+
 }  // namespace
 }  // namespace mv

@@ -31,6 +31,23 @@ TEST(ButtonPaint, ToggleModeIgnoresThePressedState) {
     EXPECT_EQ(Paint(true, false, false, true, false), (ButtonPaint{P::Normal, C::Unchanged}));
 }
 
+TEST(ButtonPaint, HighContrastColoursFollowThePictureTheStateWouldShow) {
+    const ContrastPaint plain{SystemColour::Menu, SystemColour::MenuText};
+    const ContrastPaint highlighted{SystemColour::Highlight, SystemColour::HighlightText};
+    const ContrastPaint grey{SystemColour::Menu, SystemColour::GrayText};
+    const auto contrast = [](bool toggle, bool latched, bool hover, bool pressed, bool disabled) {
+        return ChooseButtonContrast({toggle, latched, hover, pressed, disabled});
+    };
+    EXPECT_EQ(contrast(false, false, false, false, false), plain);
+    EXPECT_EQ(contrast(false, false, true, false, false), highlighted);   // hover, or the keyboard's highlight
+    EXPECT_EQ(contrast(false, false, false, true, false), highlighted);   // pressed
+    EXPECT_EQ(contrast(false, true, false, false, false), highlighted);   // a selected tile
+    EXPECT_EQ(contrast(true, true, false, false, false), highlighted);    // the shown page's tab
+    EXPECT_EQ(contrast(false, false, false, false, true), grey);          // the disabled function button
+    EXPECT_EQ(contrast(true, true, false, false, true), grey);            // latched but disabled
+    EXPECT_EQ(contrast(true, false, false, true, false), plain);          // toggle mode ignores a press
+}
+
 TEST(ButtonCaption, EscapementOnlyForTheExactRotationValues) {
     EXPECT_EQ(CaptionEscapement(2), 900);
     EXPECT_EQ(CaptionEscapement(3), 2700);

@@ -91,6 +91,29 @@ TEST(FeedbackFade, HoldsThenFadesInStepsThenStopsItsTimer) {
     EXPECT_EQ(late.nextInMs, 0u);
 }
 
+TEST(FeedbackFade, WithoutAnimationsItKeepsItsStrengthThenGoesAtOnce) {
+    const FeedbackLook still{false, false};
+    const std::uint32_t course = FeedbackFade::kHoldMs + FeedbackFade::kFadeMs;
+    const FeedbackFrame first = FeedbackFade::At(0, still);
+    EXPECT_TRUE(first.visible);
+    EXPECT_EQ(first.alpha, FeedbackFade::kAlpha);
+    EXPECT_EQ(first.nextInMs, course);  // one timer for the whole course
+    for (std::uint32_t t : {FeedbackFade::kHoldMs, course - 1}) {
+        const FeedbackFrame f = FeedbackFade::At(t, still);
+        EXPECT_TRUE(f.visible) << t;
+        EXPECT_EQ(f.alpha, FeedbackFade::kAlpha) << t;
+        EXPECT_EQ(f.nextInMs, course - t) << t;
+    }
+    EXPECT_FALSE(FeedbackFade::At(course, still).visible);
+}
+
+TEST(FeedbackFade, UnderHighContrastItIsOpaqueAndStillFadesWithAnimations) {
+    EXPECT_EQ(FeedbackFade::At(0, {true, true}).alpha, 255);
+    EXPECT_EQ(FeedbackFade::At(0, {false, true}).alpha, 255);
+    EXPECT_EQ(FeedbackFade::At(FeedbackFade::kHoldMs + FeedbackFade::kFadeMs / 2, {true, true}).alpha, 127);
+    EXPECT_EQ(FeedbackFade::At(FeedbackFade::kHoldMs + FeedbackFade::kFadeMs / 2, {false, true}).alpha, 255);
+}
+
 TEST(FeedbackPosition, BelowRightElseTheNextCornerThatFitsTheWorkArea) {
     const Rect work{0, 0, 1280, 994};
     EXPECT_EQ(FeedbackLabelPosition({100, 100}, 80, 24, work), (Point{116, 122}));

@@ -8,7 +8,11 @@
 #     from ButtonSetting;
 #   - a menu opened with the pointer still picks nothing on a key;
 #   - the focus rectangle only after keyboard use, and the keyboard's highlight in the menu
-#     drawn as the pointer's hover.
+#     drawn as the pointer's hover;
+#   - Windows' display settings, in English and in Chinese (win_tests.exe with the program
+#     folder of that language): the settings window and its function menu under high
+#     contrast, the gesture picture held still without "show animations", and the feedback
+#     label (spoken, in system colours, without fading); their pictures in build/keyboard.
 #   run-keyboard.sh ROOT [PROGRAM_FOLDER]   (default ROOT/dist)
 set -uo pipefail
 source "$(dirname "$0")/harness.sh"
@@ -63,6 +67,15 @@ accessibility() {  # accessibility FOLDER SUFFIX LANGUAGE_XML
   echo "$result"
   tally "$result" "$status"
   convert "$tmp/contrast.bmp" -scale 300% "$out/tray-high-contrast$s.png"
+  # High contrast and "show animations" on the settings window's own code, in this language.
+  local shots=$tmp/shots$s filter='SettingsWindowLook.*'
+  [[ -z $s ]] && filter+=':FeedbackLabelTest.*'
+  mkdir -p "$shots"
+  check "win_tests.exe --gtest_filter=$filter$s" env MV_DIST_DIR="$(winepath -w "$folder")" \
+    MV_SHOT_DIR="$(winepath -w "$shots")" wine "$root/build/windows/win_tests.exe" --gtest_brief=1 --gtest_filter="$filter"
+  for shot in "$shots"/*.png; do
+    [[ -e $shot ]] && mv "$shot" "$out/$(basename "$shot" .png)$s.png"
+  done
   # Each item's access key, typed into the open menu, runs that item.
   local key id got
   for pair in x:0x6001 p:0x6002 h:0x6003 s:0x6000; do

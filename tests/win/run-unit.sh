@@ -10,12 +10,14 @@ set -uo pipefail
 source "$(dirname "$0")/harness.sh"
 controls='BitmapBtnTest.*:BmpMenuTest.*:PointerSeting.*:EditorTest.*'
 timing='MacroEditorTest.*:PictureEx.*'
+# Run by the keyboard suite, in both languages: high contrast, "show animations", the label's speech.
+look='SettingsWindowLook.*:FeedbackLabelTest.*'
 shell='ShellNoDriver.*:Shell.*:ShellFaults.*:ShellStart.*:ShellTray.*:ShellTrayStatus.*:ShellProfiles.*:DeviceLink.*'
 part=${2:-}
 case $part in
   controls) filter=$controls ;;
   timing) filter=$timing ;;
-  rest) filter="-$controls:$timing:$shell" ;;
+  rest) filter="-$controls:$timing:$shell:$look" ;;
   *) echo "usage: run-unit.sh ROOT controls|timing|rest" >&2; exit 2 ;;
 esac
 suite "unit-$part" "$1"

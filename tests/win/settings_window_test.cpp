@@ -3,11 +3,15 @@
 // and the gesture it selects, the enabling and the disabled look of the function button,
 // the keyboard filter with and without the function menu, the names of codes no menu
 // offers, and what closes the menu and hides the dialogs; a change of DPI and what follows it.
+// SettingsWindowLook (run by the keyboard suite, in the language of MV_DIST_DIR's file): high
+// contrast and Windows' "show animations" setting, each changed while the window shows.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -20,6 +24,7 @@
 #include "ui/display_scale.h"
 #include "ui/pointer_setting_win.h"
 #include "ui/settings_window_win.h"
+#include "ui/system_look_win.h"
 #include "ui/window_layout.h"
 #include "win/skin_fixtures.h"
 
@@ -54,6 +59,8 @@ public:
         case WM_LBUTTONDOWN: view.CloseFunctionMenu(); break;
         case WM_LAYOUT_DPI: return view.dpi();
         case WM_DPICHANGED: view.ChangeDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE: view.OnSystemLookChanged(message == WM_SYSCOLORCHANGE); break;
         case 0x02E4:  // WM_GETDPISCALEDSIZE
             *reinterpret_cast<SIZE*>(lParam) = view.WindowSizeAtDpi(static_cast<int>(wParam));
             return TRUE;
@@ -415,6 +422,243 @@ TEST_F(SettingsWindowTest, ADpiChangeLaysTheWindowOutAgainAndWhatOpensAfterwards
     EXPECT_EQ(SizeOf(restore).cx, 259) << "back at 96 DPI";
     restore.ShowWindow(SW_HIDE);
     host.view.resetDialog = nullptr;
+}
+
+
+// ---- Windows' display settings.
+
+class SettingsWindowLook : public SettingsWindowTest {};
+
+// The screen's pixels under a window, as the user sees them (layered windows composed).
+std::vector<COLORREF> Capture(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    std::vector<COLORREF> pixels;
+    if (w <= 0 || h <= 0) return pixels;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    for (int i = 0; i < w * h; ++i) {
+        const DWORD p = static_cast<const DWORD*>(bits)[i];
+        pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+int Count(const std::vector<COLORREF>& pixels, COLORREF colour) {
+    return static_cast<int>(std::count(pixels.begin(), pixels.end(), colour));
+}
+
+// Text pixels: within 100 of `colour` in every channel (smoothed glyphs, CJK ones most, have
+// few pixels of the exact colour; the skins' caption colour, RGB(80, 92, 107), is farther
+// from black and white).
+bool TextLike(COLORREF pixel, COLORREF colour) { return Near(pixel, colour, 100); }
+
+
+// The pixels of the rows [top, bottom) of a capture `width` wide.
+std::vector<COLORREF> Rows(const std::vector<COLORREF>& pixels, int width, int top, int bottom) {
+    return std::vector<COLORREF>(pixels.begin() + top * width, pixels.begin() + bottom * width);
+}
+
+// The text pixels of `colour` inside a caption's box of colour `box`: with box pixels to the
+// left, right, above and below (not the skin around the box, nor a frame elsewhere).
+int CountInside(const std::vector<COLORREF>& pixels, int width, COLORREF box, COLORREF colour) {
+    const int height = static_cast<int>(pixels.size()) / width;
+    const auto boxAt = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < width && y < height && pixels[static_cast<std::size_t>(y * width + x)] == box;
+    };
+    const auto reaches = [&](int x, int y, int dx, int dy) {
+        for (int k = 1; k <= 40; ++k)
+            if (boxAt(x + k * dx, y + k * dy)) return true;
+        return false;
+    };
+    int n = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            n += TextLike(pixels[static_cast<std::size_t>(y * width + x)], colour) && reaches(x, y, -1, 0) &&
+                 reaches(x, y, 1, 0) && reaches(x, y, 0, -1) && reaches(x, y, 0, 1);
+    return n;
+}
+
+int WidthOf(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r.right - r.left;
+}
+
+// A high-contrast palette while it lives (black menus with white text, a dark blue highlight
+// with yellow text), the previous colours given back after it; both changes are broadcast by
+// the system as WM_SYSCOLORCHANGE. Light text on dark keeps pixels near its colour even where
+// glyphs are smoothed (CJK ones most), and neither text colour is one the skins' states use
+// (dark grey-blue, white, light grey).
+class HighContrastPalette {
+public:
+    static constexpr COLORREF kMenu = RGB(0, 0, 0), kMenuText = RGB(255, 255, 255), kHighlight = RGB(0, 0, 160),
+                              kHighlightText = RGB(255, 255, 0), kGrayText = RGB(128, 128, 128);
+    HighContrastPalette() {
+        for (int i = 0; i < 5; ++i) saved_[i] = GetSysColor(kElements[i]);
+        const COLORREF palette[5] = {kMenu, kMenuText, kHighlight, kHighlightText, kGrayText};
+        SetSysColors(5, kElements, palette);
+    }
+    ~HighContrastPalette() { SetSysColors(5, kElements, saved_); }
+
+private:
+    static constexpr int kElements[5] = {COLOR_MENU, COLOR_MENUTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT,
+                                         COLOR_GRAYTEXT};
+    COLORREF saved_[5];
+};
+
+bool On() { return true; }
+
+// High contrast reported on (Wine always says off) and then off again, each announced as
+// Windows announces it: the captions stand on boxes of the system colours, the focus frame
+// takes the text colour, the function menu opened from the keyboard is drawn as a system menu
+// (body, highlighted row and text in their colours); off again, every pixel is as before.
+TEST_F(SettingsWindowLook, UnderHighContrastCaptionsFocusAndTheMenuTakeTheSystemColours) {
+    using C = HighContrastPalette;
+    Click(kCell[1].x, kCell[1].y);  // slot 1: its function has a menu; its tile has the focus
+    MoveMouse(frame.left + 690, frame.top + 300);
+    Pump(100);
+    const HWND apply = host.view.applyButton(), function = host.view.functionButton(), tile = host.view.gestureButton(1);
+    const std::vector<COLORREF> applyBefore = Capture(apply);
+    ASSERT_FALSE(applyBefore.empty());
+    EXPECT_LT(Count(Capture(tile), C::kHighlight), 20) << "no highlight colour on the skin";
+    {
+        C colours;
+        Pump(200);
+        SetHighContrastAnswer(On);
+        SendMessageW(host, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        Pump(200);
+        const std::vector<COLORREF> applyNow = Capture(apply);
+        EXPECT_GT(Count(applyNow, C::kMenu), Count(applyBefore, C::kMenu) + 150)
+            << "Apply's caption on a box of the menu colour";
+        EXPECT_GT(CountInside(applyNow, WidthOf(apply), C::kMenu, C::kMenuText), 6) << "in the menu text colour";
+        const std::vector<COLORREF> tileNow = Capture(tile);
+        EXPECT_GT(Count(tileNow, C::kHighlight), 150) << "the selected tile's caption on the highlight colour";
+        // Its text, in rows clear of the focus frame (which takes the same colour).
+        const int tileWidth = WidthOf(tile), tileHeight = static_cast<int>(tileNow.size()) / tileWidth;
+        EXPECT_GT(CountInside(Rows(tileNow, tileWidth, 8, tileHeight - 8), tileWidth, C::kHighlight, C::kHighlightText), 6)
+            << "in its text colour";
+        EXPECT_GT(Count(Capture(host.view.pageTab(1)), C::kHighlight), 150) << "the shown page's tab";
+        // The keyboard: the focus moves on to the function button, its frame in the text colour.
+        Key(VK_TAB);
+        ASSERT_EQ(GetFocus(), function);
+        const std::vector<COLORREF> framed = Capture(function);
+        const int width = WidthOf(function);
+        EXPECT_GT(Count(Rows(framed, width, 3, 6), C::kMenuText), width / 2) << "the focus frame's top edge";
+        EXPECT_EQ(Count(framed, RGB(236, 110, 30)), 0) << "no skin orange";
+        // Its menu, opened with Enter: the first category highlighted.
+        Key(VK_RETURN);
+        ASSERT_TRUE(host.view.FunctionMenuOpen());
+        Pump(200);
+        CBmpMenu* menu = host.view.functionMenu();
+        const std::vector<COLORREF> first = Capture(*menu->button(0)), second = Capture(*menu->button(1));
+        const int entry = static_cast<int>(first.size());
+        EXPECT_GT(Count(first, C::kHighlight), entry * 2 / 3) << "the highlighted row";
+        EXPECT_GT(CountInside(first, WidthOf(*menu->button(0)), C::kHighlight, C::kHighlightText), 10) << "its text";
+        EXPECT_GT(Count(second, C::kMenu), entry * 2 / 3) << "a row's body";
+        EXPECT_GT(CountInside(second, WidthOf(*menu->button(1)), C::kMenu, C::kMenuText), 10) << "its text";
+        const std::vector<COLORREF> level = Capture(*menu);
+        const int levelWidth = WidthOf(*menu);
+        EXPECT_GT(Count(level, C::kMenu) + Count(level, C::kMenuText) + Count(level, C::kHighlight),
+                  static_cast<int>(level.size()) * 9 / 10)
+            << "the level in the system colours but for the text's smoothed edges";
+        EXPECT_EQ(Count(Rows(level, levelWidth, 17, 18), C::kMenu), levelWidth) << "the line between two rows";
+        SaveScreenshot(L"settings-high-contrast.png");
+        Key(VK_ESCAPE);
+        ASSERT_FALSE(host.view.FunctionMenuOpen());
+        SetHighContrastAnswer(nullptr);
+        SendMessageW(host, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        Pump(200);
+        EXPECT_TRUE(Capture(apply) == applyBefore) << "off again: Apply as before, pixel for pixel";
+    }
+    Pump(200);
+    const std::vector<COLORREF> framed = Capture(function);
+    EXPECT_GT(Count(Rows(framed, WidthOf(function), 3, 6), RGB(236, 110, 30)), WidthOf(function) / 2)
+        << "the focus frame in the skins' orange again";
+    Key(VK_RETURN);
+    ASSERT_TRUE(host.view.FunctionMenuOpen());
+    Pump(200);
+    const std::vector<COLORREF> entry = Capture(*host.view.functionMenu()->button(1));
+    EXPECT_LT(Count(entry, GetSysColor(COLOR_MENU)), static_cast<int>(entry.size()) / 3)
+        << "the menu in its skin again, not in the menu colour";
+    Key(VK_ESCAPE);
+}
+
+// Windows' "show animations" turned off and on again while the window shows (Wine stores the
+// setting; it broadcasts WM_SETTINGCHANGE only with SPIF_UPDATEINIFILE): off, the gesture's animation holds its first
+// frame with no thread playing, also for another gesture selected; on, it plays again.
+TEST_F(SettingsWindowLook, WithoutAnimationsTheGesturePictureHoldsItsFirstFrame) {
+    BOOL initially = TRUE;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &initially, 0));
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(TRUE), SPIF_UPDATEINIFILE | SPIF_SENDCHANGE));
+    CPictureEx& picture = host.view.gesturePicture();
+    const HWND window = GetDlgItem(host, 0x601);
+    ASSERT_NE(window, nullptr);
+    std::mutex lock;
+    std::vector<std::size_t> presented;
+    const auto record = [&](std::size_t index) {
+        std::lock_guard<std::mutex> guard(lock);
+        presented.push_back(index);
+    };
+    const auto frames = [&] {
+        std::lock_guard<std::mutex> guard(lock);
+        return presented;
+    };
+    picture.setFrameHook(record);
+    Click(kCell[1].x, kCell[1].y);  // slot 1's animation, shown with the hook
+    MoveMouse(frame.left + 690, frame.top + 300);
+    Pump(300);
+    ASSERT_GE(picture.frameCount(), 2u);
+    EXPECT_TRUE(picture.isPlaying());
+
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(FALSE), SPIF_UPDATEINIFILE | SPIF_SENDCHANGE));
+    Pump(100);
+    EXPECT_FALSE(picture.isPlaying()) << "no thread plays";
+    EXPECT_TRUE(picture.heldStill());
+    const std::vector<std::size_t> atChange = frames();
+    ASSERT_FALSE(atChange.empty());
+    EXPECT_EQ(atChange.back(), 0u) << "the first frame shown";
+    const std::vector<COLORREF> still = Capture(window);
+    Pump(1000);
+    EXPECT_EQ(frames().size(), atChange.size()) << "nothing presented for a second";
+    EXPECT_TRUE(Capture(window) == still) << "the picture unchanged over a second";
+
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        presented.clear();
+    }
+    Click(kCell[2].x, kCell[2].y);  // another gesture, selected while the setting is off
+    MoveMouse(frame.left + 690, frame.top + 300);
+    Pump(1000);
+    EXPECT_FALSE(picture.isPlaying());
+    EXPECT_TRUE(frames() == std::vector<std::size_t>{0}) << "its first frame alone: " << frames().size() << " shown";
+    SaveScreenshot(L"settings-no-animation.png");
+
+    const std::vector<COLORREF> held = Capture(window);
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(TRUE), SPIF_UPDATEINIFILE | SPIF_SENDCHANGE));
+    Pump(1000);
+    EXPECT_TRUE(picture.isPlaying()) << "on again: it plays";
+    EXPECT_GT(frames().size(), 2u);
+    EXPECT_FALSE(Capture(window) == held);
+    picture.setFrameHook(nullptr);
+    SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(static_cast<INT_PTR>(initially)),
+                          SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
 }
 
 }  // namespace

@@ -31,6 +31,7 @@
 
 #include "app/tray.h"
 #include "i18n/text_catalogue.h"
+#include "ui/system_look_win.h"
 
 namespace {
 
@@ -269,7 +270,7 @@ int TrayContrast(const wchar_t* languageXml, const wchar_t* outPath) {
     RECT all{0, 0, 2 * w + 10, 4 * h};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
     mv::CXPMenu menu;
-    menu.highContrast = ContrastAnswer;
+    mv::SetHighContrastAnswer(ContrastAnswer);
     for (int column = 0; column < 2; ++column) {
         g_contrast = column == 0;
         for (int i = 0; i < 4; ++i) {
