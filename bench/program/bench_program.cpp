@@ -723,30 +723,62 @@ long long FloorKb() {
     return kb;
 }
 
-void Memory(ProbeWindow& probe, int cycles) {
-    const long long floorKb = FloorKb();
-    if (floorKb <= 0) Failed("memory: the bare tray program did not run");
-    RunningProgram program;
+// The resident private memory of the program of `folder` (empty: this build) while hidden,
+// as a ratio to the floor: a while after the start, never shown, then shown once and hidden a
+// while. Leaves the program running (its window hidden) for the caller, or ends it.
+struct HiddenMemory {
+    long long neverShownKb = 0, shownOnceKb = 0;
+};
+
+bool MeasureHiddenMemory(ProbeWindow& probe, const std::wstring& folder, long long floorKb, HiddenMemory& m,
+                         RunningProgram* keep, Started* kept) {
+    std::unique_ptr<RunningProgram> made;
+    if (!keep)
+        made = folder.empty() ? std::make_unique<RunningProgram>()
+                              : std::make_unique<RunningProgram>(folder + L"\\MorviCorvelConfig.exe");
+    RunningProgram& program = keep ? *keep : *made;
     const Started s = WaitForProgram(program, true);
-    if (!s.linked) return Failed("memory: the program did not start");
+    if (!s.linked) return Failed("memory: the program did not start"), false;
+    const char* build = folder.empty() ? "this build" : "the baseline";
     Sleep(3000);
     const std::wstring pid = UnixProcessOfProgram();
-    const long long built = ReadUsage(pid).rssAnonKb;
+    std::printf("memory, %s, hidden, 3 s after the start: resident private %lld KiB\n", build,
+                ReadUsage(pid).rssAnonKb);
     probe.pump(kHiddenReleaseMs);
     const auto againstFloor = [&](const char* label) {
         const long long kb = ReadUsage(pid).rssAnonKb;
-        std::printf("memory, %s: resident private %lld KiB, %.2f times the bare tray program's %lld KiB\n", label, kb,
-                    floorKb > 0 ? static_cast<double>(kb) / static_cast<double>(floorKb) : 0.0, floorKb);
+        std::printf("memory, %s, %s: resident private %lld KiB, %.2f times the bare tray program's %lld KiB\n", build,
+                    label, kb, floorKb > 0 ? static_cast<double>(kb) / static_cast<double>(floorKb) : 0.0, floorKb);
+        return kb;
     };
-    std::printf("memory, hidden, 3 s after the start: resident private %lld KiB\n", built);
-    againstFloor("hidden, never shown, after a while");
-    PrintMemory("hidden", program.process(), pid);
-    if (!ShowSettings(s.main)) return Failed("memory: the window did not show");
+    m.neverShownKb = againstFloor("hidden, never shown, after a while");
+    if (!ShowSettings(s.main)) return Failed("memory: the window did not show"), false;
     probe.pump(3000);
     PrintMemory("window shown, animation playing", program.process(), pid);
     PostMessageW(s.main, WM_CLOSE, 0, 0);  // hides it
     probe.pump(kHiddenReleaseMs + 2000);
-    againstFloor("shown once, then hidden for a while");
+    m.shownOnceKb = againstFloor("shown once, then hidden for a while");
+    if (kept) *kept = s;
+    else Exit(program, s.main);
+    return true;
+}
+
+void Memory(ProbeWindow& probe, int cycles, const std::wstring& baseline) {
+    const long long floorKb = FloorKb();
+    if (floorKb <= 0) Failed("memory: the bare tray program did not run");
+    HiddenMemory theirs, ours;
+    if (!baseline.empty() && !MeasureHiddenMemory(probe, baseline, floorKb, theirs, nullptr, nullptr)) return;
+    RunningProgram program;
+    Started s;
+    if (!MeasureHiddenMemory(probe, L"", floorKb, ours, &program, &s)) return;
+    if (!baseline.empty())
+        std::printf("memory, hidden, this build beside the baseline: never shown %lld vs %lld KiB (%.2f), shown once "
+                    "%lld vs %lld KiB (%.2f)\n",
+                    ours.neverShownKb, theirs.neverShownKb,
+                    static_cast<double>(ours.neverShownKb) / static_cast<double>(std::max(1LL, theirs.neverShownKb)),
+                    ours.shownOnceKb, theirs.shownOnceKb,
+                    static_cast<double>(ours.shownOnceKb) / static_cast<double>(std::max(1LL, theirs.shownOnceKb)));
+    const std::wstring pid = UnixProcessOfProgram();
     const double asked = NowMs();
     if (!ShowSettings(s.main) || !Answers(s.main)) return Failed("memory: the window did not show again");
     std::printf("memory: the window shown again with its pictures loaded anew in %.0f ms\n", NowMs() - asked);
@@ -995,7 +1027,7 @@ int wmain(int argc, wchar_t** argv) {
     if (wanted(L"latency")) timed("latency", [&] { Latency(probe, events); });
     if (wanted(L"profiles")) timed("profiles", [&] { ProfileLatency(probe, events); });
     if (wanted(L"flood")) timed("flood", [&] { Flood(probe); });
-    if (wanted(L"memory")) timed("memory", [&] { Memory(probe, cycles); });
+    if (wanted(L"memory")) timed("memory", [&] { Memory(probe, cycles, baseline); });
     if (wanted(L"answers")) timed("answers", [&] { AnswerTimes(baseline, answers); });
     if (wanted(L"scale")) timed("scale", [&] { ScaleComparison(probe, starts, answers); });
     if (wanted(L"idle")) {
