@@ -5,6 +5,9 @@ must be called. Prints "ok   ..." / "FAIL ..." lines (harness.sh's tally counts 
   accessibility_check.py LANGUAGE_XML main DUMP     the settings window at its start
   accessibility_check.py LANGUAGE_XML menus DUMP    the function menu, its media level open
   accessibility_check.py LANGUAGE_XML tray DUMP     the tray menu's MSAAMENUINFO texts
+  accessibility_check.py LANGUAGE_XML pointer DUMP  the pointer speed dialog (acc_probe's menus mode)
+  accessibility_check.py LANGUAGE_XML restore DUMP  the restore defaults dialog
+  accessibility_check.py LANGUAGE_XML chord DUMP    the key chord editor
 """
 import re
 import sys
@@ -90,6 +93,62 @@ def menus(t, dump):
     check(f"two menu levels open ({len(popups)})", len(popups) == 2)
 
 
+def key_of(text):
+    """The access key a marked text gives, as oleacc says it: "Alt+X"."""
+    m = re.search(r"&([^&])", text.replace("&&", ""))
+    return "Alt+" + m.group(1).upper() if m else None
+
+
+def button(t, plain, marked, role="pushbutton", state="focusable"):
+    return f"{role} {state}|{t[plain]}|key={key_of(t[marked])}"
+
+
+def dialog(t, dump, wanted, what):
+    popups = [l for l in dump if l.startswith("popup ")]
+    check(f"{what}: one dialog open ({len(popups)})", len(popups) == 1)
+    controls = [l.strip() for l in dump if l.startswith("  ")]
+    # An empty message line says nothing until it has something to say.
+    unnamed = [l for l in controls if l.split("|")[1:2] == [""] and not l.startswith("statictext")]
+    check(f"{what}: every control has a name ({len(controls)} controls, unnamed: {unnamed})", controls and not unnamed)
+    unknown = [l for l in controls if l.split(" ")[0] in ("client", "other", "error")]
+    check(f"{what}: every control has a role of its own ({unknown})", not unknown)
+    keys = [k for l in controls for k in re.findall(r"\|key=(Alt\+.)", l)]
+    check(f"{what}: no two controls share an access key ({keys})", len(keys) == len(set(keys)))
+    expect_lines(controls, wanted, what)
+
+
+OK_CANCEL = [("btn_ok", "tc_access_ok"), ("btn_cancel", "tc_access_cancel")]
+
+
+def pointer(t, dump):
+    wanted = [button(t, *c) for c in OK_CANCEL] + [f"pushbutton focusable|{t['tc_acc_close']}"]
+    dialog(t, dump, wanted, "pointer dialog")
+    toggle = [l for l in dump if l.strip().startswith("checkbutton ")]
+    check(f"pointer dialog: the toggle a check box with its key ({toggle})",
+          len(toggle) == 1 and toggle[0].strip().endswith(
+              f"|{t['tc_pointer_distinguish']}|key={key_of(t['tc_access_precise'])}"))
+    slider = [l for l in dump if l.strip().startswith("slider ")]
+    check(f"pointer dialog: the slider named with its notch as value ({slider})",
+          len(slider) == 1 and re.fullmatch(rf"slider focusable\|{re.escape(t['tc_pointer_move'])}\|value=([1-9]|10)",
+                                            slider[0].strip()) is not None)
+
+
+def restore(t, dump):
+    wanted = [button(t, *c) for c in OK_CANCEL] + [f"pushbutton focusable|{t['tc_acc_close']}",
+                                                  f"statictext -|{t['tc_return_default']}"]
+    dialog(t, dump, wanted, "restore dialog")
+
+
+def chord(t, dump):
+    wanted = [button(t, *c) for c in OK_CANCEL + [("tc_combo_clear", "tc_access_clear"), ("tc_click", "tc_access_left"),
+                                                 ("tc_function_doubleclick", "tc_access_right"),
+                                                 ("tc_middle", "tc_access_middle")]]
+    wanted += [f"pushbutton focusable|{t['tc_acc_close']}", f"statictext unavailable|{t['tc_combo_tittle']}",
+               f"hotkeyfield focusable|{t['tc_combo_tittle']}", f"statictext -|{t['tc_combo_tips']}",
+               f"statictext -|{t['tc_combo_mouse']}"]
+    dialog(t, dump, wanted, "key chord editor")
+
+
 def tray(t, dump):
     wanted = [f"item 0x6001|{t['tc_exit']}", f"item 0x6000|{t['tc_config']}"]
     expect_lines(dump, wanted, "tray menu")
@@ -101,5 +160,6 @@ def tray(t, dump):
 if __name__ == "__main__":
     language, mode, path = sys.argv[1:4]
     t = texts(language)
-    {"main": main_window, "menus": menus, "tray": tray}[mode](t, lines_of(path))
+    {"main": main_window, "menus": menus, "tray": tray, "pointer": pointer, "restore": restore,
+     "chord": chord}[mode](t, lines_of(path))
     sys.exit(1 if failures else 0)

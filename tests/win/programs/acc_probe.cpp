@@ -60,6 +60,9 @@ const char* RoleName(long role) {
     case ROLE_SYSTEM_TEXT: return "text";
     case ROLE_SYSTEM_CHECKBUTTON: return "checkbutton";
     case ROLE_SYSTEM_SLIDER: return "slider";
+    case ROLE_SYSTEM_LIST: return "list";
+    case ROLE_SYSTEM_HOTKEYFIELD: return "hotkeyfield";
+    case ROLE_SYSTEM_PANE: return "pane";
     default: return "other";
     }
 }
@@ -72,7 +75,7 @@ std::string StateNames(long state) {
                  {STATE_SYSTEM_FOCUSED, "focused"},     {STATE_SYSTEM_FOCUSABLE, "focusable"},
                  {STATE_SYSTEM_UNAVAILABLE, "unavailable"}, {STATE_SYSTEM_INVISIBLE, "invisible"},
                  {STATE_SYSTEM_HASPOPUP, "haspopup"},   {STATE_SYSTEM_EXPANDED, "expanded"},
-                 {STATE_SYSTEM_HOTTRACKED, "hottracked"}};
+                 {STATE_SYSTEM_HOTTRACKED, "hottracked"}, {STATE_SYSTEM_CHECKED, "checked"}};
     std::string out;
     for (const auto& f : flags)
         if (state & f.flag) out += (out.empty() ? "" : "+") + std::string(f.name);
@@ -101,8 +104,18 @@ std::string Describe(HWND window) {
     std::wstring nameText;
     if (SUCCEEDED(acc->get_accName(self, &name)) && name) nameText.assign(name, SysStringLen(name));
     SysFreeString(name);
+    // A value and a keyboard shortcut, where there is one: "|value=...", "|key=...".
+    std::string extra;
+    BSTR text = nullptr;
+    if (acc->get_accValue(self, &text) == S_OK && text && SysStringLen(text) > 0)
+        extra += "|value=" + Utf8(std::wstring(text, SysStringLen(text)));
+    SysFreeString(text);
+    text = nullptr;
+    if (acc->get_accKeyboardShortcut(self, &text) == S_OK && text)
+        extra += "|key=" + Utf8(std::wstring(text, SysStringLen(text)));
+    SysFreeString(text);
     acc->Release();
-    return std::string(RoleName(roleValue)) + " " + StateNames(stateValue) + "|" + Utf8(nameText);
+    return std::string(RoleName(roleValue)) + " " + StateNames(stateValue) + "|" + Utf8(nameText) + extra;
 }
 
 HWND FindMain(const wchar_t* title) { return FindWindowW(L"MorviCorvelConfig", title); }
