@@ -69,6 +69,11 @@ public:
     // sets another answer.
     bool (*highContrast)() = SystemHighContrast;
     static bool SystemHighContrast();
+
+private:
+    HFONT MakeFont() const;
+    // An item's text as drawn in the item state given (ODS_NOACCEL).
+    std::wstring ShownText(const std::wstring& text, UINT itemState) const;
 };
 
 class TrayIcon {

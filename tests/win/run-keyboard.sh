@@ -11,7 +11,8 @@
 #     drawn as the pointer's hover;
 #   - the dialogs and the key chord editor: every control's name, role and access key in both
 #     languages, a button pressed by its access key in each; the pointer dialog opened and driven
-#     with keys alone (Tab, arrows, Space, Enter), the restore question with Tab, Escape and Alt+O.
+#     with keys alone (Tab, arrows, Space, Enter), the restore question with Tab, Escape and Alt+O;
+#   - the tray menu's items as wide as their texts (at 96 and 144 DPI), English at 96 DPI as before.
 #   run-keyboard.sh ROOT [PROGRAM_FOLDER]   (default ROOT/dist)
 set -uo pipefail
 source "$(dirname "$0")/harness.sh"
@@ -123,6 +124,18 @@ accessibility() {  # accessibility FOLDER SUFFIX LANGUAGE_XML
   echo "$result"
   tally "$result" "$status"
   convert "$tmp/contrast.bmp" -scale 300% "$out/tray-high-contrast$s.png"
+  # The items as wide as their texts need: none cut short with "..." (the Chinese "(P)" and
+  # "(H)"), English at 96 DPI at the fixed width; left at the menu's width, right far wider.
+  local lang=en
+  [[ -n "$s" ]] && lang=zh
+  for dpi in 96 144; do
+    result=$(wine "$probe" tray-width "$(winepath -w "$language")" $dpi $lang "$(winepath -w "$tmp/width.bmp")" 2>/dev/null |
+             tr -d '\r' | sed "s/\$/ at $dpi DPI$s/")
+    status=${PIPESTATUS[0]}
+    echo "$result"
+    tally "$result" "$status"
+    convert "$tmp/width.bmp" -scale 200% "$out/tray-width-$dpi$s.png"
+  done
   # Each item's access key, typed into the open menu, runs that item.
   local key id got
   for pair in x:0x6001 p:0x6002 h:0x6003 s:0x6000; do
