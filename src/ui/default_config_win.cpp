@@ -69,13 +69,13 @@ BOOL CDefaultConfig::OnInitDialog() {
 
 void CDefaultConfig::OnOk() {
     if (!IsWindowVisible()) return;
-    ShowWindow(SW_HIDE);
+    Hide();
     // Never a thread message: without an owner set, the window it was created under.
     const HWND owner = ownerWindow_ ? ownerWindow_ : GetWindow(hwnd_, GW_OWNER);
     if (owner) PostMessageW(owner, WM_RESTORE_DEFAULTS, 0, 0);
 }
 
-void CDefaultConfig::OnCancel() { ShowWindow(SW_HIDE); }
+void CDefaultConfig::OnCancel() { Hide(); }
 
 BOOL CDefaultConfig::OnCommand(WPARAM, LPARAM lParam) {
     const HWND from = reinterpret_cast<HWND>(lParam);

@@ -156,10 +156,10 @@ void CPointerSeting::moveKnobTo(int screenX) {
 
 void CPointerSeting::OnOk() {
     ApplyPointerSettings();
-    ShowWindow(SW_HIDE);
+    Hide();
 }
 
-void CPointerSeting::OnCancel() { ShowWindow(SW_HIDE); }
+void CPointerSeting::OnCancel() { Hide(); }
 
 BOOL CPointerSeting::OnCommand(WPARAM, LPARAM lParam) {
     const HWND from = reinterpret_cast<HWND>(lParam);

@@ -86,6 +86,13 @@ void CSkinnedDialog::ShowKeyboardCues() {
     ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
+void CSkinnedDialog::Hide() {
+    const bool active = ::GetActiveWindow() == hwnd_;
+    ShowWindow(SW_HIDE);
+    const HWND owner = ::GetWindow(hwnd_, GW_OWNER);
+    if (active && owner && ::IsWindowVisible(owner) && ::IsWindowEnabled(owner)) ::SetActiveWindow(owner);
+}
+
 void CSkinnedDialog::MoveFocus(bool backwards) {
     const int next = NextDialogStop(KeyStops(), StopIndex(::GetFocus()), backwards);
     if (next >= 0) {

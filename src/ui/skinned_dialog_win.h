@@ -71,6 +71,9 @@ protected:
     virtual void OnSliderKey(HWND /*slider*/, SliderKey /*key*/) {}
     // The cues show from now on; the controls draw them.
     void ShowKeyboardCues();
+    // Hides the dialog and gives the activation back to its owner when it had it (without a
+    // window manager Wine can leave the focus in the hidden dialog).
+    void Hide();
 
     SkinSheets sheets_;
     std::wstring programDirectory_;

@@ -8,6 +8,8 @@ must be called. Prints "ok   ..." / "FAIL ..." lines (harness.sh's tally counts 
   accessibility_check.py LANGUAGE_XML pointer DUMP  the pointer speed dialog (acc_probe's menus mode)
   accessibility_check.py LANGUAGE_XML restore DUMP  the restore defaults dialog
   accessibility_check.py LANGUAGE_XML chord DUMP    the key chord editor
+  accessibility_check.py LANGUAGE_XML program DUMP  the program or file editor
+  accessibility_check.py LANGUAGE_XML macro DUMP    the macro editor
 """
 import re
 import sys
@@ -149,6 +151,38 @@ def chord(t, dump):
     dialog(t, dump, wanted, "key chord editor")
 
 
+def buttons_with_keys(t, dump, pairs, what):
+    """Each button of `pairs` present with its access key, in whatever state it is."""
+    controls = [l.strip() for l in dump if l.startswith("  ")]
+    for plain, marked in pairs:
+        pattern = rf"(pushbutton|checkbutton) [^|]*\|{re.escape(t[plain])}\|key={re.escape(key_of(t[marked]))}"
+        check(f"{what}: {t[plain]} with {key_of(t[marked])}", any(re.fullmatch(pattern, l) for l in controls))
+
+
+def program(t, dump):
+    wanted = [f"pushbutton focusable|{t['tc_acc_close']}", f"statictext unavailable|{t['tc_custom_program']}",
+              f"statictext -|{t['tc_launch_tips']}"]
+    dialog(t, dump, wanted, "program editor")
+    check("program editor: the edit named as the editor", any(l.strip().startswith(f"text focusable|{t['tc_custom_program']}")
+                                                             for l in dump))
+    buttons_with_keys(t, dump, OK_CANCEL + [("tc_launch_browse", "tc_access_browse")], "program editor")
+
+
+def macro(t, dump):
+    wanted = [f"pushbutton focusable|{t['tc_acc_close']}", f"statictext unavailable|{t['tc_macro_editor']}",
+              f"statictext -|{t['tc_macro_list']}"]
+    dialog(t, dump, wanted, "macro editor")
+    for role, key in (("list", "tc_macro_list"), ("list", "tc_macro_steps"), ("text", "tc_macro_name"),
+                      ("text", "tc_macro_delay"), ("pane", "tc_macro_panel")):
+        name = t[key].rstrip(":：")
+        check(f"macro editor: a {role} named {name}",
+              any(re.fullmatch(rf"{role} [^|]*\|{re.escape(name)}(\|value=.*)?", l.strip()) for l in dump))
+    buttons_with_keys(t, dump, OK_CANCEL + [(c, "tc_access_" + m) for c, m in (
+        ("tc_macro_new", "new"), ("tc_macro_del", "delete"), ("tc_macro_rename", "rename"),
+        ("tc_macro_step_del", "step_delete"), ("tc_macro_set", "set"), ("tc_macro_loop", "repeat"),
+        ("tc_macro_start", "start"), ("tc_macro_end", "end"))], "macro editor")
+
+
 def tray(t, dump):
     wanted = [f"item 0x6001|{t['tc_exit']}", f"item 0x6000|{t['tc_config']}"]
     expect_lines(dump, wanted, "tray menu")
@@ -161,5 +195,5 @@ if __name__ == "__main__":
     language, mode, path = sys.argv[1:4]
     t = texts(language)
     {"main": main_window, "menus": menus, "tray": tray, "pointer": pointer, "restore": restore,
-     "chord": chord}[mode](t, lines_of(path))
+     "chord": chord, "program": program, "macro": macro}[mode](t, lines_of(path))
     sys.exit(1 if failures else 0)

@@ -9,7 +9,7 @@
 #   - a menu opened with the pointer still picks nothing on a key;
 #   - the focus rectangle only after keyboard use, and the keyboard's highlight in the menu
 #     drawn as the pointer's hover;
-#   - the dialogs and the key chord editor: every control's name, role and access key in both
+#   - the dialogs and the editors: every control's name, role and access key in both
 #     languages, a button pressed by its access key in each; the pointer dialog opened and driven
 #     with keys alone (Tab, arrows, Space, Enter), the restore question with Tab, Escape and Alt+O;
 #   - the tray menu's items as wide as their texts (at 96 and 144 DPI), English at 96 DPI as before.
@@ -109,6 +109,24 @@ accessibility() {  # accessibility FOLDER SUFFIX LANGUAGE_XML
   keys Escape
   read_state
   check "key chord editor: Escape closes it ($POPUPS open)$s" test "$POPUPS" = 0
+  # The program editor and the macro editor, the custom functions' second and fourth entries.
+  local entry mode
+  for entry in 1:program 3:macro; do
+    mode=${entry#*:}
+    click 160 378
+    wait_popups 1
+    menu=(${POPUP[0]:-0 0 0 0})
+    point_screen $((menu[0] + 30)) $((menu[1] + 5 * 18 + 8))
+    wait_popups 2
+    sub=(${POPUP[0]:-0 0 0 0})
+    click_screen $((sub[0] + 30)) $((sub[1] + ${entry%%:*} * 18 + 8)) 2
+    wait_popups 1 exactly
+    read_dialog "$mode" "$s" "$language"
+    focus_popup
+    keys Escape
+    read_state
+    check "$mode editor: Escape closes it ($POPUPS open)$s" test "$POPUPS" = 0
+  done
   stop_program
   # The tray menu's items, from the program's own menu code in a process that can read them.
   wine "$probe" own-tray "$(winepath -w "$language")" 2>/dev/null | tr -d '\r' >"$out/acc-tray$s.txt"
@@ -334,6 +352,7 @@ if WINEDEBUG=trace+system start_program "$program" "$trace"; then
   keys Tab
   check "Tab round to OK ($(focused))" test "$(focused)" = "pushbutton focusable|$(text_of btn_ok)|key=Alt+O"
   keys Escape
+  sleep 2
   read_state
   check "Escape cancels: nothing restored ($POPUPS open, $(saved_codes))" \
     test "$POPUPS" = 0 -a "$(saved_codes)" = "$expected"
