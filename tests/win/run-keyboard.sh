@@ -12,7 +12,9 @@
 #   - the dialogs and the editors: every control's name, role and access key in both
 #     languages, a button pressed by its access key in each; the pointer dialog opened and driven
 #     with keys alone (Tab, arrows, Space, Enter), the restore question with Tab, Escape and Alt+O;
-#   - the tray menu's items as wide as their texts (at 96 and 144 DPI), English at 96 DPI as before.
+#   - the tray menu's items as wide as their texts (at 96 and 144 DPI), English at 96 DPI as before;
+#   - at 144 DPI, in a prefix of its own: a function assigned and applied with keys alone, and the
+#     focus frame at the tile's scaled place.
 #   run-keyboard.sh ROOT [PROGRAM_FOLDER]   (default ROOT/dist)
 set -uo pipefail
 source "$(dirname "$0")/harness.sh"
@@ -380,5 +382,60 @@ title="Morvi Corvel 设置"
 check "the CJK font linked into the prefix" link_cjk_font
 accessibility "$zh" "-zh" "$root/lang/zh-CN/language.xml"
 title=$english_title
+
+# ---- At 150 %: a prefix of its own at 144 DPI (LogPixels). A function assigned and applied
+# with keys alone, read back from ButtonSetting; the focus frame inside the focused tile at
+# the tile's scaled place, inset by its scaled distance.
+s144() { echo $(((${1} * 144 * 2 + 96) / 192)); }   # a 96-DPI figure at 144 DPI, as the program rounds it
+keyboard_at_144() {
+  MV_SCREEN=1600x1200x24 session || { check "a Wine session at 144 DPI" false; return; }
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+  check "the stand-in driver answers at 144 DPI" ensure_standin
+  wine reg delete 'HKLM\Software\Morvi\MVSET' /f >/dev/null 2>&1
+  window_size="$(s144 709)x$(s144 477)"
+  if ! start_program "$program"; then
+    check "settings window shown at 144 DPI ($window_size)" false
+    return
+  fi
+  check "settings window shown at 144 DPI ($window_size)" true
+  xid=$(xwininfo -root -tree | awk -v t="\"$title\"" -v g=" $window_size+" 'index($0, t) && index($0, g) {print $1; exit}')
+  xdotool windowfocus "$xid"
+  xdotool mousemove 1590 1190
+  sleep 0.5
+  keys Tab Tab Right
+  check "144 DPI: Tab, Tab, Right: the second tile ($(focused))" \
+    test "$(focused)" = "listitem selected+selectable+focusable|$(text_of tc_gesture_doubleclick)"
+  shot "$out/keyboard-focus-144.png"
+  keys Tab
+  shot "$tmp/unfocused-144.png"
+  # The second tile at 96 DPI: (168, 133) to (282, 238); its frame 4 pixels inside its edge.
+  local tx ty tw th inset box
+  tx=$(s144 168) ty=$(s144 133) tw=$(($(s144 282) - $(s144 168))) th=$(($(s144 238) - $(s144 133))) inset=$(s144 4)
+  box=$(frame_box "$out/keyboard-focus-144.png" "$tmp/unfocused-144.png" $((X + tx)) $((Y + ty)) "$tw" "$th")
+  check "144 DPI: the focus frame in the ${tw}x${th} tile, $inset pixels inside its edge (frame $box)" \
+    frame_at "$box" "$tw" "$th" "$inset"
+  keys Return
+  wait_popups 1 exactly
+  check "144 DPI: Enter on the function button opens the menu ($POPUPS)" test "$POPUPS" = 1
+  keys Down Down Down Right
+  wait_popups 2 exactly
+  keys Down Return
+  read_state
+  check "144 DPI: Stop picked with the keys ($(focused))" \
+    test "$(focused)" = "pushbutton focusable+haspopup|Function: $(text_of tc_stop)"
+  keys Tab Tab Tab Tab
+  check "144 DPI: Tab on to Apply ($(focused))" test "$(focused)" = "pushbutton focusable|$(text_of btn_apply)"
+  keys Return
+  sleep 2
+  check "144 DPI: applied with the keyboard: Stop in slot 1 ($(saved_codes))" \
+    test "$(saved_codes)" = "A1 72 09 0A 10 11 A3 25 A4 55 21 03 05 04 58 59 A2 "
+  stop_program
+}
+(MV_AT_EXIT=(); passes=0; failures=0; keyboard_at_144; echo "$passes $failures" >"$tmp/counts-144")
+if read -r p f <"$tmp/counts-144"; then
+  passes=$((passes + p)) failures=$((failures + f))
+else
+  check "the checks at 144 DPI ran to their end" false
+fi
 
 finish
