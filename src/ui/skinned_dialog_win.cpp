@@ -98,6 +98,7 @@ void CSkinnedDialog::MoveFocus(bool backwards) {
     if (next >= 0) {
         const HWND to = stops_[static_cast<std::size_t>(next)].window;
         ::SetFocus(to);
+        keyFocus_ = to;
         // An edit shows its whole text selected, as the dialog manager leaves it.
         wchar_t cls[16] = {};
         ::GetClassNameW(to, cls, 16);
@@ -110,11 +111,12 @@ void CSkinnedDialog::FocusFirstStop() {
     // After the dialog manager, which gives the focus to the first child on activation.
     if (!IsWindowVisible() || ::GetActiveWindow() != hwnd_) return;
     const int first = NextDialogStop(KeyStops(), -1, false);
-    if (first >= 0) ::SetFocus(stops_[static_cast<std::size_t>(first)].window);
+    if (first >= 0) ::SetFocus(keyFocus_ = stops_[static_cast<std::size_t>(first)].window);
 }
 
 void CSkinnedDialog::Press(HWND control) {
     if (::GetFocus() != control) ::SetFocus(control);
+    keyFocus_ = control;
     ::SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(control), BN_CLICKED), reinterpret_cast<LPARAM>(control));
 }
 
@@ -152,7 +154,7 @@ bool CSkinnedDialog::OnKey(const MSG& msg) {
             return true;
         case VK_RETURN:
             if (repeat) return true;
-            if (kind == DialogControl::Button)
+            if (kind == DialogControl::Button && focus == keyFocus_)
                 Press(focus);
             else
                 OnOk();

@@ -3,8 +3,8 @@
 // has no caption bar); the keyboard; and each showing can read afresh.
 //
 // The keyboard: Tab and Shift+Tab go round the stops the dialog registers (AddKeyStop), the
-// first one focused at each showing; Space and Enter press a focused button, Space switches a
-// focused toggle, Enter elsewhere is OK, Escape cancels; the arrows, Home, End, Page Up and
+// first one focused at each showing; Space presses a focused button and switches a focused
+// toggle, Enter presses a button the keys focused and is OK elsewhere, Escape cancels; the arrows, Home, End, Page Up and
 // Page Down move a focused slider; Alt and a button's access key press it (the key alone in a
 // dialog without a text stop). The focus frame and the access keys show once a key was used
 // here or in the owner: the dialog answers WM_QUERYUISTATE itself.
@@ -96,6 +96,9 @@ private:
         DialogControl kind;
     };
     std::vector<KeyStop> stops_;
+    // The control the keys last gave the focus: Enter presses it while it keeps the focus; a
+    // button the pointer focused leaves Enter to OK, as before.
+    HWND keyFocus_ = nullptr;
     bool keyboardCues_ = false;
     int dpi_ = 96;
     std::wstring sheetNames_[3];
