@@ -11,7 +11,8 @@
 #     drawn as the pointer's hover;
 #   - the dialogs and the editors: every control's name, role and access key in both
 #     languages, a button pressed by its access key in each; the pointer dialog opened and driven
-#     with keys alone (Tab, arrows, Space, Enter), the restore question with Tab, Escape and Alt+O;
+#     with keys alone (Tab, arrows, Space, Enter), the restore question with Tab, Escape, Enter on
+#     Cancel and Alt+O;
 #   - the tray menu's items as wide as their texts (at 96 and 144 DPI), English at 96 DPI as before;
 #   - at 144 DPI, in a prefix of its own: a function assigned and applied with keys alone, and the
 #     focus frame at the tile's scaled place.
@@ -357,6 +358,17 @@ if WINEDEBUG=trace+system start_program "$program" "$trace"; then
   sleep 2
   read_state
   check "Escape cancels: nothing restored ($POPUPS open, $(saved_codes))" \
+    test "$POPUPS" = 0 -a "$(saved_codes)" = "$expected"
+  # Enter presses the button the keys focused: Cancel.
+  xdotool windowfocus "$xid"
+  sleep 0.3
+  keys Return
+  wait_popups 1 exactly
+  focus_popup
+  keys Tab Return
+  sleep 2
+  read_state
+  check "Tab to Cancel, Enter presses it: nothing restored ($POPUPS open, $(saved_codes))" \
     test "$POPUPS" = 0 -a "$(saved_codes)" = "$expected"
   xdotool windowfocus "$xid"
   sleep 0.3
