@@ -2,8 +2,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "framework/messages.h"
 #include "i18n/text_catalogue.h"
+#include "ui/dialog_captions.h"
 #include "ui/dpi_win.h"
 #include "ui/keyboard_model.h"
 #include "ui/resource_ids.h"
@@ -14,7 +17,9 @@ namespace mv {
 
 TrayMenuState TrayMenuFor(bool paused, bool feedbackOn) {
     const auto text = [](std::string_view key) { return ToWide(tr(key)); };
-    return TrayMenuState{text("tc_exit"), text("tc_config"), text(paused ? "tc_resume" : "tc_pause"),
+    // Exit and Settings keep their own texts; their access keys come from keys beside them.
+    return TrayMenuState{ToWide(ButtonCaption(kExitCaption)), ToWide(ButtonCaption(kSettingsCaption)),
+                         text(paused ? "tc_resume" : "tc_pause"),
                          text("tc_feedback"), paused, feedbackOn};
 }
 
@@ -38,6 +43,8 @@ constexpr int kItemWidth = 75;
 constexpr int kItemHeight = 22;
 constexpr int kIconStrip = 25;
 constexpr int kFontHeight = 12;
+// The least room between an item's text and the edges of its body.
+constexpr int kTextMargin = 3;
 constexpr COLORREF kStripColour = RGB(219, 216, 209);
 constexpr COLORREF kBodyColour = RGB(249, 248, 247);
 constexpr COLORREF kSelectedColour = RGB(177, 185, 207);
@@ -86,8 +93,37 @@ void CopyBounded(wchar_t* destination, std::size_t capacity, const std::wstring&
     destination[n] = L'\0';
 }
 
+HFONT CXPMenu::MakeFont() const {
+    return CreateFontW(ScaleToDpi(kFontHeight, dpi), 0, 0, 0, 500, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0x20,
+                       L"MS Shell Dlg");
+}
+
+std::wstring CXPMenu::ShownText(const std::wstring& text, UINT itemState) const {
+    // Unless the access keys are to be underlined, the text is drawn without its marks, exactly
+    // as a text that has none (DT_HIDEPREFIX lays the line out otherwise under Wine).
+    if (underlineAccessKeys && !(itemState & ODS_NOACCEL)) return text;
+    const std::u16string shown = WithoutAccessMarks(std::u16string(text.begin(), text.end()));
+    return std::wstring(shown.begin(), shown.end());
+}
+
+// As wide as its text needs (a Chinese text with its bracketed key is longer), never narrower
+// than the fixed width.
 void CXPMenu::MeasureItem(MEASUREITEMSTRUCT* mis) {
-    mis->itemWidth = static_cast<UINT>(ScaleToDpi(kItemWidth, dpi));
+    int width = ScaleToDpi(kItemWidth, dpi);
+    if (const auto* item = reinterpret_cast<const TrayMenuItem*>(mis->itemData)) {
+        if (HDC dc = GetDC(nullptr)) {
+            HFONT font = MakeFont();
+            HGDIOBJ old = SelectObject(dc, font);
+            const std::wstring text = ShownText(item->text, underlineAccessKeys ? 0 : ODS_NOACCEL);
+            RECT r{0, 0, 0, 0};
+            DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE | DT_CALCRECT);
+            SelectObject(dc, old);
+            DeleteObject(font);
+            ReleaseDC(nullptr, dc);
+            width = std::max(width, ScaleToDpi(kIconStrip + 2 * kTextMargin, dpi) + static_cast<int>(r.right - r.left));
+        }
+    }
+    mis->itemWidth = static_cast<UINT>(width);
     mis->itemHeight = static_cast<UINT>(ScaleToDpi(kItemHeight, dpi));
 }
 
@@ -118,16 +154,10 @@ void CXPMenu::DrawItem(DRAWITEMSTRUCT* dis) {
         Fill(dc, RECT{r.left + s(kIconStrip), r.top, r.right, r.bottom}, kBodyColour);
         DrawItemIcon(dc, item->normalIcon, r.left + s(3), r.top + s(3), dpi);
     }
-    HFONT font = CreateFontW(s(kFontHeight), 0, 0, 0, 500, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0x20, L"MS Shell Dlg");
+    HFONT font = MakeFont();
     HGDIOBJ oldFont = SelectObject(dc, font);
     RECT text{r.left + s(kIconStrip), r.top, r.right, r.bottom};
-    // Unless the access keys are to be underlined, the text is drawn without its marks, exactly
-    // as a text that has none (DT_HIDEPREFIX lays the line out otherwise under Wine).
-    std::wstring caption = item->text;
-    if (!underlineAccessKeys || (dis->itemState & ODS_NOACCEL)) {
-        const std::u16string shown = WithoutAccessMarks(std::u16string(caption.begin(), caption.end()));
-        caption.assign(shown.begin(), shown.end());
-    }
+    const std::wstring caption = ShownText(item->text, dis->itemState);
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, kTextFormat);
     SelectObject(dc, oldFont);
     DeleteObject(font);

@@ -66,6 +66,11 @@ public:
     // The menu opens only from the pointer: its access keys work but are not underlined (and a
     // Chinese text's bracketed key shows as it is written).
     bool underlineAccessKeys = false;
+
+private:
+    HFONT MakeFont() const;
+    // An item's text as drawn in the item state given (ODS_NOACCEL).
+    std::wstring ShownText(const std::wstring& text, UINT itemState) const;
 };
 
 class TrayIcon {

@@ -112,6 +112,27 @@ const std::array<std::string_view, kAddedTextKeyCount> AddedTextKeys = {
     "tc_acc_profile",
     "tc_acc_animation",
     "tc_acc_functions",
+    // the dialogs' buttons with their access keys ("&Cancel", "取消(&C)"): each the text of
+    // another key with its key marked
+    "tc_access_ok",
+    "tc_access_cancel",
+    "tc_access_precise",
+    "tc_access_clear",
+    "tc_access_left",
+    "tc_access_right",
+    "tc_access_middle",
+    "tc_access_browse",
+    "tc_access_new",
+    "tc_access_delete",
+    "tc_access_rename",
+    "tc_access_step_delete",
+    "tc_access_set",
+    "tc_access_repeat",
+    "tc_access_start",
+    "tc_access_end",
+    // the tray menu's items with their access keys, beside their plain texts
+    "tc_access_exit",
+    "tc_access_config",
 };
 
 namespace {

@@ -17,7 +17,7 @@ inline constexpr std::size_t kTextKeyCount = 117;
 extern const std::array<std::string_view, kTextKeyCount> TextKeys;
 // Keys added to the catalogue since, after those: a language file without them
 // leaves their texts empty, as for any missing key.
-inline constexpr std::size_t kAddedTextKeyCount = 95;
+inline constexpr std::size_t kAddedTextKeyCount = 113;
 extern const std::array<std::string_view, kAddedTextKeyCount> AddedTextKeys;
 inline constexpr std::size_t kAllTextKeyCount = kTextKeyCount + kAddedTextKeyCount;
 

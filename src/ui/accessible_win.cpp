@@ -103,12 +103,22 @@ public:
         *name = nullptr;
         if (!IsSelf(child)) return E_INVALIDARG;
         if (!::IsWindow(window_)) return E_FAIL;
-        const std::wstring text = ToWide(NameWithoutAccessKey(ToU16(WindowText())));
+        const AccessibleTraits traits = Traits();
+        const std::wstring text = !traits.name.empty() ? traits.name : ToWide(NameWithoutAccessKey(ToU16(WindowText())));
         if (text.empty()) return S_FALSE;
         *name = Bstr(text);
         return *name ? S_OK : E_OUTOFMEMORY;
     }
-    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override { return Nothing(child, value); }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+        if (!value) return E_POINTER;
+        *value = nullptr;
+        if (!IsSelf(child)) return E_INVALIDARG;
+        if (!::IsWindow(window_)) return E_FAIL;
+        const AccessibleTraits traits = Traits();
+        if (traits.value.empty()) return S_FALSE;
+        *value = Bstr(traits.value);
+        return *value ? S_OK : E_OUTOFMEMORY;
+    }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override { return Nothing(child, text); }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
         if (!role) return E_POINTER;

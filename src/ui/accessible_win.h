@@ -20,6 +20,8 @@ struct AccessibleTraits {
     long role = 0;            // ROLE_SYSTEM_*; 0: ROLE_SYSTEM_CLIENT
     unsigned long state = 0;  // STATE_SYSTEM_* beyond what the window's styles and focus say
     bool focusable = false;
+    std::wstring name;        // empty: the window text
+    std::wstring value;       // a slider's position, an edit's text, a list's selected row
 };
 
 // The answer to WM_GETOBJECT for the client object (OBJID_CLIENT); 0 for any other object,

@@ -12,6 +12,7 @@
 #include "ui/accessible_win.h"
 #include "ui/button_paint.h"
 #include "ui/display_scale.h"
+#include "ui/keyboard_model.h"
 #include "ui/system_look_win.h"
 
 namespace mv {
@@ -280,6 +281,9 @@ void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
 
         CaptionInput in;
         in.caption.assign(caption_.begin(), caption_.end());
+        if (marksAccessKey)
+            in.caption = DrawnCaption(
+                in.caption, !(::SendMessageW(::GetAncestor(hwnd_, GA_ROOT), WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL));
         in.layout = textLayout_;
         in.threshold = wrapThreshold_;
         in.offsetX = textOffsetX_;
@@ -461,6 +465,8 @@ LRESULT CBitmapBtn::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         traits->focusable = takesFocus_ && accessibleRole != ROLE_SYSTEM_STATICTEXT;
         if (selectable) traits->state |= STATE_SYSTEM_SELECTABLE | (latched_ ? STATE_SYSTEM_SELECTED : 0);
         if (hasPopup) traits->state |= STATE_SYSTEM_HASPOPUP | (latched_ ? STATE_SYSTEM_EXPANDED : 0);
+        if (checkable) traits->state |= latched_ ? STATE_SYSTEM_CHECKED : 0;
+        traits->value = accessibleValue;
         if (highlighted_) traits->state |= STATE_SYSTEM_HOTTRACKED;
         return 1;
     }

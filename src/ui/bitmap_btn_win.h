@@ -88,6 +88,14 @@ public:
     long accessibleRole = 0x2B;  // ROLE_SYSTEM_PUSHBUTTON
     bool selectable = false;
     bool hasPopup = false;
+    // A check box (ROLE_SYSTEM_CHECKBUTTON): checked while latched.
+    bool checkable = false;
+    // What assistive technology reads as its value (a slider's position); empty: none.
+    std::wstring accessibleValue;
+    // The caption marks an access key: it is drawn with the key underlined (and a bracketed key
+    // shown) only while the top-level window's UI state shows the keyboard cues, else exactly as
+    // the text without its key (DrawnCaption).
+    bool marksAccessKey = false;
     // The keyboard focus's frame, drawn while the button has the focus and its top-level
     // window's UI state shows focus cues; only in windows whose keys lead the focus (opt in).
     bool drawsFocus = false;

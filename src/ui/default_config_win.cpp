@@ -1,5 +1,7 @@
 #include "ui/default_config_win.h"
 
+#include <oleacc.h>
+
 #include "framework/messages.h"
 #include "i18n/text_catalogue.h"
 #include "win32/win32_platform.h"
@@ -10,7 +12,9 @@ namespace {
 
 constexpr COLORREF kLabelColour = 0x006B5C50;
 
-std::wstring Text(const char* key) { return ToWide(tr(key)); }
+std::u16string CaptionOf(const char* plain, const CaptionKeys* marked) {
+    return marked ? ButtonCaption(*marked) : plain ? tr(plain) : std::u16string();
+}
 
 }  // namespace
 
@@ -23,10 +27,10 @@ CDefaultConfig::~CDefaultConfig() {
 
 std::array<CDefaultConfig::Control, 4> CDefaultConfig::Controls() {
     return {{
-        {&close_, {244, 7, 259, 22}, 0, nullptr, 7},
-        {&ok_, {132, 126, 191, 155}, 0, "btn_ok", 7},
-        {&cancel_, {195, 126, 253, 155}, 0, "btn_cancel", 7},
-        {&label_, {60, 50, 250, 100}, BS_MULTILINE | BS_LEFTTEXT, "tc_return_default", 5},
+        {&close_, {244, 7, 259, 22}, 0, nullptr, nullptr, 7},
+        {&ok_, {132, 126, 191, 155}, 0, nullptr, &kOkCaption, 7},
+        {&cancel_, {195, 126, 253, 155}, 0, nullptr, &kCancelCaption, 7},
+        {&label_, {60, 50, 250, 100}, BS_MULTILINE | BS_LEFTTEXT, "tc_return_default", nullptr, 5},
     }};
 }
 
@@ -52,20 +56,26 @@ BOOL CDefaultConfig::OnInitDialog() {
             label_.Invalidate(true);
             label_.SetTextRect(-90, 0, 250, 50);
         }
-        c.button->SetCaption(c.caption ? Text(c.caption) : std::wstring(), 0, c.threshold, 1);
+        c.button->SetCaption(CaptionOf(c.caption, c.marked), 0, c.threshold, 1);
+        c.button->drawsFocus = true;
     }
+    ok_.marksAccessKey = cancel_.marksAccessKey = true;
+    close_.SetAccessibleName(tr("tc_acc_close"));
+    label_.accessibleRole = ROLE_SYSTEM_STATICTEXT;
+    AddKeyStop(ok_, DialogControl::Button);
+    AddKeyStop(cancel_, DialogControl::Button);
     return TRUE;
 }
 
 void CDefaultConfig::OnOk() {
     if (!IsWindowVisible()) return;
-    ShowWindow(SW_HIDE);
+    Hide();
     // Never a thread message: without an owner set, the window it was created under.
     const HWND owner = ownerWindow_ ? ownerWindow_ : GetWindow(hwnd_, GW_OWNER);
     if (owner) PostMessageW(owner, WM_RESTORE_DEFAULTS, 0, 0);
 }
 
-void CDefaultConfig::OnCancel() { ShowWindow(SW_HIDE); }
+void CDefaultConfig::OnCancel() { Hide(); }
 
 BOOL CDefaultConfig::OnCommand(WPARAM, LPARAM lParam) {
     const HWND from = reinterpret_cast<HWND>(lParam);

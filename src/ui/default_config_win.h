@@ -10,6 +10,7 @@
 #include <string>
 
 #include "ui/bitmap_btn_win.h"
+#include "ui/dialog_captions.h"
 #include "ui/resource_ids.h"
 #include "ui/skinned_dialog_win.h"
 
@@ -45,7 +46,8 @@ private:
         CBitmapBtn* button;
         RECT rect;  // at 96 DPI
         DWORD style;
-        const char* caption;
+        const char* caption;        // a plain text, or
+        const CaptionKeys* marked;  // one with its access key
         int threshold;
     };
     // The four controls in their order of creation.

@@ -120,4 +120,69 @@ char16_t AccessKeyOf(const std::u16string& text) {
     return 0;
 }
 
+std::u16string DrawnCaption(const std::u16string& caption, bool showAccessKeys) {
+    if (showAccessKeys) return caption;
+    std::u16string source = caption;
+    if (source.size() >= 4 && source.compare(source.size() - 4, 2, u"(&") == 0 && source.back() == u')' &&
+        source[source.size() - 2] != u'&')
+        source.erase(source.size() - 4);
+    std::u16string drawn;
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        if (source[i] != u'&') {
+            drawn += source[i];
+        } else if (i + 1 < source.size() && source[i + 1] == u'&') {
+            drawn += u"&&";
+            ++i;
+        }
+    }
+    return drawn;
+}
+
+std::u16string MarkedCaption(const std::u16string& plain, const std::u16string& marked) {
+    if (AccessKeyOf(marked) == 0 || DrawnCaption(marked, false) != plain) return plain;
+    return marked;
+}
+
+namespace {
+char16_t Upper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c; }
+}  // namespace
+
+int NextDialogStop(const std::vector<DialogStop>& stops, int from, bool backwards) {
+    const int count = static_cast<int>(stops.size());
+    if (count == 0) return -1;
+    int at = from >= 0 && from < count ? from : (backwards ? 0 : count - 1);
+    for (int step = 0; step < count; ++step) {
+        at = (at + (backwards ? count - 1 : 1)) % count;
+        if (stops[static_cast<std::size_t>(at)].available) return at;
+    }
+    return -1;
+}
+
+int DialogStopOfAccessKey(const std::vector<DialogStop>& stops, char16_t key, bool alt) {
+    if (key == 0) return -1;
+    if (!alt)
+        for (const DialogStop& s : stops)
+            if (s.kind == DialogControl::Text) return -1;
+    for (std::size_t i = 0; i < stops.size(); ++i)
+        if (stops[i].available && stops[i].accessKey != 0 && Upper(stops[i].accessKey) == Upper(key))
+            return static_cast<int>(i);
+    return -1;
+}
+
+int SliderPositionAfter(int position, int count, SliderKey key) {
+    if (count <= 0) return 0;
+    int to = position;
+    switch (key) {
+        case SliderKey::Left:
+        case SliderKey::Down: to = position - 1; break;
+        case SliderKey::Right:
+        case SliderKey::Up: to = position + 1; break;
+        case SliderKey::Home: to = 0; break;
+        case SliderKey::End: to = count - 1; break;
+        case SliderKey::PageDown: to = position - 3; break;
+        case SliderKey::PageUp: to = position + 3; break;
+    }
+    return to < 0 ? 0 : to >= count ? count - 1 : to;
+}
+
 }  // namespace mv

@@ -82,4 +82,36 @@ std::u16string WithoutAccessMarks(const std::u16string& text);
 // The marked key, upper case for a Latin letter; 0 when the text marks none.
 char16_t AccessKeyOf(const std::u16string& text);
 
+// A caption with an access key as a button draws it (DrawText, which takes "&" as a mark):
+// with the keyboard's cues as it is written; without them as the text would be without a key
+// (single marks and a bracketed "(&A)" gone, "&&" kept), so a pointer user sees the same pixels.
+std::u16string DrawnCaption(const std::u16string& caption, bool showAccessKeys);
+// The caption a button takes: `marked` (the same text with its access key, from a key of its
+// own) when it marks a key and draws without cues exactly as `plain`; else `plain`, so that a
+// language file whose two texts disagree, or lacks the marked one, changes nothing.
+std::u16string MarkedCaption(const std::u16string& plain, const std::u16string& marked);
+
+// The controls of a skinned dialog for the keyboard, in their Tab order.
+enum class DialogControl : std::uint8_t {
+    Button,  // presses on Space, Enter and its access key
+    Toggle,  // a check box: Space and its access key switch it; Enter is the default button's
+    Slider,  // the arrows, Home and End move it; Enter is the default button's
+    Text,    // an edit, a list or a field of keys: it takes the characters typed
+};
+struct DialogStop {
+    DialogControl kind = DialogControl::Button;
+    char16_t accessKey = 0;  // AccessKeyOf its caption
+    bool available = true;   // visible and enabled
+};
+// The stop after `from` (-1: none focused) for Tab, or before it for Shift+Tab, wrapping round
+// and passing the stops that are not available; -1 when none is.
+int NextDialogStop(const std::vector<DialogStop>& stops, int from, bool backwards);
+// The available stop whose access key is `key` (any case): with Alt always, a plain key only in
+// a dialog without a Text stop (where typing goes nowhere else); -1 when none.
+int DialogStopOfAccessKey(const std::vector<DialogStop>& stops, char16_t key, bool alt);
+
+// A slider's keys: the position after one of them on a slider of `count` positions.
+enum class SliderKey : std::uint8_t { Left, Right, Up, Down, Home, End, PageUp, PageDown };
+int SliderPositionAfter(int position, int count, SliderKey key);
+
 }  // namespace mv

@@ -4,7 +4,10 @@
 
 #include <algorithm>
 
+#include <oleacc.h>
+
 #include "i18n/text_catalogue.h"
+#include "ui/dialog_captions.h"
 #include "ui/dpi_win.h"
 #include "win32/win32_platform.h"
 #include "win32/win32_registry.h"
@@ -79,13 +82,24 @@ BOOL CPointerSeting::OnInitDialog() {
     LoadSheets(L"pointer_setting_normal.png", L"pointer_setting_over.png", L"pointer_setting_down.png");
     LoadPictures();
     LayOut();
-    ok_.SetCaption(ToWide(tr("btn_ok")), 0, 7, 1);
-    cancel_.SetCaption(ToWide(tr("btn_cancel")), 0, 7, 1);
+    ok_.SetCaption(ButtonCaption(kOkCaption), 0, 7, 1);
+    cancel_.SetCaption(ButtonCaption(kCancelCaption), 0, 7, 1);
     precision_.normalTextColor = kToggleTextColour;
     precision_.pressedTextColor = kToggleTextColour;
     precision_.hoverTextColor = kToggleTextColour;
     precision_.SetTextRect(15, 0, 115, 19);
-    precision_.SetCaption(ToWide(tr("tc_pointer_distinguish")), 0, 7, 1);
+    precision_.SetCaption(ButtonCaption(kPreciseCaption), 0, 7, 1);
+    for (CBitmapBtn* b : {&ok_, &cancel_, &precision_}) b->marksAccessKey = true;
+    for (CBitmapBtn* b : {&ok_, &cancel_, &precision_, &slider_}) b->drawsFocus = true;
+    precision_.accessibleRole = ROLE_SYSTEM_CHECKBUTTON;
+    precision_.checkable = true;
+    slider_.accessibleRole = ROLE_SYSTEM_SLIDER;
+    slider_.SetAccessibleName(tr("tc_pointer_move"));
+    close_.SetAccessibleName(tr("tc_acc_close"));
+    AddKeyStop(slider_, DialogControl::Slider);
+    AddKeyStop(precision_, DialogControl::Toggle);
+    AddKeyStop(ok_, DialogControl::Button);
+    AddKeyStop(cancel_, DialogControl::Button);
 
     ReadMouseSettings();
     showSpeedImage(false);
@@ -107,7 +121,20 @@ void CPointerSeting::showSettings() {
 // Control Panel): what it shows and what an untouched OK applies are the system's now.
 void CPointerSeting::OnShowing() { showSettings(); }
 
+void CPointerSeting::nameSliderValue() {
+    std::wstring value = std::to_wstring(model_.step() + 1);
+    if (value == slider_.accessibleValue) return;
+    slider_.accessibleValue = std::move(value);
+    if (slider_.GetSafeHwnd()) ::NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, slider_, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void CPointerSeting::OnSliderKey(HWND slider, SliderKey key) {
+    if (slider != slider_.GetSafeHwnd()) return;
+    if (model_.moveToNotch(SliderPositionAfter(model_.step(), kSpeedNotches, key))) showSpeedImage(true);
+}
+
 void CPointerSeting::showSpeedImage(bool repaint) {
+    nameSliderValue();
     const SkinPicture* image = &speed_[static_cast<std::size_t>(model_.step())];
     // The pictures are drawn at the slider's size: its area (0, 0, 189, 21) at 96 DPI.
     const RECT slider = Scaled(RECT{kSlider.left, kSlider.top, kSlider.left + kSliderImageWidth,
@@ -129,10 +156,10 @@ void CPointerSeting::moveKnobTo(int screenX) {
 
 void CPointerSeting::OnOk() {
     ApplyPointerSettings();
-    ShowWindow(SW_HIDE);
+    Hide();
 }
 
-void CPointerSeting::OnCancel() { ShowWindow(SW_HIDE); }
+void CPointerSeting::OnCancel() { Hide(); }
 
 BOOL CPointerSeting::OnCommand(WPARAM, LPARAM lParam) {
     const HWND from = reinterpret_cast<HWND>(lParam);
@@ -144,6 +171,7 @@ BOOL CPointerSeting::OnCommand(WPARAM, LPARAM lParam) {
         model_.togglePrecision();
         precision_.SetLatched(model_.precision() ? 1 : 0);
         precision_.Invalidate(true);
+        ::NotifyWinEvent(EVENT_OBJECT_STATECHANGE, precision_, OBJID_CLIENT, CHILDID_SELF);
     } else if (from == ok_.GetSafeHwnd()) {
         OnOk();
     } else if (from == cancel_.GetSafeHwnd() || from == close_.GetSafeHwnd()) {

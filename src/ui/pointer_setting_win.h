@@ -54,10 +54,13 @@ protected:
     void FreeImages() override;
     void LayOut() override;
     void LoadPictures() override;
+    void OnSliderKey(HWND slider, SliderKey key) override;
 
 private:
     void showSpeedImage(bool repaint);
     void showSettings();
+    // The slider's value for assistive technology: its notch, 1 to 10.
+    void nameSliderValue();
     // The knob to the notch under the screen x; repaints when it moved.
     void moveKnobTo(int screenX);
 

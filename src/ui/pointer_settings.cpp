@@ -61,8 +61,10 @@ void PointerSettingsModel::initialise() {
     speed_ = std::clamp(registrySpeed_, kSlowestSpeed, kFastestSpeed);
 }
 
-bool PointerSettingsModel::moveKnobTo(std::int32_t sliderX) {
-    const std::int32_t notch = NotchAtSliderX(sliderX);
+bool PointerSettingsModel::moveKnobTo(std::int32_t sliderX) { return moveToNotch(NotchAtSliderX(sliderX)); }
+
+bool PointerSettingsModel::moveToNotch(std::int32_t target) {
+    const std::int32_t notch = std::clamp(target, 0, kSpeedNotches - 1);
     if (notch == step_) return false;  // the same notch keeps the speed read (7 stays 7 on notch 3)
     step_ = notch;
     speed_ = SpeedForNotch(notch);

@@ -42,6 +42,8 @@ public:
     // The knob goes to the notch under slider x (a press, a drag, a release); true when
     // the notch changed. The speed OK applies becomes that notch's.
     bool moveKnobTo(std::int32_t sliderX);
+    // The knob to notch `notch` (kept within the slider), as a press on it does.
+    bool moveToNotch(std::int32_t notch);
     void togglePrecision() { precision_ = precision_ ? 0 : 1; }
     // SPI_SETMOUSESPEED with the speed shown, then SPI_SETMOUSE {6, 10, 1} or {0, 0, 0}.
     void apply(PointerSettingsSeam& pointer) const;

@@ -1,6 +1,13 @@
 // What every skinned dialog shares (the pointer and restore dialogs, the editors): the skin
 // sheets that give its size, place and picture; a press on its background moves it (it
-// has no caption bar); Escape cancels and Enter confirms; and each showing can read afresh.
+// has no caption bar); the keyboard; and each showing can read afresh.
+//
+// The keyboard: Tab and Shift+Tab go round the stops the dialog registers (AddKeyStop), the
+// first one focused at each showing; Space presses a focused button and switches a focused
+// toggle, Enter presses a button the keys focused and is OK elsewhere, Escape cancels; the arrows, Home, End, Page Up and
+// Page Down move a focused slider; Alt and a button's access key press it (the key alone in a
+// dialog without a text stop). The focus frame and the access keys show once a key was used
+// here or in the owner: the dialog answers WM_QUERYUISTATE itself.
 //
 // A dialog is laid out for the DPI of the window it belongs to (its owner, the settings
 // window): when that has changed by the time it is shown again, or when the dialog itself is
@@ -12,7 +19,10 @@
 
 #include <string>
 
+#include <vector>
+
 #include "framework/wnd.h"
+#include "ui/keyboard_model.h"
 #include "ui/skin_draw_win.h"
 
 namespace mv {
@@ -28,6 +38,11 @@ public:
     bool PreTranslateMessage(MSG* msg) override;
 
     int dpi() const { return dpi_; }
+    // Whether the focus frame and the access keys show (a key was used).
+    bool keyboardCues() const { return keyboardCues_; }
+
+    // Moves the focus to the next stop (the previous with `backwards`); the cues show.
+    void MoveFocus(bool backwards);
 
 protected:
     // Loads the three sheets from the skin folder for the owner's DPI and gives the window the
@@ -50,6 +65,15 @@ protected:
     virtual void OnShowing() {}
     // The window is being destroyed: free what was loaded.
     virtual void FreeImages() { sheets_.Reset(); }
+    // A stop of the keyboard, after the ones added before it.
+    void AddKeyStop(HWND window, DialogControl kind);
+    // A key that moves the slider stop `slider`.
+    virtual void OnSliderKey(HWND /*slider*/, SliderKey /*key*/) {}
+    // The cues show from now on; the controls draw them.
+    void ShowKeyboardCues();
+    // Hides the dialog and gives the activation back to its owner when it had it (without a
+    // window manager Wine can leave the focus in the hidden dialog).
+    void Hide();
 
     SkinSheets sheets_;
     std::wstring programDirectory_;
@@ -59,7 +83,23 @@ private:
     // `corner` (or centred when there is none), and the controls laid out again.
     void Rescale(int dpi, const POINT* corner);
     int OwnerDpi() const;
+    // One key message for the dialog or a control in it; true when it was used.
+    bool OnKey(const MSG& msg);
+    std::vector<DialogStop> KeyStops() const;
+    int StopIndex(HWND window) const;
+    // The click of a button or toggle, as the pointer gives it.
+    void Press(HWND control);
+    void FocusFirstStop();
 
+    struct KeyStop {
+        HWND window;
+        DialogControl kind;
+    };
+    std::vector<KeyStop> stops_;
+    // The control the keys last gave the focus: Enter presses it while it keeps the focus; a
+    // button the pointer focused leaves Enter to OK, as before.
+    HWND keyFocus_ = nullptr;
+    bool keyboardCues_ = false;
     int dpi_ = 96;
     std::wstring sheetNames_[3];
 };

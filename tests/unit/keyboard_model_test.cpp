@@ -92,5 +92,63 @@ TEST(AccessKeyTest, NamesLoseTheMarksAndKeysAreFound) {
     EXPECT_EQ(AccessKeyOf(u"end &"), 0);
 }
 
+TEST(AccessKeyTest, CaptionsDrawWithoutTheirKeyUntilTheKeyboardIsUsed) {
+    EXPECT_EQ(DrawnCaption(u"&Cancel", false), u"Cancel");
+    EXPECT_EQ(DrawnCaption(u"&Cancel", true), u"&Cancel");
+    EXPECT_EQ(DrawnCaption(u"取消(&C)", false), u"取消") << "the bracketed key shows only with the cues";
+    EXPECT_EQ(DrawnCaption(u"取消(&C)", true), u"取消(&C)");
+    EXPECT_EQ(DrawnCaption(u"Cut && &paste", false), u"Cut && paste") << "an escaped & still draws as one";
+    EXPECT_EQ(DrawnCaption(u"OK", false), u"OK");
+
+    EXPECT_EQ(MarkedCaption(u"Cancel", u"&Cancel"), u"&Cancel");
+    EXPECT_EQ(MarkedCaption(u"取消", u"取消(&C)"), u"取消(&C)");
+    EXPECT_EQ(MarkedCaption(u"Cancel", u""), u"Cancel") << "a file without the marked text";
+    EXPECT_EQ(MarkedCaption(u"Abbrechen", u"&Cancel"), u"Abbrechen") << "texts that disagree";
+    EXPECT_EQ(MarkedCaption(u"Cancel", u"Cancel"), u"Cancel") << "no key marked";
+}
+
+TEST(DialogKeysTest, TabGoesRoundTheAvailableStops) {
+    using C = DialogControl;
+    std::vector<DialogStop> stops = {{C::Slider, 0, true}, {C::Toggle, u'P', true}, {C::Button, u'O', false},
+                                     {C::Button, u'C', true}};
+    EXPECT_EQ(NextDialogStop(stops, -1, false), 0) << "nothing focused: the first";
+    EXPECT_EQ(NextDialogStop(stops, -1, true), 3) << "nothing focused, Shift+Tab: the last";
+    EXPECT_EQ(NextDialogStop(stops, 1, false), 3) << "the disabled stop is passed";
+    EXPECT_EQ(NextDialogStop(stops, 3, false), 0) << "round from the last";
+    EXPECT_EQ(NextDialogStop(stops, 0, true), 3) << "round from the first";
+    EXPECT_EQ(NextDialogStop(stops, 3, true), 1);
+    for (auto& s : stops) s.available = false;
+    EXPECT_EQ(NextDialogStop(stops, 0, false), -1);
+    EXPECT_EQ(NextDialogStop({}, -1, false), -1);
+}
+
+TEST(DialogKeysTest, AccessKeysPressTheirStopPlainKeysOnlyWithoutText) {
+    using C = DialogControl;
+    const std::vector<DialogStop> buttons = {{C::Slider, 0, true}, {C::Toggle, u'P', true}, {C::Button, u'O', true},
+                                             {C::Button, u'C', false}};
+    EXPECT_EQ(DialogStopOfAccessKey(buttons, u'o', true), 2) << "any case";
+    EXPECT_EQ(DialogStopOfAccessKey(buttons, u'P', false), 1) << "a plain key in a dialog without text";
+    EXPECT_EQ(DialogStopOfAccessKey(buttons, u'C', true), -1) << "a disabled button";
+    EXPECT_EQ(DialogStopOfAccessKey(buttons, u'X', true), -1);
+    EXPECT_EQ(DialogStopOfAccessKey(buttons, 0, true), -1);
+    const std::vector<DialogStop> withText = {{C::Text, 0, true}, {C::Button, u'B', true}};
+    EXPECT_EQ(DialogStopOfAccessKey(withText, u'B', false), -1) << "a plain key is typed into the text";
+    EXPECT_EQ(DialogStopOfAccessKey(withText, u'B', true), 1);
+}
+
+TEST(DialogKeysTest, SliderKeysStayWithinTheSlider) {
+    EXPECT_EQ(SliderPositionAfter(4, 10, SliderKey::Right), 5);
+    EXPECT_EQ(SliderPositionAfter(4, 10, SliderKey::Up), 5);
+    EXPECT_EQ(SliderPositionAfter(4, 10, SliderKey::Left), 3);
+    EXPECT_EQ(SliderPositionAfter(4, 10, SliderKey::Down), 3);
+    EXPECT_EQ(SliderPositionAfter(0, 10, SliderKey::Left), 0);
+    EXPECT_EQ(SliderPositionAfter(9, 10, SliderKey::Right), 9);
+    EXPECT_EQ(SliderPositionAfter(4, 10, SliderKey::Home), 0);
+    EXPECT_EQ(SliderPositionAfter(4, 10, SliderKey::End), 9);
+    EXPECT_EQ(SliderPositionAfter(8, 10, SliderKey::PageUp), 9);
+    EXPECT_EQ(SliderPositionAfter(2, 10, SliderKey::PageDown), 0);
+    EXPECT_EQ(SliderPositionAfter(3, 0, SliderKey::Right), 0);
+}
+
 }  // namespace
 }  // namespace mv

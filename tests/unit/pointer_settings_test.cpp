@@ -139,6 +139,22 @@ TEST(PointerSettings, EveryNotchAppliesTheSpeedItShowsAndReadsBackToItself) {
     EXPECT_EQ(SpeedForNotch(9), 20);
 }
 
+TEST(PointerSettings, TheKeyboardMovesTheKnobNotchByNotchWithinTheSlider) {
+    Fixture f(u"7", u"1");
+    ASSERT_EQ(f.model.step(), 3);
+    EXPECT_FALSE(f.model.moveToNotch(3)) << "the notch shown keeps the speed read";
+    EXPECT_EQ(f.applied().front(), "speed 7");
+    Fixture g(u"7", u"1");
+    EXPECT_TRUE(g.model.moveToNotch(4));
+    EXPECT_EQ(g.applied().front(), "speed 8");
+    Fixture h(u"7", u"1");
+    EXPECT_TRUE(h.model.moveToNotch(12));
+    EXPECT_EQ(h.model.step(), 9);
+    EXPECT_EQ(h.applied().front(), "speed 20");
+    EXPECT_TRUE(h.model.moveToNotch(-3));
+    EXPECT_EQ(h.model.step(), 0);
+}
+
 TEST(PointerSettings, TheKnobGoesToTheNotchUnderThePointer) {
     // With the knob at the first notch, one click at the right end: the last notch, speed 20
     // (not one notch further while OK applies the maximum).

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -7,6 +8,8 @@
 
 #include "i18n/codepage.h"
 #include "i18n/text_catalogue.h"
+#include "ui/dialog_captions.h"
+#include "ui/keyboard_model.h"
 
 namespace mv {
 namespace {
@@ -92,6 +95,24 @@ TEST_P(LanguageFileTest, EveryKeyHasAText) {
         EXPECT_EQ(text.find_first_of(u"<>\n"), std::u16string::npos) << textKeyAt(i);
         EXPECT_EQ(text, catalogue.text(textKeyAt(i)));
     }
+}
+
+// Each marked caption is its plain text with a key, and no two buttons of one dialog share one.
+TEST_P(LanguageFileTest, DialogButtonsHaveTheirOwnAccessKeys) {
+    loadTextCatalogue(u"" MV_SOURCE_DIR "/lang/" + std::u16string(GetParam(), GetParam() + std::strlen(GetParam())) +
+                      u"/language.xml");
+    for (const auto& dialog : DialogCaptionSets()) {
+        std::u16string keys;
+        for (const CaptionKeys& c : dialog) {
+            const std::u16string caption = ButtonCaption(c);
+            const char16_t key = AccessKeyOf(caption);
+            EXPECT_NE(key, 0) << c.marked << " marks no key or differs from " << c.plain;
+            EXPECT_EQ(DrawnCaption(caption, false), tr(c.plain)) << c.marked;
+            EXPECT_EQ(keys.find(key), std::u16string::npos) << c.marked << ": its key is another button's";
+            keys += key;
+        }
+    }
+    loadTextCatalogue(u"");
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, LanguageFileTest, ::testing::Values("en", "zh-CN"));

@@ -1,6 +1,9 @@
 #include "ui/editors/chord_editor_win.h"
 
+#include <oleacc.h>
+
 #include "i18n/text_catalogue.h"
+#include "ui/accessible_win.h"
 #include "ui/skin_draw_win.h"
 #include "win32/win32_platform.h"
 
@@ -45,6 +48,18 @@ LRESULT ChordField::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_ERASEBKGND: return TRUE;
+        case WM_GETOBJECT:
+            if (const LRESULT answer = AnswerGetObject(hwnd_, wParam, lParam)) return answer;
+            break;
+        case WM_ACCESSIBLE_TRAITS: {
+            auto* traits = reinterpret_cast<AccessibleTraits*>(lParam);
+            if (!traits) return 0;
+            traits->role = ROLE_SYSTEM_HOTKEYFIELD;
+            traits->focusable = true;
+            traits->name = accessibleName;
+            if (shownText) traits->value = shownText();
+            return 1;
+        }
         case WM_SETFOCUS: Invalidate(false); break;
         case WM_KILLFOCUS:
             Invalidate(false);
@@ -64,16 +79,18 @@ ChordEditor::ChordEditor(FunctionRecord& record) : EditorDialog(L"chord", tr("tc
 void ChordEditor::BuildControls() {
     AddLabel(kTipsRect, tr("tc_combo_tips"));
     field_.paint = [this](HDC dc, const RECT& client, bool focused) { PaintField(dc, client, focused); };
+    field_.shownText = [this] { return ToWide(ChordText(capture_.shown(), buttonNames_)); };
     field_.focusLost = [this]() { Report(capture_.interrupted()); };
     field_.CreateEx(0, fw::CWnd::WindowClass(), L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, Scaled(kFieldRect), hwnd_, 0);
     Track(field_, kFieldRect);
-    clear_ = &AddButton(kClearRect, tr("tc_combo_clear"));
+    field_.accessibleName = ToWide(tr("tc_combo_tittle"));
+    AddKeyStop(field_, DialogControl::Text);
+    clear_ = &AddButton(kClearRect, kClearCaption);
     AddLabel(kMouseLabelRect, tr("tc_combo_mouse"));
-    const std::u16string names[3] = {buttonNames_.left, buttonNames_.right, buttonNames_.middle};
-    for (int i = 0; i < 3; ++i) mouse_[i] = &AddButton(kMouseRects[i], names[i]);
+    for (int i = 0; i < 3; ++i) mouse_[i] = &AddButton(kMouseRects[i], kMouseCaptions[i]);
     AddLabel(kMessageRect, u"", true);
-    AddButton(kOkRect, tr("btn_ok"), IDOK);
-    AddButton(kCancelRect, tr("btn_cancel"), IDCANCEL);
+    AddButton(kOkRect, kOkCaption, IDOK);
+    AddButton(kCancelRect, kCancelCaption, IDCANCEL);
 }
 
 void ChordEditor::PaintField(HDC dc, const RECT& client, bool focused) {
@@ -128,7 +145,7 @@ bool ChordEditor::OnKeyMessage(MSG* msg) {
     if (down && !chordModifier && (vk == VK_TAB || vk == VK_RETURN || vk == VK_ESCAPE)) {
         capture_.interrupted();  // a Shift held for Shift+Tab is no chord
         field_.Invalidate(false);
-        if (vk == VK_TAB) SendMessageW(hwnd_, WM_NEXTDLGCTL, Down(VK_SHIFT) ? 1 : 0, 0);
+        if (vk == VK_TAB) MoveFocus(Down(VK_SHIFT));
         else PostMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(vk == VK_RETURN ? IDOK : IDCANCEL, BN_CLICKED), 0);
         return true;
     }

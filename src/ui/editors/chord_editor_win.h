@@ -16,6 +16,9 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     std::function<void(HDC, const RECT&, bool)> paint;
     std::function<void()> focusLost;
+    // The chord shown, as assistive technology reads the field's value.
+    std::function<std::wstring()> shownText;
+    std::wstring accessibleName;
 };
 
 class ChordEditor : public EditorDialog {

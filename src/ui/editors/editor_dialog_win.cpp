@@ -2,6 +2,10 @@
 
 #include <string>
 
+#include <oleacc.h>
+
+#include "i18n/text_catalogue.h"
+#include "ui/accessible_win.h"
 #include "ui/dpi_win.h"
 #include "win32/win32_platform.h"
 
@@ -17,14 +21,44 @@ constexpr int kFontHeight = 12;
 
 }  // namespace
 
-void EditorButton::DrawItem(DRAWITEMSTRUCT* dis) {
-    CBitmapBtn::DrawItem(dis);
-    if ((dis->itemState & ODS_FOCUS) && !(dis->itemState & ODS_NOFOCUSRECT)) {
-        RECT r = dis->rcItem;
-        const int inset = ScaleToDpi(3, dpi());
-        InflateRect(&r, -inset, -inset);
-        DrawFocusRect(dis->hDC, &r);
+LRESULT NamedControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETOBJECT) {
+        if (const LRESULT answer = AnswerGetObject(hwnd_, wParam, lParam)) return answer;
+    } else if (message == WM_ACCESSIBLE_TRAITS) {
+        auto* traits = reinterpret_cast<AccessibleTraits*>(lParam);
+        if (!traits) return 0;
+        traits->role = role_;
+        traits->focusable = role_ != ROLE_SYSTEM_STATICTEXT;
+        traits->name = ToWide(name_);  // empty: the window text
+        if (role_ == ROLE_SYSTEM_TEXT) {
+            traits->value = ToWide(WindowTextOf(hwnd_));
+        } else if (role_ == ROLE_SYSTEM_LIST) {
+            const LRESULT row = Default(LB_GETCURSEL, 0, 0);
+            const LRESULT length = row >= 0 ? Default(LB_GETTEXTLEN, static_cast<WPARAM>(row), 0) : LB_ERR;
+            if (length > 0) {
+                std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+                text.resize(static_cast<std::size_t>(
+                    Default(LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.data()))));
+                traits->value = text;
+            }
+        }
+        return 1;
     }
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
+namespace {
+// A label's text as a name: without the colon that ends it.
+std::u16string LabelName(std::u16string text) {
+    while (!text.empty() && (text.back() == u':' || text.back() == u'\uFF1A' || text.back() == u' ')) text.pop_back();
+    return text;
+}
+}  // namespace
+
+void EditorDialog::Name(HWND window, const std::u16string& name, long role) {
+    if (!window) return;
+    named_.push_back(std::make_unique<NamedControl>(LabelName(name), role));
+    named_.back()->SubclassWindow(window);
 }
 
 std::u16string WindowTextOf(HWND window) {
@@ -109,9 +143,11 @@ BOOL EditorDialog::OnInitDialog() {
     titleLabel_.normalTextColor = titleLabel_.pressedTextColor = titleLabel_.hoverTextColor = kTitleColour;
     titleLabel_.SetTextRect(0, 0, title96.right - title96.left - 8, title96.bottom - title96.top);
     titleLabel_.SetCaption(title_, 0, 1000, 1);
+    titleLabel_.accessibleRole = ROLE_SYSTEM_STATICTEXT;
     EnableWindow(titleLabel_, FALSE);
 
     close_.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, Scaled(CloseRect()), hwnd_, 0);
+    close_.SetAccessibleName(tr("tc_acc_close"));
     LayOut();
 
     BuildControls();
@@ -159,8 +195,16 @@ EditorButton& EditorDialog::AddButton(const RECT& rect, const std::u16string& ca
     sheets_.Skin(*button, rect);
     SetWindowLongPtrW(*button, GWL_STYLE, GetWindowLongPtrW(*button, GWL_STYLE) | WS_TABSTOP);
     button->SetCaption(caption, 0, 1000, 1);
+    button->drawsFocus = true;
     placed_.push_back({*button, rect, button});
+    AddKeyStop(*button, DialogControl::Button);
     return *button;
+}
+
+EditorButton& EditorDialog::AddButton(const RECT& rect, const CaptionKeys& caption, UINT id) {
+    EditorButton& button = AddButton(rect, ButtonCaption(caption), id);
+    button.marksAccessKey = true;
+    return button;
 }
 
 HWND EditorDialog::AddLabel(const RECT& rect, const std::u16string& text, bool message) {
@@ -171,10 +215,11 @@ HWND EditorDialog::AddLabel(const RECT& rect, const std::u16string& text, bool m
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     if (message) message_ = label;
     Track(label, rect);
+    Name(label, u"", ROLE_SYSTEM_STATICTEXT);
     return label;
 }
 
-HWND EditorDialog::AddEdit(const RECT& frame, UINT id, DWORD style) {
+HWND EditorDialog::AddEdit(const RECT& frame, UINT id, const std::u16string& name, DWORD style) {
     // Inside the frame the sheets draw: 6 pixels in at the sides, 5 below its top, 4 above its bottom.
     const RECT inner{frame.left + 6, frame.top + 5, frame.right - 6, frame.bottom - 4};
     const RECT r = Scaled(inner);
@@ -184,10 +229,12 @@ HWND EditorDialog::AddEdit(const RECT& frame, UINT id, DWORD style) {
                                       nullptr);
     SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     Track(edit, inner);
+    Name(edit, name, ROLE_SYSTEM_TEXT);
+    AddKeyStop(edit, DialogControl::Text);
     return edit;
 }
 
-HWND EditorDialog::AddList(const RECT& frame, UINT id) {
+HWND EditorDialog::AddList(const RECT& frame, UINT id, const std::u16string& name) {
     const RECT inner{frame.left + 2, frame.top + 3, frame.right - 2, frame.bottom - 3};
     const RECT r = Scaled(inner);
     const HWND list = CreateWindowExW(0, L"LISTBOX", L"",
@@ -197,6 +244,8 @@ HWND EditorDialog::AddList(const RECT& frame, UINT id) {
                                       nullptr);
     SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     Track(list, inner);
+    Name(list, name, ROLE_SYSTEM_LIST);
+    AddKeyStop(list, DialogControl::Text);
     return list;
 }
 
@@ -217,12 +266,12 @@ void EditorDialog::OnOk() {
 
 bool EditorDialog::MovesFrom(int y) const { return y < Scaled(kHeaderHeight); }
 
-// The dialog manager moves the focus and turns Enter and Escape into OK and cancel.
+// The editor's own fields first, then the skinned dialog's keys.
 bool EditorDialog::PreTranslateMessage(MSG* msg) {
     if (!hwnd_) return false;
     if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && (msg->hwnd == hwnd_ || IsChild(hwnd_, msg->hwnd)))
         if (OnKeyMessage(msg)) return true;
-    return fw::CDialog::PreTranslateMessage(msg);
+    return CSkinnedDialog::PreTranslateMessage(msg);
 }
 
 LRESULT EditorDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

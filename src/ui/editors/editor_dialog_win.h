@@ -13,15 +13,25 @@
 #include "base/text_fill.h"
 #include "framework/wnd.h"
 #include "ui/bitmap_btn_win.h"
+#include "ui/dialog_captions.h"
 #include "ui/skin_draw_win.h"
 #include "ui/skinned_dialog_win.h"
 
 namespace mv {
 
-// A skinned button that takes part in tabbing and shows when it has the focus.
-class EditorButton : public CBitmapBtn {
+// A skinned button of an editor: a stop of the keyboard, its focus framed once keys are used.
+class EditorButton : public CBitmapBtn {};
+
+// A system control (an edit, a list, a field of the editor's own) as assistive technology
+// reads it: the name of the label beside it, its role, and its text or selected row as value.
+class NamedControl : public fw::CWnd {
 public:
-    void DrawItem(DRAWITEMSTRUCT* dis) override;
+    NamedControl(std::u16string name, long role) : name_(std::move(name)), role_(role) {}
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    std::u16string name_;
+    long role_;
 };
 
 class EditorDialog : public CSkinnedDialog {
@@ -70,11 +80,16 @@ protected:
     // The controls' rectangles are given at 96 DPI; each is made at its place for dpi() and
     // kept there when the dialog's DPI changes.
     EditorButton& AddButton(const RECT& rect, const std::u16string& caption, UINT id = 0);
+    // A button whose caption has an access key (dialog_captions.h).
+    EditorButton& AddButton(const RECT& rect, const CaptionKeys& caption, UINT id = 0);
     // A label in the card's colours; `message` labels are red.
     HWND AddLabel(const RECT& rect, const std::u16string& text, bool message = false);
     // An edit inside the frame drawn at `frame`.
-    HWND AddEdit(const RECT& frame, UINT id, DWORD style = 0);
-    HWND AddList(const RECT& frame, UINT id);
+    // Both are stops of the keyboard, named `name` for assistive technology.
+    HWND AddEdit(const RECT& frame, UINT id, const std::u16string& name, DWORD style = 0);
+    HWND AddList(const RECT& frame, UINT id, const std::u16string& name);
+    // A window of the editor's own named for assistive technology (it answers nothing itself).
+    void Name(HWND window, const std::u16string& name, long role);
     // A window of the editor's own, made at Scaled(rect96), laid out with the others.
     void Track(HWND window, const RECT& rect96);
     void LayOut() override;
@@ -107,6 +122,7 @@ private:
     EditorButton close_, ok_, cancel_;
     HWND message_ = nullptr;
     std::vector<std::unique_ptr<EditorButton>> buttons_;
+    std::vector<std::unique_ptr<NamedControl>> named_;
     int width_ = 0;
     int height_ = 0;
     bool ended_ = false;

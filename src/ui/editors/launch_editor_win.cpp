@@ -36,12 +36,12 @@ LaunchEditor::LaunchEditor(FunctionRecord& record, Kind kind)
 void LaunchEditor::BuildControls() {
     const bool web = kind_ == Kind::WebPage;
     AddLabel(kTipsRect, tr(web ? "tc_web_tips" : "tc_launch_tips"));
-    edit_ = AddEdit(web ? kWebFieldRect : kFieldRect, kEditId);
+    edit_ = AddEdit(web ? kWebFieldRect : kFieldRect, kEditId, tr(web ? "tc_custom_web" : "tc_custom_program"));
     SendMessageW(edit_, EM_SETLIMITTEXT, kEditLimit, 0);
-    if (!web) browse_ = &AddButton(kBrowseRect, tr("tc_launch_browse"));
+    if (!web) browse_ = &AddButton(kBrowseRect, kBrowseCaption);
     AddLabel(kMessageRect, u"", true);
-    AddButton(kOkRect, tr("btn_ok"), IDOK);
-    AddButton(kCancelRect, tr("btn_cancel"), IDCANCEL);
+    AddButton(kOkRect, kOkCaption, IDOK);
+    AddButton(kCancelRect, kCancelCaption, IDCANCEL);
     if (record_.actionCode() == 25) {
         const std::u16string path = record_.programPath();
         if (IsWebAddress(path) == web) ::SetWindowTextW(edit_, ToWide(path).c_str());

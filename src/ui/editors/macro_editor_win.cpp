@@ -2,7 +2,10 @@
 
 #include <cwctype>
 
+#include <oleacc.h>
+
 #include "i18n/text_catalogue.h"
+#include "ui/accessible_win.h"
 #include "ui/editors/chord_editor_win.h"
 #include "ui/function_label.h"
 #include "win32/win32_platform.h"
@@ -73,6 +76,17 @@ LRESULT RecordPad::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_RBUTTONDBLCLK:
         case WM_MBUTTONDBLCLK: return 0;
         case WM_CONTEXTMENU: return 0;
+        case WM_GETOBJECT:
+            if (const LRESULT answer = AnswerGetObject(hwnd_, wParam, lParam)) return answer;
+            break;
+        case WM_ACCESSIBLE_TRAITS: {
+            auto* traits = reinterpret_cast<AccessibleTraits*>(lParam);
+            if (!traits) return 0;
+            traits->role = ROLE_SYSTEM_PANE;
+            traits->focusable = true;
+            traits->name = accessibleName;
+            return 1;
+        }
         case WM_KILLFOCUS:
             if (focusLost) focusLost();
             break;
@@ -109,20 +123,23 @@ HWND MacroEditor::repeatBox() const { return repeat_ ? repeat_->GetSafeHwnd() : 
 
 void MacroEditor::BuildControls() {
     auto named = [this](const RECT& rect, const char* key) {
-        EditorButton& b = AddButton(rect, tr(key));
+        const CaptionKeys* caption = nullptr;
+        for (const CaptionKeys& c : kMacroCaptions)
+            if (std::string_view(c.plain) == key) caption = &c;
+        EditorButton& b = caption ? AddButton(rect, *caption) : AddButton(rect, tr(key));
         buttons_.push_back({key, &b});
         return &b;
     };
     AddLabel(kListLabelRect, tr("tc_macro_list"));
-    list_ = AddList(kListRect, kListId);
+    list_ = AddList(kListRect, kListId, tr("tc_macro_list"));
     named(kNewRect, "tc_macro_new");
     named(kDeleteRect, "tc_macro_del");
     AddLabel(kNameLabelRect, tr("tc_macro_name"));
-    name_ = AddEdit(kNameRect, kNameId);
+    name_ = AddEdit(kNameRect, kNameId, tr("tc_macro_name"));
     SendMessageW(name_, EM_SETLIMITTEXT, 256, 0);
     named(kRenameRect, "tc_macro_rename");
     stepsLabel_ = AddLabel(kStepsLabelRect, tr("tc_macro_steps"));
-    steps_ = AddList(kStepsRect, kStepsId);
+    steps_ = AddList(kStepsRect, kStepsId, tr("tc_macro_steps"));
     pad_.onButton = [this](std::uint8_t key, bool up, DWORD time) {
         recorder_.event(key, up, time);
         ::SetWindowTextW(status_, ToWide(FillPlaceholders(tr("tc_macro_recording"), {DecimalText(static_cast<long long>(recorder_.stepCount()))})).c_str());
@@ -148,23 +165,27 @@ void MacroEditor::BuildControls() {
     };
     pad_.CreateEx(0, fw::CWnd::WindowClass(), L"", WS_CHILD | WS_TABSTOP, Scaled(kStepsRect), hwnd_, 0);
     Track(pad_, kStepsRect);
+    pad_.accessibleName = ToWide(tr("tc_macro_panel"));
+    AddKeyStop(pad_, DialogControl::Text);
     named(kStepDeleteRect, "tc_macro_step_del");
     AddLabel(kDelayLabelRect, tr("tc_macro_delay"));
-    delay_ = AddEdit(kDelayRect, kDelayId, ES_NUMBER);
+    delay_ = AddEdit(kDelayRect, kDelayId, tr("tc_macro_delay"), ES_NUMBER);
     AddLabel(kMsLabelRect, tr("tc_macro_ms"));
     named(kSetRect, "tc_macro_set");
     repeat_ = named(kRepeatRect, "tc_macro_loop");
     repeat_->SetTextRect(18, 0, kRepeatRect.right - kRepeatRect.left, kRepeatRect.bottom - kRepeatRect.top);
     repeat_->normalTextColor = repeat_->pressedTextColor = repeat_->hoverTextColor = kLabelColour;
-    count_ = AddEdit(kCountRect, kCountId, ES_NUMBER);
+    repeat_->accessibleRole = ROLE_SYSTEM_CHECKBUTTON;
+    repeat_->checkable = true;
+    count_ = AddEdit(kCountRect, kCountId, tr("tc_macro_times"), ES_NUMBER);
     SendMessageW(count_, EM_SETLIMITTEXT, 4, 0);
     AddLabel(kTimesLabelRect, tr("tc_macro_times"));
     named(kStartRect, "tc_macro_start");
     named(kEndRect, "tc_macro_end");
     status_ = AddLabel(kStatusRect, u"");
     AddLabel(kMessageRect, u"", true);
-    AddButton(kOkRect, tr("btn_ok"), IDOK);
-    AddButton(kCancelRect, tr("btn_cancel"), IDCANCEL);
+    AddButton(kOkRect, kOkCaption, IDOK);
+    AddButton(kCancelRect, kCancelCaption, IDCANCEL);
     RefreshList();
 }
 

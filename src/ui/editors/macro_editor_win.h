@@ -22,6 +22,7 @@ public:
     std::function<void(std::uint8_t key, bool up, DWORD time)> onButton;
     std::function<void()> focusLost;
     std::function<void(HDC, const RECT&)> paint;
+    std::wstring accessibleName;
 };
 
 class MacroEditor : public EditorDialog {

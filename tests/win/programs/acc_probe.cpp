@@ -15,6 +15,8 @@
 //   acc_probe.exe tray-contrast LANGUAGE_XML OUT.bmp   the tray menu's items drawn by its own code
 //                                under the High Contrast Black colours, high contrast reported on
 //                                (left) and off (right), into OUT.bmp; prints ok/FAIL lines
+//   acc_probe.exe tray-width LANGUAGE_XML DPI en|zh OUT.bmp   the items at the width the menu
+//                                measures for DPI: each text drawn whole; English at 96 DPI 75 wide
 //   acc_probe.exe own-tray LANGUAGE_XML [KEY]   the program's tray menu (TrayIcon::OnNotify)
 //                                opened in this process with the texts of LANGUAGE_XML, read the
 //                                same way; then KEY typed into it (else it is closed), and the
@@ -23,7 +25,9 @@
 #include <windows.h>
 #include <oleacc.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -31,6 +35,7 @@
 
 #include "app/tray.h"
 #include "i18n/text_catalogue.h"
+#include "ui/display_scale.h"
 #include "ui/system_look_win.h"
 
 namespace {
@@ -61,6 +66,9 @@ const char* RoleName(long role) {
     case ROLE_SYSTEM_TEXT: return "text";
     case ROLE_SYSTEM_CHECKBUTTON: return "checkbutton";
     case ROLE_SYSTEM_SLIDER: return "slider";
+    case ROLE_SYSTEM_LIST: return "list";
+    case ROLE_SYSTEM_HOTKEYFIELD: return "hotkeyfield";
+    case ROLE_SYSTEM_PANE: return "pane";
     default: return "other";
     }
 }
@@ -73,7 +81,7 @@ std::string StateNames(long state) {
                  {STATE_SYSTEM_FOCUSED, "focused"},     {STATE_SYSTEM_FOCUSABLE, "focusable"},
                  {STATE_SYSTEM_UNAVAILABLE, "unavailable"}, {STATE_SYSTEM_INVISIBLE, "invisible"},
                  {STATE_SYSTEM_HASPOPUP, "haspopup"},   {STATE_SYSTEM_EXPANDED, "expanded"},
-                 {STATE_SYSTEM_HOTTRACKED, "hottracked"}};
+                 {STATE_SYSTEM_HOTTRACKED, "hottracked"}, {STATE_SYSTEM_CHECKED, "checked"}};
     std::string out;
     for (const auto& f : flags)
         if (state & f.flag) out += (out.empty() ? "" : "+") + std::string(f.name);
@@ -102,8 +110,18 @@ std::string Describe(HWND window) {
     std::wstring nameText;
     if (SUCCEEDED(acc->get_accName(self, &name)) && name) nameText.assign(name, SysStringLen(name));
     SysFreeString(name);
+    // A value and a keyboard shortcut, where there is one: "|value=...", "|key=...".
+    std::string extra;
+    BSTR text = nullptr;
+    if (acc->get_accValue(self, &text) == S_OK && text && SysStringLen(text) > 0)
+        extra += "|value=" + Utf8(std::wstring(text, SysStringLen(text)));
+    SysFreeString(text);
+    text = nullptr;
+    if (acc->get_accKeyboardShortcut(self, &text) == S_OK && text)
+        extra += "|key=" + Utf8(std::wstring(text, SysStringLen(text)));
+    SysFreeString(text);
     acc->Release();
-    return std::string(RoleName(roleValue)) + " " + StateNames(stateValue) + "|" + Utf8(nameText);
+    return std::string(RoleName(roleValue)) + " " + StateNames(stateValue) + "|" + Utf8(nameText) + extra;
 }
 
 HWND FindMain(const wchar_t* title) { return FindWindowW(L"MorviCorvelConfig", title); }
@@ -370,6 +388,99 @@ int TrayContrast(const wchar_t* languageXml, const wchar_t* outPath) {
     return failures ? 1 : 0;
 }
 
+// The tray menu's items at the width the menu measures them for DPI, drawn by its own code:
+// each text must draw as it does in an item far wider (no "..." in place of its end); at
+// 96 DPI with the English texts the items keep their fixed 75 pixels. Prints ok/FAIL lines
+// and writes the items, at their width and wide, into OUT.bmp.
+int TrayWidth(const wchar_t* languageXml, int dpi, bool english, const wchar_t* outPath) {
+    mv::loadTextCatalogue(std::u16string(languageXml, languageXml + std::wcslen(languageXml)));
+    const mv::TrayMenuState state = mv::TrayMenuFor(false, true);
+    const mv::TrayMenuItem items[4] = {{1, 1, state.exitText}, {1, 1, state.pauseText}, {1, 1, state.feedbackText},
+                                       {1, 1, state.showText}};
+    mv::CXPMenu menu;
+    menu.dpi = dpi;
+    int width = 0, height = 0;
+    for (const auto& item : items) {
+        MEASUREITEMSTRUCT mis{};
+        mis.CtlType = ODT_MENU;
+        mis.itemData = reinterpret_cast<ULONG_PTR>(&item);
+        menu.MeasureItem(&mis);
+        width = std::max(width, static_cast<int>(mis.itemWidth));  // the menu takes the widest
+        height = static_cast<int>(mis.itemHeight);
+    }
+    const int wide = width + 300, stride = width + 10 + wide;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = stride;
+    bi.bmiHeader.biHeight = -4 * height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all{0, 0, stride, 4 * height};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    for (int i = 0; i < 4; ++i)
+        for (int column = 0; column < 2; ++column) {
+            DRAWITEMSTRUCT dis{};
+            dis.CtlType = ODT_MENU;
+            dis.itemAction = ODA_DRAWENTIRE;
+            dis.hDC = dc;
+            const int left = column == 0 ? 0 : width + 10;
+            dis.rcItem = RECT{left, i * height, left + (column == 0 ? width : wide), (i + 1) * height};
+            dis.itemData = reinterpret_cast<ULONG_PTR>(&items[i]);
+            SetTextColor(dc, RGB(0, 0, 0));
+            menu.DrawItem(&dis);
+        }
+    GdiFlush();
+    // Ink: a pixel well away from the body's near-white (249, 248, 247); the font is smoothed.
+    const auto dark = [&](int x, int y) {
+        const auto p = static_cast<const std::uint32_t*>(bits)[y * stride + x] & 0xFFFFFF;
+        return std::abs(static_cast<int>((p >> 16) & 0xFF) - 249) + std::abs(static_cast<int>((p >> 8) & 0xFF) - 248) +
+                   std::abs(static_cast<int>(p & 0xFF) - 247) > 90;
+    };
+    // The text's ink: its width and its columns' pattern, in the body right of the icon strip.
+    const auto ink = [&](int left, int right, int row) {
+        std::string columns;
+        for (int x = left; x < right; ++x) {
+            bool any = false;
+            for (int y = row * height; y < (row + 1) * height && !any; ++y) any = dark(x, y);
+            columns += any ? '#' : '.';
+        }
+        const auto first = columns.find('#'), last = columns.rfind('#');
+        return first == std::string::npos ? std::string() : columns.substr(first, last - first + 1);
+    };
+    int failures = 0;
+    const int strip = mv::ScaleToDpi(25, dpi);
+    for (int i = 0; i < 4; ++i) {
+        const std::string narrow = ink(strip, width, i), roomy = ink(width + 10 + strip, width + 10 + wide, i);
+        const bool ok = !narrow.empty() && narrow == roomy;
+        std::printf("%s item %d drawn whole at the menu's width %d (ink %zu pixels, wide %zu)\n", ok ? "ok  " : "FAIL", i,
+                    width, narrow.size(), roomy.size());
+        failures += ok ? 0 : 1;
+    }
+    if (english && dpi == 96) {
+        std::printf("%s English at 96 DPI: the fixed width 75 (%d)\n", width == 75 ? "ok  " : "FAIL", width);
+        failures += width == 75 ? 0 : 1;
+    }
+    BITMAPFILEHEADER file{};
+    const DWORD size = static_cast<DWORD>(stride * 4 * height * 4);
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof bi.bmiHeader;
+    file.bfSize = file.bfOffBits + size;
+    if (FILE* out = _wfopen(outPath, L"wb")) {
+        std::fwrite(&file, sizeof file, 1, out);
+        std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, out);
+        std::fwrite(bits, size, 1, out);
+        std::fclose(out);
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return failures ? 1 : 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -378,6 +489,8 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     if (std::wstring(argv[1]) == L"tray-contrast" && argc > 3) return TrayContrast(argv[2], argv[3]);
+    if (std::wstring(argv[1]) == L"tray-width" && argc > 5)
+        return TrayWidth(argv[2], _wtoi(argv[3]), std::wstring(argv[4]) == L"en", argv[5]);
     if (std::wstring(argv[1]) == L"own-tray") return OwnTray(argv[2], argc > 3 ? argv[3] : nullptr);
     CoInitialize(nullptr);
     wchar_t system[MAX_PATH] = {};
