@@ -248,6 +248,16 @@ private:
 
 }  // namespace
 
+LRESULT AnswerFocusableTraits(LPARAM lParam, long role, const std::wstring& name, const std::wstring& value) {
+    auto* traits = reinterpret_cast<AccessibleTraits*>(lParam);
+    if (!traits) return 0;
+    traits->role = role;
+    traits->focusable = true;
+    traits->name = name;
+    traits->value = value;
+    return 1;
+}
+
 LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam) {
     if (static_cast<LONG>(lParam) != OBJID_CLIENT) return 0;
     EnsureUiThreadCom();  // objects are handed over through COM; other threads start their own

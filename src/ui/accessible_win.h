@@ -24,6 +24,10 @@ struct AccessibleTraits {
     std::wstring value;       // a slider's position, an edit's text, a list's selected row
 };
 
+// The answer to WM_ACCESSIBLE_TRAITS (its lParam) of a focusable control with a role and name
+// of its own and, where it shows one, a value; 1 when answered.
+LRESULT AnswerFocusableTraits(LPARAM lParam, long role, const std::wstring& name, const std::wstring& value = {});
+
 // The answer to WM_GETOBJECT for the client object (OBJID_CLIENT); 0 for any other object,
 // which the default processing then answers. Loads oleacc from the system folder once.
 LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam);

@@ -51,15 +51,9 @@ LRESULT ChordField::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_GETOBJECT:
             if (const LRESULT answer = AnswerGetObject(hwnd_, wParam, lParam)) return answer;
             break;
-        case WM_ACCESSIBLE_TRAITS: {
-            auto* traits = reinterpret_cast<AccessibleTraits*>(lParam);
-            if (!traits) return 0;
-            traits->role = ROLE_SYSTEM_HOTKEYFIELD;
-            traits->focusable = true;
-            traits->name = accessibleName;
-            if (shownText) traits->value = shownText();
-            return 1;
-        }
+        case WM_ACCESSIBLE_TRAITS:
+            return AnswerFocusableTraits(lParam, ROLE_SYSTEM_HOTKEYFIELD, accessibleName,
+                                         shownText ? shownText() : std::wstring());
         case WM_SETFOCUS: Invalidate(false); break;
         case WM_KILLFOCUS:
             Invalidate(false);

@@ -79,14 +79,7 @@ LRESULT RecordPad::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_GETOBJECT:
             if (const LRESULT answer = AnswerGetObject(hwnd_, wParam, lParam)) return answer;
             break;
-        case WM_ACCESSIBLE_TRAITS: {
-            auto* traits = reinterpret_cast<AccessibleTraits*>(lParam);
-            if (!traits) return 0;
-            traits->role = ROLE_SYSTEM_PANE;
-            traits->focusable = true;
-            traits->name = accessibleName;
-            return 1;
-        }
+        case WM_ACCESSIBLE_TRAITS: return AnswerFocusableTraits(lParam, ROLE_SYSTEM_PANE, accessibleName);
         case WM_KILLFOCUS:
             if (focusLost) focusLost();
             break;
