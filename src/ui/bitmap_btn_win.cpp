@@ -67,6 +67,7 @@ CBitmapBtn::~CBitmapBtn() {
 }
 
 void CBitmapBtn::FreePictures() {
+    for (const SkinPicture*& sheet : sheets_) sheet = nullptr;
     Dispose(normal_);
     Dispose(hoverPicture_);
     Dispose(pressed_);
@@ -98,28 +99,38 @@ void CBitmapBtn::PreSubclassWindow() {
 void CBitmapBtn::SetSkin(const SkinPicture* normalSheet, const SkinPicture* hoverSheet, int x, int y, int width,
                          int height, const SkinPicture* pressedSheet, const SkinPicture* disabledSheet) {
     FreePictures();
-    normal_ = Cut(normalSheet, x, y, width, height);
-    hoverPicture_ = Cut(hoverSheet, x, y, width, height);
-    pressed_ = Cut(pressedSheet, x, y, width, height);
-    disabled_ = Cut(disabledSheet, x, y, width, height);
+    sheets_[0] = normalSheet;
+    sheets_[1] = hoverSheet;
+    sheets_[2] = pressedSheet;
+    sheets_[3] = disabledSheet;
+    cut_ = RECT{x, y, width, height};
     if (hwnd_) {
         const LONG_PTR style = ::GetWindowLongPtrW(hwnd_, GWL_STYLE);
         ::SetWindowLongPtrW(hwnd_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP));
+    }
+}
+
+Gdiplus::GpBitmap* CBitmapBtn::PictureOf(std::size_t state) {
+    Gdiplus::GpBitmap** pictures[4] = {&normal_, &hoverPicture_, &pressed_, &disabled_};
+    Gdiplus::GpBitmap*& picture = *pictures[state];
+    if (const SkinPicture* sheet = std::exchange(sheets_[state], nullptr)) {
+        Dispose(picture);
+        picture = Cut(sheet, cut_.left, cut_.top, cut_.right, cut_.bottom);
         // A picture that does not have the button's size is scaled once, here, rather than at
         // every paint: scaling costs GDI+ ten times the drawing (a gesture tile is one pixel
         // wider than its cell).
         RECT client{};
-        ::GetClientRect(hwnd_, &client);
-        if (client.right > 0 && client.bottom > 0 && (client.right != width || client.bottom != height)) {
-            for (Gdiplus::GpBitmap** picture : {&normal_, &hoverPicture_, &pressed_, &disabled_}) {
-                Gdiplus::GpBitmap* scaled = ScaledCopy(*picture, client.right, client.bottom);
-                if (!scaled) continue;
-                Dispose(*picture);
-                *picture = scaled;
+        if (picture && hwnd_) ::GetClientRect(hwnd_, &client);
+        if (client.right > 0 && client.bottom > 0 && (client.right != cut_.right || client.bottom != cut_.bottom)) {
+            if (Gdiplus::GpBitmap* scaled = ScaledCopy(picture, client.right, client.bottom)) {
+                Dispose(picture);
+                picture = scaled;
             }
-            FreeCopies();
         }
+        if (copies_[state].bitmap) ::DeleteObject(copies_[state].bitmap);
+        copies_[state] = Copy{};
     }
+    return picture;
 }
 
 void CBitmapBtn::ReplaceSkin(const SkinPicture* normalSheet, const SkinPicture* hoverSheet, int x, int y,
@@ -202,10 +213,12 @@ void CBitmapBtn::SetTooltipLater(const std::u16string& text) {
 }
 
 void CBitmapBtn::FadeDisabledPicture() {
+    Gdiplus::GpBitmap* normal = PictureOf(0);
+    sheets_[3] = nullptr;
     Dispose(disabled_);
     if (copies_[3].bitmap) ::DeleteObject(copies_[3].bitmap);
     copies_[3] = Copy{};
-    disabled_ = FadedCopy(normal_);
+    disabled_ = FadedCopy(normal);
     if (hwnd_) Invalidate();
 }
 
@@ -239,7 +252,6 @@ void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
     state.disabled = (dis->itemState & ODS_DISABLED) != 0;
     const ButtonPaint paint = ChooseButtonPaint(state);
 
-    Gdiplus::GpBitmap* const pictures[4] = {normal_, hoverPicture_, pressed_, disabled_};
     std::size_t shown = 0;
     switch (paint.picture) {
     case ButtonPicture::Normal: shown = 0; break;
@@ -247,7 +259,7 @@ void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
     case ButtonPicture::Pressed: shown = 2; break;
     case ButtonPicture::Disabled: shown = 3; break;
     }
-    Gdiplus::GpBitmap* picture = pictures[shown];
+    Gdiplus::GpBitmap* picture = PictureOf(shown);
     const bool contrast = HighContrastOn();
     const ContrastPaint system = ChooseButtonContrast(state);
     switch (paint.colour) {

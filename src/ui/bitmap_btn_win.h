@@ -25,9 +25,10 @@ public:
     CBitmapBtn() = default;
     ~CBitmapBtn() override;
 
-    // Frees the four pictures, then cuts each from its sheet at (x, y, width, height); a
-    // null or empty sheet leaves that state without picture. Removes WS_BORDER and
-    // WS_TABSTOP. Does not repaint.
+    // Frees the four pictures; each is then cut from its sheet at (x, y, width, height) when it
+    // is first drawn (a page or a state never shown costs nothing), so the sheets must live as
+    // long as the skin. A null or empty sheet leaves that state without picture. Removes
+    // WS_BORDER and WS_TABSTOP. Does not repaint.
     void SetSkin(const SkinPicture* normalSheet, const SkinPicture* hoverSheet, int x, int y, int width,
                  int height, const SkinPicture* pressedSheet, const SkinPicture* disabledSheet);
     // SetSkin followed by a full repaint.
@@ -140,10 +141,16 @@ private:
     HBITMAP CopyOf(Gdiplus::GpBitmap* picture, Copy& copy);
     void FreeCopies();
 
+    // The picture of a state (0 normal, 1 hover, 2 pressed, 3 disabled), cut from its sheet at
+    // the first asking and scaled once to the button's size when that differs.
+    Gdiplus::GpBitmap* PictureOf(std::size_t state);
+
     Gdiplus::GpBitmap* normal_ = nullptr;
     Gdiplus::GpBitmap* hoverPicture_ = nullptr;
     Gdiplus::GpBitmap* pressed_ = nullptr;
     Gdiplus::GpBitmap* disabled_ = nullptr;
+    const SkinPicture* sheets_[4] = {};  // still to be cut from, per state
+    RECT cut_{};
     Copy copies_[4];  // normal, hover, pressed, disabled
     int textRectSet_ = 0;
     RECT textRect_{};
