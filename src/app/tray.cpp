@@ -198,11 +198,7 @@ HICON TrayIcon::SmallIcon() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     // Common controls 6 (the manifest's) has LoadIconMetric from Vista on; it stays loaded.
     using LoadMetric = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
-    HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
-    if (!comctl) comctl = LoadSystemLibrary(L"comctl32.dll");
-    const auto loadMetric =
-        comctl ? reinterpret_cast<LoadMetric>(reinterpret_cast<void*>(GetProcAddress(comctl, "LoadIconMetric")))
-               : nullptr;
+    const auto loadMetric = SystemFunction<LoadMetric>(L"comctl32.dll", "LoadIconMetric");
     if (!loadMetric || FAILED(loadMetric(instance, MAKEINTRESOURCEW(IDI_PROGRAM), LIM_SMALL, &icon_))) icon_ = nullptr;
     if (!icon_)
         icon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, size, size, 0));

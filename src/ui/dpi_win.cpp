@@ -4,17 +4,6 @@
 
 namespace mv {
 
-namespace {
-
-template <typename Function>
-Function Lookup(const wchar_t* module, const char* name) {
-    HMODULE handle = GetModuleHandleW(module);
-    if (!handle) handle = LoadSystemLibrary(module);  // stays loaded: the pointer is kept
-    return handle ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(handle, name))) : nullptr;
-}
-
-}  // namespace
-
 int SystemDpi() {
     HDC screen = GetDC(nullptr);
     const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : kBaseDpi;
@@ -24,14 +13,14 @@ int SystemDpi() {
 
 int WindowDpi(HWND window) {
     using ForWindow = UINT(WINAPI*)(HWND);
-    static const ForWindow forWindow = Lookup<ForWindow>(L"user32.dll", "GetDpiForWindow");
+    static const ForWindow forWindow = SystemFunction<ForWindow>(L"user32.dll", "GetDpiForWindow");
     const int dpi = forWindow && window ? static_cast<int>(forWindow(window)) : 0;
     return dpi > 0 ? dpi : SystemDpi();
 }
 
 int DpiAtPoint(POINT point) {
     using ForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    static const ForMonitor forMonitor = Lookup<ForMonitor>(L"shcore.dll", "GetDpiForMonitor");
+    static const ForMonitor forMonitor = SystemFunction<ForMonitor>(L"shcore.dll", "GetDpiForMonitor");
     UINT x = 0, y = 0;
     if (forMonitor && SUCCEEDED(forMonitor(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), 0 /* effective */, &x, &y)) &&
         x > 0)
@@ -41,7 +30,7 @@ int DpiAtPoint(POINT point) {
 
 void KeepOwnDpiLayout(HWND dialog) {
     using Behaviour = BOOL(WINAPI*)(HWND, int, int);
-    static const Behaviour set = Lookup<Behaviour>(L"user32.dll", "SetDialogDpiChangeBehavior");
+    static const Behaviour set = SystemFunction<Behaviour>(L"user32.dll", "SetDialogDpiChangeBehavior");
     constexpr int kDisableAll = 1;  // DDC_DISABLE_ALL
     if (set && dialog) set(dialog, kDisableAll, kDisableAll);
 }
@@ -52,7 +41,7 @@ SIZE SizeForDpi(SIZE size, int from, int dpi) {
 
 int SmallIconSize(int dpi) {
     using MetricsForDpi = int(WINAPI*)(int, UINT);
-    static const MetricsForDpi metrics = Lookup<MetricsForDpi>(L"user32.dll", "GetSystemMetricsForDpi");
+    static const MetricsForDpi metrics = SystemFunction<MetricsForDpi>(L"user32.dll", "GetSystemMetricsForDpi");
     const int size = metrics ? metrics(SM_CXSMICON, static_cast<UINT>(dpi)) : 0;
     return size > 0 ? size : ScaleToDpi(16, dpi);
 }

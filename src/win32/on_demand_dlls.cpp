@@ -3,20 +3,8 @@
 #include "win32/win32_platform.h"
 
 namespace mv::ondemand {
-namespace {
-
-// The function `name` of the system DLL `dll`, looked up once; null when either is missing.
-template <typename Function>
-Function Lookup(const wchar_t* dll, const char* name) {
-    HMODULE module = GetModuleHandleW(dll);
-    if (!module) module = LoadSystemLibrary(dll);
-    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
-
-#define MV_ON_DEMAND(dll, name) \
-    static const auto name##Fn = Lookup<decltype(&::name)>(dll, #name)
-
-}  // namespace
+// The system function `name` of `dll`, looked up at the first call and kept.
+#define MV_ON_DEMAND(dll, name) static const auto name##Fn = SystemFunction<decltype(&::name)>(dll, #name)
 
 HRESULT CoInitializeEx(void* reserved, DWORD flags) {
     MV_ON_DEMAND(L"ole32.dll", CoInitializeEx);

@@ -33,23 +33,21 @@ HMODULE LoadSystemLibrary(const wchar_t* name) {
     return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
-namespace {
-template <typename Fn>
-Fn WtsFunction(const char* name) {
-    static HMODULE wts = LoadSystemLibrary(L"wtsapi32.dll");
-    return wts ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(wts, name))) : nullptr;
+FARPROC SystemProc(const wchar_t* dll, const char* name) {
+    HMODULE module = GetModuleHandleW(dll);
+    if (!module) module = LoadSystemLibrary(dll);
+    return module ? GetProcAddress(module, name) : nullptr;
 }
-}  // namespace
 
 bool RegisterSessionNotifications(HWND window) {
     using RegisterFn = BOOL(WINAPI*)(HWND, DWORD);
-    const auto registerFn = WtsFunction<RegisterFn>("WTSRegisterSessionNotification");
+    const auto registerFn = SystemFunction<RegisterFn>(L"wtsapi32.dll", "WTSRegisterSessionNotification");
     return registerFn && registerFn(window, 0 /* NOTIFY_FOR_THIS_SESSION */);
 }
 
 void UnregisterSessionNotifications(HWND window) {
     using UnregisterFn = BOOL(WINAPI*)(HWND);
-    if (const auto unregisterFn = WtsFunction<UnregisterFn>("WTSUnRegisterSessionNotification")) unregisterFn(window);
+    if (const auto unregisterFn = SystemFunction<UnregisterFn>(L"wtsapi32.dll", "WTSUnRegisterSessionNotification")) unregisterFn(window);
 }
 
 std::wstring ToWide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }

@@ -86,6 +86,13 @@ public:
 void RestrictDllSearch();
 // A system DLL by its file name, from system32 and nowhere else; null when it is not there.
 HMODULE LoadSystemLibrary(const wchar_t* name);
+// The function `name` of the system DLL `dll`, which is loaded from system32 when it is not
+// yet and then stays loaded (callers keep the pointer); null when either is missing.
+FARPROC SystemProc(const wchar_t* dll, const char* name);
+template <typename Function>
+Function SystemFunction(const wchar_t* dll, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(SystemProc(dll, name)));
+}
 // COM unmarshals in this process only what the system itself marshals (the strong policy), so
 // that an object handed over by another process cannot bring its own proxy code. Needs COM
 // initialised on the calling thread; true when the policy is set.

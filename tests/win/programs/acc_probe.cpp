@@ -40,6 +40,20 @@
 
 namespace {
 
+// A picture of `size` bytes, as `header` describes it, as a BMP file at `path`.
+void WriteBmp(const wchar_t* path, const BITMAPINFOHEADER& header, const void* bits, DWORD size) {
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + size;
+    if (FILE* out = _wfopen(path, L"wb")) {
+        std::fwrite(&file, sizeof file, 1, out);
+        std::fwrite(&header, sizeof header, 1, out);
+        std::fwrite(bits, size, 1, out);
+        std::fclose(out);
+    }
+}
+
 constexpr IID kIIDAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 using AccessibleObjectFromWindowFn = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
 AccessibleObjectFromWindowFn g_fromWindow = nullptr;
@@ -332,17 +346,7 @@ int TrayContrast(const wchar_t* languageXml, const wchar_t* outPath) {
     check("high contrast: the selected item's text in the highlight text colour", count(0, h, RGB(0, 0, 0), 130) > 10);
     check("high contrast off: the fixed near-white body as before", at(w + 10 + w - 2, 1) == RGB(249, 248, 247));
     // The picture, as a BMP file.
-    BITMAPFILEHEADER file{};
-    const DWORD size = static_cast<DWORD>((2 * w + 10) * 4 * h * 4);
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof bi.bmiHeader;
-    file.bfSize = file.bfOffBits + size;
-    if (FILE* out = _wfopen(outPath, L"wb")) {
-        std::fwrite(&file, sizeof file, 1, out);
-        std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, out);
-        std::fwrite(bits, size, 1, out);
-        std::fclose(out);
-    }
+    WriteBmp(outPath, bi.bmiHeader, bits, static_cast<DWORD>((2 * w + 10) * 4 * h * 4));
     // The access keys' marks change nothing for the pointer: each item is drawn as the same
     // text without its "&" would be.
     {
@@ -464,17 +468,7 @@ int TrayWidth(const wchar_t* languageXml, int dpi, bool english, const wchar_t* 
         std::printf("%s English at 96 DPI: the fixed width 75 (%d)\n", width == 75 ? "ok  " : "FAIL", width);
         failures += width == 75 ? 0 : 1;
     }
-    BITMAPFILEHEADER file{};
-    const DWORD size = static_cast<DWORD>(stride * 4 * height * 4);
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof bi.bmiHeader;
-    file.bfSize = file.bfOffBits + size;
-    if (FILE* out = _wfopen(outPath, L"wb")) {
-        std::fwrite(&file, sizeof file, 1, out);
-        std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, out);
-        std::fwrite(bits, size, 1, out);
-        std::fclose(out);
-    }
+    WriteBmp(outPath, bi.bmiHeader, bits, static_cast<DWORD>(stride * 4 * height * 4));
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
