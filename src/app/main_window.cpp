@@ -98,12 +98,25 @@ void CMorviCorvelConfigDlg::BuildSettingsWindow() {
     RestorePlace();
     selector_.Create(hwnd_);
     view_.profileButton = selector_.button();
-    defaultConfig_.Create(hwnd_);
-    defaultConfig_.SetOwnerWindow(hwnd_);
-    pointerSetting_.Create(hwnd_);
-    pointerSetting_.SetMainWindow(hwnd_);
-    view_.resetDialog = defaultConfig_.GetSafeHwnd();
-    view_.pointerDialog = pointerSetting_.GetSafeHwnd();
+    // The two dialogs are made at their first opening: most starts never open them.
+    view_.openResetDialog = [this] {
+        if (!defaultConfig_.GetSafeHwnd()) {
+            defaultConfig_.Create(hwnd_);
+            defaultConfig_.SetOwnerWindow(hwnd_);
+        }
+        ::ShowWindow(defaultConfig_.GetSafeHwnd(), SW_SHOW);
+    };
+    view_.openPointerDialog = [this] {
+        if (!pointerSetting_.GetSafeHwnd()) {
+            pointerSetting_.Create(hwnd_);
+            pointerSetting_.SetMainWindow(hwnd_);
+        }
+        ::ShowWindow(pointerSetting_.GetSafeHwnd(), SW_SHOW);
+    };
+    view_.hideDialogs = [this] {
+        for (HWND dialog : {defaultConfig_.GetSafeHwnd(), pointerSetting_.GetSafeHwnd()})
+            if (dialog) ::ShowWindow(dialog, SW_HIDE);
+    };
     view_.onApply = [this] { ApplySettings(hwnd_, session_); };
     selector_.onExport = [this] { ExportSettings(hwnd_, session_); };
     selector_.onImport = [this] {

@@ -206,6 +206,7 @@ void CBitmapBtn::SetTooltip(const std::wstring& text) {
 void CBitmapBtn::SetTooltip(const std::u16string& text) { SetTooltip(Wide(text)); }
 
 void CBitmapBtn::SetTooltipLater(const std::u16string& text) {
+    if (text.empty()) return;
     if (tooltip_.GetSafeHwnd())
         SetTooltip(text);
     else
@@ -235,9 +236,11 @@ void CBitmapBtn::ClearHover() {
 }
 
 bool CBitmapBtn::PreTranslateMessage(MSG* msg) {
-    EnsureTooltip();
-    if (!laterTooltip_.empty()) SetTooltip(std::exchange(laterTooltip_, std::wstring()));
-    if (tooltip_.GetSafeHwnd()) tooltip_.RelayEvent(msg);
+    // Only the pointer makes a waiting tip and moves it; a paint or a key makes no window.
+    if (msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST) {
+        if (!laterTooltip_.empty()) SetTooltip(std::exchange(laterTooltip_, std::wstring()));
+        if (tooltip_.GetSafeHwnd()) tooltip_.RelayEvent(msg);
+    }
     return fw::CButton::PreTranslateMessage(msg);
 }
 

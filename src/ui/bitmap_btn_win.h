@@ -47,7 +47,8 @@ public:
     void SetTooltip(const std::wstring& text);
     void SetTooltip(const std::u16string& text);
     // The same tooltip, made when the pointer first reaches the button: a button that is
-    // never visited costs no tooltip window (the menus have many).
+    // never visited costs no tooltip window (the menus and the settings window have many,
+    // and each takes milliseconds to make).
     void SetTooltipLater(const std::u16string& text);
     // The disabled picture becomes a faded, grey copy of the normal one, so that a disabled
     // button looks disabled with any skin (the sheets hold no disabled picture of their own).

@@ -27,7 +27,7 @@ void ProfileSelector::Create(HWND host) {
     button_.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, ScaledRECT(main_layout::kSelector, view_.dpi()), host, 0);
     button_.drawsFocus = true;
     LayOut();
-    button_.SetTooltip(tr("tc_profile_tip"));
+    button_.SetTooltipLater(tr("tc_profile_tip"));
     view_.onRecordEdited = [this] { Refresh(); };
     Refresh();
 }

@@ -60,9 +60,15 @@ void SettingsWindow::PlaceButton(CBitmapBtn& button, const RECT& rect96) {
 void SettingsWindow::LoadSheets() {
     main_.Load(directory_, L"MorviCorvel_Main_Normal.png", L"MorviCorvel_Main_Over.png", L"MorviCorvel_Main_Down.png",
                dpi_);
-    for (int p = 0; p < 3; ++p)
-        for (int s = 0; s < 3; ++s)
-            LoadSkin(pages_[p][s], directory_, std::wstring(kPagePrefixes[p]) + kStates[s] + L".png", dpi_);
+    for (auto& page : pages_)
+        for (auto& sheet : page) sheet.Reset();
+    LoadPageSheets(selection_.shownPage());
+}
+
+// A page's tile sheets are read when the page is first shown: most starts never leave page 1.
+void SettingsWindow::LoadPageSheets(int page) {
+    for (int s = 0; s < 3; ++s)
+        LoadSkin(pages_[page - 1][s], directory_, std::wstring(kPagePrefixes[page - 1]) + kStates[s] + L".png", dpi_);
 }
 
 // Every control at its place for the window's DPI, its pictures cut from the sheets there.
@@ -136,7 +142,7 @@ void SettingsWindow::Create() {
         tabs_[p].SetCaption(tr(kTabKeys[p]), 0, 7, 1);
         const Rect text = TabTextRect(p + 1);
         tabs_[p].SetTextRect(text.left, text.top, text.right, text.bottom);
-        tabs_[p].SetTooltip(tr(kTabKeys[p]));
+        tabs_[p].SetTooltipLater(tr(kTabKeys[p]));
         tabs_[p].accessibleRole = ROLE_SYSTEM_PAGETAB;
         tabs_[p].selectable = true;
     }
@@ -153,7 +159,7 @@ void SettingsWindow::Create() {
         const std::u16string name = tr(slot == 16 ? "tc_function_largenarrow" : SlotCatalogue[slot].gestureName);
         tile.SetCaption(name, 0, 0, 5);
         tile.SetTextRect(0, 122, 110, 42);
-        tile.SetTooltip(name);
+        tile.SetTooltipLater(name);
         tile.accessibleRole = ROLE_SYSTEM_LISTITEM;
         tile.selectable = true;
         if (slot == 0) {
@@ -267,10 +273,7 @@ void SettingsWindow::OnVisibilityChanged(bool onScreen) {
     if (!onScreen) {
         CloseFunctionMenu();
         // Hidden rather than minimized: the dialogs go with the window (as a cancel).
-        if (!::IsIconic(host_.GetSafeHwnd())) {
-            if (resetDialog) ::ShowWindow(resetDialog, SW_HIDE);
-            if (pointerDialog) ::ShowWindow(pointerDialog, SW_HIDE);
-        }
+        if (!::IsIconic(host_.GetSafeHwnd()) && hideDialogs) hideDialogs();
     }
     if (onScreen == playing_) return;
     if (onScreen) {
@@ -295,6 +298,8 @@ void SettingsWindow::OnDeactivated() { CloseFunctionMenu(); }
 
 void SettingsWindow::SwitchPage(int page) {
     if (page < 1 || page > kPageCount) return;
+    // Its tiles, never drawn yet, cut their pictures from these sheets at their first drawing.
+    if (!pageSheetsRead(page)) LoadPageSheets(page);
     for (int p = 0; p < kPageCount; ++p) {
         const Rect t = TabTextRectAfterSwitch(p + 1, page);
         tabs_[p].SetTextRect(t.left, t.top, t.right, t.bottom);
@@ -362,9 +367,9 @@ void SettingsWindow::OnCommand(WPARAM, LPARAM lParam) {
     } else if (source == function_.GetSafeHwnd()) {
         OpenFunctionMenu();
     } else if (source == reset_.GetSafeHwnd()) {
-        if (resetDialog) ::ShowWindow(resetDialog, SW_SHOW);
+        if (openResetDialog) openResetDialog();
     } else if (source == pointer_.GetSafeHwnd()) {
-        if (pointerDialog) ::ShowWindow(pointerDialog, SW_SHOW);
+        if (openPointerDialog) openPointerDialog();
     }
     for (int slot = 0; slot < kSlotCount; ++slot)
         if (source == gestures_[slot].GetSafeHwnd()) {
@@ -402,7 +407,7 @@ void SettingsWindow::MarkGesture(int slot, bool marked, const std::u16string& to
     if (slot < 0 || slot >= kSlotCount) return;
     CBitmapBtn& tile = gestures_[slot];
     tile.normalTextColor = marked ? kMarkedCaption : kTileCaption;
-    tile.SetTooltip(tooltip);
+    tile.SetTooltipLater(tooltip);
     tile.Invalidate();
 }
 

@@ -103,8 +103,9 @@ public:
     SkinSheets& sheets() { return main_; }
     // The profile selector's button: one of the keyboard's stops.
     HWND profileButton = nullptr;
-    HWND resetDialog = nullptr;
-    HWND pointerDialog = nullptr;
+    // The restore question and the pointer dialog: the host makes them at their first
+    // opening, and hides whichever is up when the window is hidden.
+    std::function<void()> openResetDialog, openPointerDialog, hideDialogs;
     int CurrentSlot = 0;
 
     // For tests and screenshots.
@@ -120,10 +121,12 @@ public:
     CBmpMenu* functionMenu() const { return menu_.get(); }
     CPictureEx& gesturePicture() { return animation_; }
     int shownPage() const { return selection_.shownPage(); }
+    bool pageSheetsRead(int page) const { return !pages_[page - 1][0].empty(); }
 
 private:
     void PlaceButton(CBitmapBtn& button, const RECT& rect96);
     void LoadSheets();
+    void LoadPageSheets(int page);
     void LayOut();
     const FunctionRecord& ShownRecord(int slot) const { return session_.ShownRecord(slot); }
     void ReleaseFunctionMenu();

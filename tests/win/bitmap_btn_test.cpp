@@ -288,6 +288,33 @@ TEST_F(BitmapBtnTest, TooltipHasOneToolWhoseTextIsReplaced) {
     EXPECT_TRUE(IsWindowVisible(button.tooltipWindow()));
 }
 
+// A tip set for later makes no window until the pointer reaches the button (the settings
+// window has two dozen tips); then it comes up as the plain one does.
+TEST_F(BitmapBtnTest, ATooltipForLaterIsMadeWhenThePointerFirstReachesTheButton) {
+    button.SetTooltipLater(u"");
+    button.SetTooltipLater(u"later");
+    EXPECT_EQ(button.tooltipWindow(), nullptr);
+    Pump(100);
+    EXPECT_EQ(button.tooltipWindow(), nullptr) << "nothing on the way but the pointer";
+    PointAt(90, 50);
+    PointAt(92, 51);
+    Pump(800);
+    ASSERT_NE(button.tooltipWindow(), nullptr);
+    EXPECT_EQ(SendMessageW(button.tooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 1);
+    EXPECT_TRUE(IsWindowVisible(button.tooltipWindow()));
+    wchar_t text[80] = {};
+    TOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.hwnd = button;
+    info.uId = 1;
+    info.lpszText = text;
+    SendMessageW(button.tooltipWindow(), TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&info));
+    EXPECT_STREQ(text, L"later");
+    button.SetTooltipLater(u"changed");
+    SendMessageW(button.tooltipWindow(), TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&info));
+    EXPECT_STREQ(text, L"changed") << "once made, a new text goes straight to it";
+}
+
 // A set of buttons as the windows use them; also saved as a screenshot for a look.
 TEST_F(BitmapBtnTest, ButtonSetWithTwoLineAndRotatedCaptions) {
     SetWindowPos(dialog, HWND_TOP, kDialogX, kDialogY, 420, 210, SWP_SHOWWINDOW);

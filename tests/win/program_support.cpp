@@ -231,17 +231,27 @@ bool TrayIconPresent(HWND window) {
     return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
-std::vector<HWND> VisibleDialogsOf(DWORD process, std::initializer_list<HWND> except) {
+namespace {
+std::vector<HWND> DialogsOf(DWORD process, std::initializer_list<HWND> except, bool hiddenToo) {
     std::vector<HWND> found;
     for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
         DWORD owner = 0;
         GetWindowThreadProcessId(w, &owner);
         wchar_t cls[32] = {};
         GetClassNameW(w, cls, 32);
-        if (owner != process || !IsWindowVisible(w) || std::wstring(cls) != L"#32770") continue;
+        if (owner != process || (!hiddenToo && !IsWindowVisible(w)) || std::wstring(cls) != L"#32770") continue;
         if (std::find(except.begin(), except.end(), w) == except.end()) found.push_back(w);
     }
     return found;
+}
+}  // namespace
+
+std::vector<HWND> VisibleDialogsOf(DWORD process, std::initializer_list<HWND> except) {
+    return DialogsOf(process, except, false);
+}
+
+std::vector<HWND> AllDialogsOf(DWORD process, std::initializer_list<HWND> except) {
+    return DialogsOf(process, except, true);
 }
 
 bool CentreCursorOn(ProbeWindow& probe) {

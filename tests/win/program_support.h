@@ -105,6 +105,8 @@ bool TrayIconPresent(HWND window);
 
 // The visible dialog windows (#32770) of `process` other than `except`: its menus and dialogs.
 std::vector<HWND> VisibleDialogsOf(DWORD process, std::initializer_list<HWND> except);
+// The same, hidden ones too.
+std::vector<HWND> AllDialogsOf(DWORD process, std::initializer_list<HWND> except);
 
 // Puts the pointer in the middle of the probe, activates it and forgets what it received;
 // whether it has the foreground and the focus.

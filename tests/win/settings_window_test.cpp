@@ -126,9 +126,9 @@ protected:
         const std::u16string t = tr(key);
         return std::wstring(t.begin(), t.end());
     }
-    // A pixel of the main normal sheet.
-    COLORREF SheetPixel(int x, int y) {
-        SkinPicture sheet(SkinPath(dist, L"MorviCorvel_Main_Normal.png"));
+    // A pixel of a sheet, by default the main normal one.
+    COLORREF SheetPixel(int x, int y, const wchar_t* name = L"MorviCorvel_Main_Normal.png") {
+        SkinPicture sheet(SkinPath(dist, name));
         Gdiplus::ARGB argb = 0;
         gp::GdipBitmapGetPixel(sheet.bitmap(), x, y, &argb);
         return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
@@ -151,6 +151,9 @@ constexpr POINT kFunctionButton{160, 378};
 
 TEST_F(SettingsWindowTest, APageSwitchShiftsItsTabCaptionAndSelectsThatPagesGesture) {
     EXPECT_TRUE(host.view.pageTabTextRect(1) == (RECT{30, 10, 90, 30})) << "before any click";
+    EXPECT_TRUE(host.view.pageSheetsRead(1));
+    EXPECT_FALSE(host.view.pageSheetsRead(2)) << "a page's sheets are read at its first showing";
+    EXPECT_FALSE(host.view.pageSheetsRead(3));
     Click(kTab[0].x, kTab[0].y);
     EXPECT_TRUE(host.view.pageTabTextRect(1) == (RECT{30, 9, 90, 29}));
 
@@ -169,6 +172,13 @@ TEST_F(SettingsWindowTest, APageSwitchShiftsItsTabCaptionAndSelectsThatPagesGest
     EXPECT_TRUE(host.view.gestureLatched(11));
     EXPECT_EQ(host.view.functionText(), Text("tc_function_threeclick"));
     EXPECT_TRUE(IsWindowEnabled(host.view.functionButton()));
+    EXPECT_TRUE(host.view.pageSheetsRead(3));
+    EXPECT_FALSE(host.view.pageSheetsRead(2));
+    // The selected tile wears page 3's pressed sheet, read just now (its frame, x 108 of 113).
+    Pump(100);
+    const COLORREF frameColour = SheetPixel(10 + 108, 7 + 92, L"ngwctr_gesure_down.png");
+    EXPECT_TRUE(Near(WindowPixel(host.view.gestureButton(11), 108, 92), frameColour, 8))
+        << std::hex << WindowPixel(host.view.gestureButton(11), 108, 92) << " " << frameColour;
 
     Click(kCell[2].x, kCell[2].y);  // slot 13
     EXPECT_EQ(host.view.CurrentSlot, 13);
@@ -315,8 +325,12 @@ TEST_F(SettingsWindowTest, AClickOutsideClosesTheMenuAndHidingTheWindowHidesItsD
     pointer.SetProgramDirectory(dist);
     ASSERT_TRUE(restore.Create(host));
     ASSERT_TRUE(pointer.Create(host));
-    host.view.resetDialog = restore;
-    host.view.pointerDialog = pointer;
+    host.view.openResetDialog = [&] { restore.ShowWindow(SW_SHOW); };
+    host.view.openPointerDialog = [&] { pointer.ShowWindow(SW_SHOW); };
+    host.view.hideDialogs = [&] {
+        restore.ShowWindow(SW_HIDE);
+        pointer.ShowWindow(SW_HIDE);
+    };
     SetForegroundWindow(host);
     Pump(100);
     Click(500, 445);  // restore defaults
@@ -329,7 +343,7 @@ TEST_F(SettingsWindowTest, AClickOutsideClosesTheMenuAndHidingTheWindowHidesItsD
     Pump(100);
     EXPECT_FALSE(restore.IsWindowVisible()) << "the dialogs belong to the settings window";
     EXPECT_FALSE(pointer.IsWindowVisible());
-    host.view.resetDialog = host.view.pointerDialog = nullptr;
+    host.view.openResetDialog = host.view.openPointerDialog = host.view.hideDialogs = nullptr;
 }
 
 // Where a child window of the host lies, in its client coordinates.
@@ -359,7 +373,7 @@ TEST_F(SettingsWindowTest, ADpiChangeLaysTheWindowOutAgainAndWhatOpensAfterwards
     CDefaultConfig restore;
     restore.SetProgramDirectory(dist);
     ASSERT_TRUE(restore.Create(host));
-    host.view.resetDialog = restore;
+    host.view.openResetDialog = [&] { restore.ShowWindow(SW_SHOW); };
     EXPECT_EQ(SizeOf(restore).cx, 259) << "made at 96 DPI";
     Click(kCell[1].x, kCell[1].y);
     Click(kFunctionButton.x, kFunctionButton.y);
@@ -421,7 +435,7 @@ TEST_F(SettingsWindowTest, ADpiChangeLaysTheWindowOutAgainAndWhatOpensAfterwards
     Click(500, 445);
     EXPECT_EQ(SizeOf(restore).cx, 259) << "back at 96 DPI";
     restore.ShowWindow(SW_HIDE);
-    host.view.resetDialog = nullptr;
+    host.view.openResetDialog = nullptr;
 }
 
 

@@ -579,6 +579,7 @@ TEST_F(Shell, RestoreDefaultsFromTheWindowResetsTheGesturesKeepsTheMacrosAndTell
     SetForegroundWindow(main);
     probe.pump(300);
     Touchsim(L"clear");
+    EXPECT_TRUE(AllDialogsOf(program.processId(), {main}).empty()) << "the question is made at its first opening";
     ClickAt(probe, main, 500, 445);  // restore defaults: the question
     std::vector<HWND> dialogs;
     ASSERT_TRUE(PumpUntil(probe, 3000, [&] { return !(dialogs = VisibleDialogsOf(program.processId(), {main})).empty(); }));
