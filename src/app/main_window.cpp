@@ -20,8 +20,6 @@ constexpr UINT kDriverRetryMs = 500;
 constexpr UINT kBatteryMs = 120000;
 constexpr UINT kArrivalSettleMs = 200;
 constexpr UINT kAboutCommand = 16;
-// Start to the settings window's controls, when nothing showed it before.
-constexpr UINT kBuildWindowDelayMs = 1500;
 // Hidden this long, the settings window lets go of its decoded pictures.
 constexpr UINT kReleasePicturesMs = 30000;
 
@@ -57,8 +55,8 @@ CMorviCorvelConfigDlg::CMorviCorvelConfigDlg()
 CMorviCorvelConfigDlg::~CMorviCorvelConfigDlg() = default;
 
 BOOL CMorviCorvelConfigDlg::OnInitDialog() {
-    // The icon and the device first; the settings window waits for an idle moment or its
-    // first show.
+    // The icon and the device first; the settings window is made at its first show (a program
+    // that is never opened holds none of it).
     title_ = tr("tc_mouse_title");
     SetWindowText(ToWide(title_));
     tray_.Add(hwnd_, ToWide(title_));
@@ -77,12 +75,10 @@ BOOL CMorviCorvelConfigDlg::OnInitDialog() {
     deviceNotification_ = RegisterDeviceNotificationW(hwnd_, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
     sessionNotifications_ = RegisterSessionNotifications(hwnd_);
     system_.launcher().SetReportWindow(hwnd_, WM_LAUNCH_REPORT);
-    SetTimer(TIMER_BUILD_WINDOW, kBuildWindowDelayMs);
     return FALSE;  // hidden: no focus, so nothing activates it (nor loads what activation brings)
 }
 
 void CMorviCorvelConfigDlg::BuildSettingsWindow() {
-    KillTimer(TIMER_BUILD_WINDOW);
     if (built_) return;
     built_ = true;
     if (HMENU system = GetSystemMenu(hwnd_, FALSE)) {
@@ -122,7 +118,6 @@ void CMorviCorvelConfigDlg::BuildSettingsWindow() {
     selector_.onImport = [this] {
         if (ImportSettings(hwnd_, session_)) SettingsReplaced();
     };
-    if (!::IsWindowVisible(hwnd_)) SetTimer(TIMER_RELEASE_PICTURES, kReleasePicturesMs);
 }
 
 void CMorviCorvelConfigDlg::RestorePlace() {
@@ -253,8 +248,6 @@ void CMorviCorvelConfigDlg::OnGestureEvent(WPARAM wParam) {
 void CMorviCorvelConfigDlg::OnTimer(UINT_PTR id) {
     if (id == TIMER_EXIT_RETRY) {
         RequestExit();
-    } else if (id == TIMER_BUILD_WINDOW) {
-        BuildSettingsWindow();
     } else if (id == TIMER_RELEASE_PICTURES) {
         KillTimer(TIMER_RELEASE_PICTURES);
         if (built_ && !::IsWindowVisible(hwnd_)) view_.ReleasePictures();

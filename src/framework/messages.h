@@ -18,7 +18,6 @@ inline constexpr std::uint32_t WM_LAYOUT_DPI = 0x8060;
 inline constexpr std::uintptr_t TIMER_DRIVER_RETRY = 1282;
 inline constexpr std::uintptr_t TIMER_BATTERY = 1283;
 inline constexpr std::uintptr_t TIMER_EXIT_RETRY = 1284;
-inline constexpr std::uintptr_t TIMER_BUILD_WINDOW = 1285;
 inline constexpr std::uintptr_t TIMER_RELEASE_PICTURES = 1286;
 
 }  // namespace mv

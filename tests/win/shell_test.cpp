@@ -910,6 +910,24 @@ TEST_F(Shell, TheWindowOpensWhereItWasLastAndAMalformedPlaceIsIgnored) {
     RegDeleteKeyValueW(HKEY_CURRENT_USER, userKey, L"WindowPlace");
 }
 
+// A program that is never opened holds no control of the settings window: the window is
+// made at its first show, whole.
+TEST_F(Shell, TheSettingsWindowIsMadeAtItsFirstShow) {
+    RunningProgram program;
+    ASSERT_TRUE(program.started());
+    HWND main = WaitForMainWindow(probe, program.processId());
+    ASSERT_NE(main, nullptr);
+    probe.pump(3000);
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_EQ(GetWindow(main, GW_CHILD), nullptr) << "the controls were made before any show";
+    PostMessageW(main, 0x4CA, 0, 0);
+    ASSERT_TRUE(PumpUntil(probe, 3000, [&] { return IsWindowVisible(main) != FALSE; }));
+    int controls = 0;
+    for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) ++controls;
+    EXPECT_GE(controls, 29) << "seven buttons, three tabs, 17 tiles, the picture and the profile selector";
+    ExitThroughTray(main, program);
+}
+
 TEST_F(Shell, TheCloseCommandHidesTheWindowAndAltF4LeavesItShown) {
     RunningProgram program;
     HWND main = StartShown(program);
