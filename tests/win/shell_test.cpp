@@ -80,7 +80,8 @@ TEST_F(ShellNoDriver, StartsQuietlyWithTrayIconWhenTheDriverIsMissing) {
     HWND main = WaitForMainWindow(probe, program.processId());
     ASSERT_NE(main, nullptr);
     EXPECT_FALSE(IsWindowVisible(main));
-    EXPECT_TRUE(TrayIconPresent(main));
+    // The title is set a few milliseconds before the icon is added.
+    EXPECT_TRUE(PumpUntil(probe, 3000, [&] { return TrayIconPresent(main); }));
     // The only windows are the hidden main window and the hidden driver window: no message box.
     probe.pump(1500);
     EXPECT_EQ(FindWindowW(L"#32770", L"Warning"), nullptr);
