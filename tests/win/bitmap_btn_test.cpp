@@ -260,26 +260,28 @@ TEST_F(BitmapBtnTest, CutsTheGivenAreaScaledToTheButtonAndDropsTabStopAndBorder)
     EXPECT_EQ(WindowPixel(big, 2, 2), Ref(kNormal));
 }
 
+// The text of a button's tool 1, as its tooltip holds it.
+std::wstring ToolText(CBitmapBtn& button) {
+    wchar_t text[80] = {};
+    TOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.hwnd = button;
+    info.uId = 1;
+    info.lpszText = text;
+    SendMessageW(button.tooltipWindow(), TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&info));
+    return text;
+}
+
 TEST_F(BitmapBtnTest, TooltipHasOneToolWhoseTextIsReplaced) {
-    auto toolText = [&] {
-        wchar_t text[80] = {};
-        TOOLINFOW info{};
-        info.cbSize = sizeof info;
-        info.hwnd = button;
-        info.uId = 1;
-        info.lpszText = text;
-        SendMessageW(button.tooltipWindow(), TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&info));
-        return std::wstring(text);
-    };
     button.SetTooltip(std::wstring());
     EXPECT_EQ(button.tooltipWindow() ? SendMessageW(button.tooltipWindow(), TTM_GETTOOLCOUNT, 0, 0) : 0, 0);
     button.SetTooltip(std::wstring(L"first"));
     ASSERT_NE(button.tooltipWindow(), nullptr);
     EXPECT_EQ(SendMessageW(button.tooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 1);
-    EXPECT_EQ(toolText(), L"first");
+    EXPECT_EQ(ToolText(button), L"first");
     button.SetTooltip(std::u16string(u"second"));
     EXPECT_EQ(SendMessageW(button.tooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 1);
-    EXPECT_EQ(toolText(), L"second");
+    EXPECT_EQ(ToolText(button), L"second");
 
     // Relayed mouse moves bring the tip up over the button.
     PointAt(90, 50);
@@ -302,17 +304,9 @@ TEST_F(BitmapBtnTest, ATooltipForLaterIsMadeWhenThePointerFirstReachesTheButton)
     ASSERT_NE(button.tooltipWindow(), nullptr);
     EXPECT_EQ(SendMessageW(button.tooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 1);
     EXPECT_TRUE(IsWindowVisible(button.tooltipWindow()));
-    wchar_t text[80] = {};
-    TOOLINFOW info{};
-    info.cbSize = sizeof info;
-    info.hwnd = button;
-    info.uId = 1;
-    info.lpszText = text;
-    SendMessageW(button.tooltipWindow(), TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&info));
-    EXPECT_STREQ(text, L"later");
+    EXPECT_EQ(ToolText(button), L"later");
     button.SetTooltipLater(u"changed");
-    SendMessageW(button.tooltipWindow(), TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&info));
-    EXPECT_STREQ(text, L"changed") << "once made, a new text goes straight to it";
+    EXPECT_EQ(ToolText(button), L"changed") << "once made, a new text goes straight to it";
 }
 
 // A set of buttons as the windows use them; also saved as a screenshot for a look.
