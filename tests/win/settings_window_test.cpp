@@ -27,6 +27,7 @@
 #include "ui/system_look_win.h"
 #include "ui/window_layout.h"
 #include "win/skin_fixtures.h"
+#include "win/tray_support.h"
 
 namespace mv::wintest {
 namespace {
@@ -447,30 +448,13 @@ class SettingsWindowLook : public SettingsWindowTest {};
 std::vector<COLORREF> Capture(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
+    const ScreenArea area(r);
     std::vector<COLORREF> pixels;
-    if (w <= 0 || h <= 0) return pixels;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    for (int i = 0; i < w * h; ++i) {
-        const DWORD p = static_cast<const DWORD*>(bits)[i];
-        pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    for (int y = 0; y < area.height(); ++y)
+        for (int x = 0; x < area.width(); ++x) {
+            const std::uint32_t p = area.at(x, y);
+            pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+        }
     return pixels;
 }
 
