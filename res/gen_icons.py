@@ -11,7 +11,7 @@ import struct
 import sys
 import zlib
 
-PROGRAM_SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
+PROGRAM_SIZES = (16, 20, 24, 28, 32, 40, 48, 56, 64, 256)
 GLYPH_SIZES = (16, 20, 24, 28, 32)
 
 

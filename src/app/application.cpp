@@ -1,7 +1,5 @@
 #include "app/application.h"
 
-#include <commctrl.h>
-
 #include <memory>
 
 #include "app/main_window.h"
@@ -12,10 +10,9 @@
 namespace mv {
 
 BOOL CMorviCorvelConfigApp::InitInstance() {
-    // COM (EnsureUiThreadCom) and GDI+ (GdiplusSession) begin where they are first needed.
+    // COM (EnsureUiThreadCom), GDI+ (GdiplusSession) and common controls (the first tooltip)
+    // begin where they are first needed.
     MarkUiThread();
-    INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
-    InitCommonControlsEx(&controls);
 
     wchar_t module[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, module, MAX_PATH);

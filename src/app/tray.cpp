@@ -1,7 +1,5 @@
 #include "app/tray.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 #include "framework/messages.h"
@@ -195,13 +193,9 @@ HICON TrayIcon::SmallIcon() {
     if (icon_) DestroyIcon(icon_);
     icon_ = nullptr;
     iconSize_ = size;
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    // Common controls 6 (the manifest's) has LoadIconMetric from Vista on; it stays loaded.
-    using LoadMetric = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
-    const auto loadMetric = SystemFunction<LoadMetric>(L"comctl32.dll", "LoadIconMetric");
-    if (!loadMetric || FAILED(loadMetric(instance, MAKEINTRESOURCEW(IDI_PROGRAM), LIM_SMALL, &icon_))) icon_ = nullptr;
-    if (!icon_)
-        icon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, size, size, 0));
+    // The icon has a frame for each size from 100 to 200 % display scale, so no frame is scaled.
+    icon_ = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, size, size, 0));
     return icon_;
 }
 

@@ -108,8 +108,7 @@ public:
 
 private:
     void FillCreationData();
-    // The program icon at the small-icon size of the system's DPI (LoadIconMetric where
-    // comctl32 has it), kept while that size stays.
+    // The program icon at the small-icon size of the system's DPI, kept while that size stays.
     HICON SmallIcon();
 
     Notify notify_;

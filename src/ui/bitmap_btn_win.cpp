@@ -14,6 +14,7 @@
 #include "ui/display_scale.h"
 #include "ui/keyboard_model.h"
 #include "ui/system_look_win.h"
+#include "win32/on_demand_dlls.h"
 
 namespace mv {
 
@@ -185,6 +186,12 @@ void CBitmapBtn::SetToggleMode(int value) {
 
 void CBitmapBtn::EnsureTooltip() {
     if (tooltip_.GetSafeHwnd() || !hwnd_) return;
+    // Common controls start with the first tip: a program never opened does not load them.
+    static const bool controls = [] {
+        const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
+        return ondemand::InitCommonControlsEx(&classes) != FALSE;
+    }();
+    (void)controls;
     if (tooltip_.Create(hwnd_)) tooltip_.Activate(false);
 }
 

@@ -67,4 +67,10 @@ BOOL GetSaveFileNameW(OPENFILENAMEW* dialog) {
     return GetSaveFileNameWFn ? GetSaveFileNameWFn(dialog) : FALSE;
 }
 
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls) {
+    // Looked up by name, so the activation context's common controls 6 (the manifest's) answer.
+    MV_ON_DEMAND(L"comctl32.dll", InitCommonControlsEx);
+    return InitCommonControlsExFn && InitCommonControlsExFn(controls);
+}
+
 }  // namespace mv::ondemand

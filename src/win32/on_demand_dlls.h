@@ -1,6 +1,6 @@
-// COM, picture and file-dialog functions looked up in system32 at their first call, so that a
-// resident program that is never opened loads neither ole32, oleaut32 nor comdlg32 (nor what
-// they bring). Each answers as the system function does, or as a failure (E_FAIL, null, FALSE)
+// COM, picture, file-dialog and common-control functions looked up in system32 at their first
+// call, so that a resident program that is never opened loads neither ole32, oleaut32, comdlg32
+// nor comctl32 (nor what they bring). Each answers as the system function does, or as a failure (E_FAIL, null, FALSE)
 // when its DLL or the function is missing.
 #pragma once
 
@@ -9,6 +9,7 @@
 #include <oleauto.h>
 #include <olectl.h>
 #include <commdlg.h>
+#include <commctrl.h>
 
 namespace mv::ondemand {
 
@@ -23,5 +24,6 @@ void SysFreeString(BSTR text);
 void VariantInit(VARIANT* value);
 BOOL GetOpenFileNameW(OPENFILENAMEW* dialog);
 BOOL GetSaveFileNameW(OPENFILENAMEW* dialog);
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls);
 
 }  // namespace mv::ondemand

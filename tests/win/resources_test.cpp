@@ -1,10 +1,11 @@
-// The texts of the built program's resources, read from dist\MorviCorvelConfig.exe: the
-// system menu's About string, the About box and the version block, compared with the
-// UTF-16 they are meant to be.
+// The built program's resources, read from dist\MorviCorvelConfig.exe: the system menu's
+// About string, the About box and the version block, compared with the UTF-16 they are meant
+// to be, and the program icon's frames.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -183,6 +184,35 @@ TEST(ProgramResources, TheVersionBlockNamesTheProgramInEnglish) {
     EXPECT_EQ(VersionString(block, L"FileDescription"), L"Morvi Corvel Config");
     EXPECT_EQ(VersionString(block, L"CompanyName"), L"Morvi");
     EXPECT_EQ(VersionString(block, L"OriginalFilename"), L"MorviCorvelConfig.exe");
+}
+
+// The sizes of an icon group's frames (GRPICONDIR: reserved, type, count, then 14-byte
+// entries whose first byte is the width, 0 meaning 256); empty when the group is malformed.
+std::set<int> IconGroupSizes(const std::vector<std::uint8_t>& group) {
+    std::set<int> sizes;
+    if (group.size() < 6) return sizes;
+    const std::size_t count = group[4] | group[5] << 8;
+    if (group.size() < 6 + 14 * count) return {};
+    for (std::size_t i = 0; i < count; ++i) {
+        const int width = group[6 + 14 * i];
+        sizes.insert(width == 0 ? 256 : width);
+    }
+    return sizes;
+}
+
+// The tray icon and the window's icons are loaded at the exact size Windows asks for: a frame
+// for each small (16 at 100 %) and large (32) icon size at 100, 125, 150, 175 and 200 %.
+TEST(ProgramResources, TheProgramIconHasAFrameForEverySmallAndLargeSizeUpTo200Percent) {
+    ProgramResources program;
+    ASSERT_NE(program.module(), nullptr);
+    const std::set<int> sizes = IconGroupSizes(program.Resource(RT_GROUP_ICON, 128));
+    ASSERT_FALSE(sizes.empty());
+    for (const int percent : {100, 125, 150, 175, 200})
+        for (const int base : {16, 32}) {
+            const int size = base * percent / 100;
+            EXPECT_TRUE(sizes.count(size)) << "no " << size << "-pixel frame for " << percent << " %";
+        }
+    EXPECT_TRUE(sizes.count(256));
 }
 
 }  // namespace

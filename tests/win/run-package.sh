@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The built program: a 32-bit GUI executable that asks for administrator rights,
-# uses common controls 6, needs no MinGW runtime DLL and loads COM, pictures and dialogs on demand.
+# uses common controls 6, needs no MinGW runtime DLL and loads COM, pictures, dialogs and common
+# controls on demand.
 #   run-package.sh ROOT
 set -uo pipefail
 source "$(dirname "$0")/harness.sh"
@@ -17,9 +18,9 @@ check "imports some DLL" test -n "$dlls"
 for bad in libstdc++-6.dll libgcc_s_dw2-1.dll libgcc_s_sjlj-1.dll libwinpthread-1.dll; do
   check "does not link $bad dynamically" not imports "$bad"
 done
-# A resident program that is never opened loads no COM, picture or dialog DLL: they come on
-# demand, from system32.
-for late in ole32.dll oleaut32.dll comdlg32.dll gdiplus.dll; do
+# A resident program that is never opened loads no COM, picture, dialog or common-controls
+# DLL: they come on demand, from system32.
+for late in ole32.dll oleaut32.dll comdlg32.dll gdiplus.dll comctl32.dll; do
   check "does not import $late at start" not imports "$late"
 done
 # Sections at page boundaries in the file: the loader maps them instead of copying them into

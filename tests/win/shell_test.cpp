@@ -913,6 +913,19 @@ TEST_F(Shell, TheWindowOpensWhereItWasLastAndAMalformedPlaceIsIgnored) {
 
 // A program that is never opened holds no control of the settings window: the window is
 // made at its first show, whole.
+// Whether `dll` is loaded in the process (its base name, any case).
+bool ModuleLoaded(DWORD processId, const wchar_t* dll) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, processId);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    MODULEENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Module32FirstW(snapshot, &entry); more && !found; more = Module32NextW(snapshot, &entry))
+        found = lstrcmpiW(entry.szModule, dll) == 0;
+    CloseHandle(snapshot);
+    return found;
+}
+
 TEST_F(Shell, TheSettingsWindowIsMadeAtItsFirstShow) {
     RunningProgram program;
     ASSERT_TRUE(program.started());
@@ -921,11 +934,16 @@ TEST_F(Shell, TheSettingsWindowIsMadeAtItsFirstShow) {
     probe.pump(3000);
     EXPECT_FALSE(IsWindowVisible(main));
     EXPECT_EQ(GetWindow(main, GW_CHILD), nullptr) << "the controls were made before any show";
+    // What only the window needs is loaded with it.
+    ASSERT_TRUE(ModuleLoaded(program.processId(), L"user32.dll")) << "the program's modules cannot be read";
+    for (const wchar_t* dll : {L"comctl32.dll", L"gdiplus.dll", L"ole32.dll", L"comdlg32.dll"})
+        EXPECT_FALSE(ModuleLoaded(program.processId(), dll)) << dll << " loaded before any show";
     PostMessageW(main, 0x4CA, 0, 0);
     ASSERT_TRUE(PumpUntil(probe, 3000, [&] { return IsWindowVisible(main) != FALSE; }));
     int controls = 0;
     for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) ++controls;
     EXPECT_GE(controls, 29) << "seven buttons, three tabs, 17 tiles, the picture and the profile selector";
+    EXPECT_TRUE(ModuleLoaded(program.processId(), L"gdiplus.dll"));
     ExitThroughTray(main, program);
 }
 
