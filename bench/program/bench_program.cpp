@@ -10,7 +10,8 @@
 //   flood           8000 pending gestures: time to run them and the settings window's answers
 //   idle            CPU time and wake-ups over a period, driver open (feedback off, feedback on
 //                   after a label has faded, gestures paused) and driver absent
-//   memory          hidden, shown with the animation, over menu cycles and gesture selections
+//   memory          hidden, shown with the animation, over menu cycles and gesture selections;
+//                   hidden as a ratio to a bare tray program, alone and with the two threads
 //   answers         the settings window's answer times: the function menu opening, closing
 //                   when a gesture is selected and when a function is picked, and a gesture
 //                   selection; with --baseline, the same actions on another build in the same
@@ -707,14 +708,14 @@ void PrintMemory(const char* label, HANDLE process, const std::wstring& pid) {
                 WorkingSetKb(process));
 }
 
-// The resident private memory of a bare tray program (tray_floor.exe, beside this one) under
-// the same Wine, 3 s after its start; 0 when it did not run.
-long long FloorKb() {
+// The resident private memory of a bare tray program (tray_floor.exe, beside this one, with
+// `arguments`) under the same Wine, 3 s after its start; 0 when it did not run.
+long long FloorKb(const std::wstring& arguments) {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring path = self;
     path = path.substr(0, path.find_last_of(L'\\') + 1) + L"tray_floor.exe";
-    RunningProgram floor(path);
+    RunningProgram floor(path, false, arguments);
     if (!floor.started()) return 0;
     Sleep(3000);
     const long long kb = ReadUsage(UnixProcessOfProgram("tray_floor.exe")).rssAnonKb;
@@ -723,6 +724,13 @@ long long FloorKb() {
     return kb;
 }
 
+// The bare tray program, and the same with the two threads the program cannot do without (its
+// reader and the system's thread for device notifications), which Wine gives about 1 MiB of
+// resident stack each.
+struct Floors {
+    long long bareKb = 0, threadsKb = 0;
+};
+
 // The resident private memory of the program of `folder` (empty: this build) while hidden,
 // as a ratio to the floor: a while after the start, never shown, then shown once and hidden a
 // while. Leaves the program running (its window hidden) for the caller, or ends it.
@@ -730,7 +738,7 @@ struct HiddenMemory {
     long long neverShownKb = 0, shownOnceKb = 0;
 };
 
-bool MeasureHiddenMemory(ProbeWindow& probe, const std::wstring& folder, long long floorKb, HiddenMemory& m,
+bool MeasureHiddenMemory(ProbeWindow& probe, const std::wstring& folder, const Floors& floors, HiddenMemory& m,
                          RunningProgram* keep, Started* kept) {
     std::unique_ptr<RunningProgram> made;
     if (!keep)
@@ -747,8 +755,12 @@ bool MeasureHiddenMemory(ProbeWindow& probe, const std::wstring& folder, long lo
     probe.pump(kHiddenReleaseMs);
     const auto againstFloor = [&](const char* label) {
         const long long kb = ReadUsage(pid).rssAnonKb;
-        std::printf("memory, %s, %s: resident private %lld KiB, %.2f times the bare tray program's %lld KiB\n", build,
-                    label, kb, floorKb > 0 ? static_cast<double>(kb) / static_cast<double>(floorKb) : 0.0, floorKb);
+        const auto ratio = [&](long long floor) {
+            return floor > 0 ? static_cast<double>(kb) / static_cast<double>(floor) : 0.0;
+        };
+        std::printf("memory, %s, %s: resident private %lld KiB, %.2f times the bare tray program's %lld KiB, "
+                    "%.2f times its %lld KiB with the two threads\n",
+                    build, label, kb, ratio(floors.bareKb), floors.bareKb, ratio(floors.threadsKb), floors.threadsKb);
         return kb;
     };
     m.neverShownKb = againstFloor("hidden, never shown, after a while");
@@ -764,13 +776,16 @@ bool MeasureHiddenMemory(ProbeWindow& probe, const std::wstring& folder, long lo
 }
 
 void Memory(ProbeWindow& probe, int cycles, const std::wstring& baseline) {
-    const long long floorKb = FloorKb();
-    if (floorKb <= 0) Failed("memory: the bare tray program did not run");
+    const Floors floors{FloorKb(L""), FloorKb(L"--threads")};
+    if (floors.bareKb <= 0 || floors.threadsKb <= 0) Failed("memory: the bare tray program did not run");
+    std::printf("memory, the floor: a bare tray program %lld KiB; with a reader thread and a device notification "
+                "%lld KiB\n",
+                floors.bareKb, floors.threadsKb);
     HiddenMemory theirs, ours;
-    if (!baseline.empty() && !MeasureHiddenMemory(probe, baseline, floorKb, theirs, nullptr, nullptr)) return;
+    if (!baseline.empty() && !MeasureHiddenMemory(probe, baseline, floors, theirs, nullptr, nullptr)) return;
     RunningProgram program;
     Started s;
-    if (!MeasureHiddenMemory(probe, L"", floorKb, ours, &program, &s)) return;
+    if (!MeasureHiddenMemory(probe, L"", floors, ours, &program, &s)) return;
     if (!baseline.empty())
         std::printf("memory, hidden, this build beside the baseline: never shown %lld vs %lld KiB (%.2f), shown once "
                     "%lld vs %lld KiB (%.2f)\n",
