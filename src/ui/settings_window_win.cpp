@@ -67,8 +67,13 @@ void SettingsWindow::LoadSheets() {
 
 // A page's tile sheets are read when the page is first shown: most starts never leave page 1.
 void SettingsWindow::LoadPageSheets(int page) {
-    for (int s = 0; s < 3; ++s)
-        LoadSkin(pages_[page - 1][s], directory_, std::wstring(kPagePrefixes[page - 1]) + kStates[s] + L".png", dpi_);
+    for (int s = 0; s < 3; ++s) {
+        const std::wstring file = std::wstring(kPagePrefixes[page - 1]) + kStates[s] + L".png";
+        if (s == 1)
+            pages_[page - 1][s].LoadSkinLater(directory_, file, dpi_);  // the over sheet: at the first hover
+        else
+            LoadSkin(pages_[page - 1][s], directory_, file, dpi_);
+    }
 }
 
 // Every control at its place for the window's DPI, its pictures cut from the sheets there.

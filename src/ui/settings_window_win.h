@@ -122,6 +122,9 @@ public:
     CPictureEx& gesturePicture() { return animation_; }
     int shownPage() const { return selection_.shownPage(); }
     bool pageSheetsRead(int page) const { return !pages_[page - 1][0].empty(); }
+    // Whether the over sheets (the main one, a page's) still wait for the pointer.
+    bool mainOverWaiting() const { return main_.over.waiting(); }
+    bool pageOverWaiting(int page) const { return pages_[page - 1][1].waiting(); }
 
 private:
     void PlaceButton(CBitmapBtn& button, const RECT& rect96);

@@ -13,7 +13,8 @@ void SkinSheets::Load(const std::wstring& directory, const wchar_t* normalName, 
                       const wchar_t* downName, int sheetsDpi) {
     dpi = sheetsDpi;
     LoadSkin(normal, directory, normalName, dpi);
-    LoadSkin(over, directory, overName, dpi);
+    // The pointer brings the over sheet: nothing shows it before then.
+    over.LoadSkinLater(directory, overName, dpi);
     LoadSkin(down, directory, downName, dpi);
 }
 

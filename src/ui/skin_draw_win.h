@@ -16,7 +16,8 @@ void DrawSkinPicture(HDC dc, const SkinPicture& picture, int width, int height);
 
 // The normal, over and down sheets of a skinned window, from the skin set of its DPI: the
 // window takes the normal sheet's size and picture, its controls cut their four pictures from
-// the sheets at their own rectangles (the disabled one from the normal sheet).
+// the sheets at their own rectangles (the disabled one from the normal sheet). The over sheet
+// is read when a control is first drawn under the pointer.
 struct SkinSheets {
     SkinPicture normal;
     SkinPicture over;

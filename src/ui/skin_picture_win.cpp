@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 
 #include "ui/display_scale.h"
 
@@ -25,9 +26,11 @@ SkinPicture& SkinPicture::operator=(SkinPicture&& other) noexcept {
         bitmap_ = other.bitmap_;
         opaque_ = other.opaque_;
         opaqueTried_ = other.opaqueTried_;
+        later_ = std::move(other.later_);
         other.bitmap_ = nullptr;
         other.opaque_ = nullptr;
         other.opaqueTried_ = false;
+        other.later_ = Later{};
     }
     return *this;
 }
@@ -58,9 +61,23 @@ void SkinPicture::Reset() {
     if (opaque_) DeleteObject(opaque_);
     opaque_ = nullptr;
     opaqueTried_ = false;
+    later_ = Later{};
+}
+
+void SkinPicture::LoadSkinLater(const std::wstring& directory, const std::wstring& fileName, int dpi) {
+    Reset();
+    later_ = Later{directory, fileName, dpi};
+}
+
+void SkinPicture::ReadIfWaiting() const {
+    if (later_.fileName.empty()) return;
+    const Later later = std::exchange(later_, Later{});
+    // Reading fills the picture: the waiting file is part of its value, not of its identity.
+    LoadSkin(const_cast<SkinPicture&>(*this), later.directory, later.fileName, later.dpi);
 }
 
 void SkinPicture::Draw(HDC dc, int width, int height) const {
+    ReadIfWaiting();
     if (!bitmap_) return;
     if (!opaqueTried_) {
         opaque_ = OpaqueCopy(bitmap_);
@@ -70,18 +87,21 @@ void SkinPicture::Draw(HDC dc, int width, int height) const {
 }
 
 UINT SkinPicture::width() const {
+    ReadIfWaiting();
     UINT w = 0;
     if (bitmap_ && gp::GdipGetImageWidth(bitmap_, &w) != Gdiplus::Ok) w = 0;
     return w;
 }
 
 UINT SkinPicture::height() const {
+    ReadIfWaiting();
     UINT h = 0;
     if (bitmap_ && gp::GdipGetImageHeight(bitmap_, &h) != Gdiplus::Ok) h = 0;
     return h;
 }
 
 Gdiplus::GpBitmap* SkinPicture::CloneArea(int x, int y, int width, int height) const {
+    ReadIfWaiting();
     if (!bitmap_) return nullptr;
     Gdiplus::GpBitmap* clone = nullptr;
     if (gp::GdipCloneBitmapAreaI(x, y, width, height, PixelFormatDontCare, bitmap_, &clone) != Gdiplus::Ok) {

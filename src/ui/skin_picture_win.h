@@ -6,6 +6,7 @@
 #include <gdiplus.h>
 
 #include <string>
+#include <utility>
 
 namespace mv {
 
@@ -24,15 +25,19 @@ private:
 
 // A skin picture. One whose file is missing or unreadable is still an object but
 // holds no bitmap: its size reads 0 x 0, areas cut from it are absent, drawing it
-// draws nothing.
+// draws nothing. One given LoadSkinLater reads its file at its first use.
 class SkinPicture {
 public:
     SkinPicture() = default;
     explicit SkinPicture(const std::wstring& path) { Load(path); }
     ~SkinPicture() { Reset(); }
-    SkinPicture(SkinPicture&& other) noexcept : bitmap_(other.bitmap_), opaque_(other.opaque_) {
+    SkinPicture(SkinPicture&& other) noexcept
+        : bitmap_(other.bitmap_), opaque_(other.opaque_), opaqueTried_(other.opaqueTried_),
+          later_(std::move(other.later_)) {
         other.bitmap_ = nullptr;
         other.opaque_ = nullptr;
+        other.opaqueTried_ = false;
+        other.later_ = Later{};
     }
     SkinPicture& operator=(SkinPicture&& other) noexcept;
     SkinPicture(const SkinPicture&) = delete;
@@ -43,9 +48,17 @@ public:
     // Takes ownership of a GDI+ bitmap (may be null).
     void Adopt(Gdiplus::GpBitmap* bitmap);
     void Reset();
+    // Empties the picture and has LoadSkin(*this, directory, fileName, dpi) read it when it
+    // is first used.
+    void LoadSkinLater(const std::wstring& directory, const std::wstring& fileName, int dpi);
+    // Whether a later read is still waiting.
+    bool waiting() const { return !later_.fileName.empty(); }
 
-    Gdiplus::GpBitmap* bitmap() const { return bitmap_; }
-    bool empty() const { return bitmap_ == nullptr; }
+    Gdiplus::GpBitmap* bitmap() const {
+        ReadIfWaiting();
+        return bitmap_;
+    }
+    bool empty() const { return bitmap() == nullptr; }
     UINT width() const;
     UINT height() const;
     // An independent copy of an area (GdipCloneBitmapAreaI, PixelFormatDontCare); null when
@@ -56,9 +69,16 @@ public:
     void Draw(HDC dc, int width, int height) const;
 
 private:
-    Gdiplus::GpBitmap* bitmap_ = nullptr;
+    struct Later {
+        std::wstring directory, fileName;
+        int dpi = 96;
+    };
+    void ReadIfWaiting() const;
+
+    mutable Gdiplus::GpBitmap* bitmap_ = nullptr;
     mutable HBITMAP opaque_ = nullptr;
     mutable bool opaqueTried_ = false;
+    mutable Later later_;
 };
 
 // A copy of a picture drawn at width x height (as painting it scaled would); null for a null

@@ -99,6 +99,7 @@ protected:
         host.view.SetProgramDirectory(dist);
         ASSERT_TRUE(host.Create(nullptr));
         host.view.Create();
+        MoveMouse(1200, 1000);  // not over the window as it shows
         ShowWindow(host, SW_SHOW);
         SetForegroundWindow(host);
         Pump(200);
@@ -149,6 +150,30 @@ bool operator==(const RECT& a, const RECT& b) {
 constexpr POINT kCell[6] = {{108, 185}, {226, 185}, {344, 185}, {108, 295}, {226, 295}, {344, 295}};
 constexpr POINT kTab[3] = {{100, 85}, {238, 85}, {363, 85}};
 constexpr POINT kFunctionButton{160, 378};
+
+// The over sheets are read when the pointer first reaches a control: the first show draws
+// none of them. The hovered tile then wears the page's over sheet.
+TEST_F(SettingsWindowTest, TheOverSheetsAreReadWhenThePointerFirstComes) {
+    EXPECT_TRUE(host.view.mainOverWaiting()) << "the window's over sheet was read before any hover";
+    EXPECT_TRUE(host.view.pageOverWaiting(1)) << "page 1's over sheet was read before any hover";
+    const COLORREF normal = SheetPixel(127 + 50, 7 + 60, L"movcli_gesure_normal.png");
+    const COLORREF over = SheetPixel(127 + 50, 7 + 60, L"movcli_gesure_over.png");
+    ASSERT_FALSE(Near(normal, over, 40));
+    EXPECT_TRUE(Near(WindowPixel(host.view.gestureButton(1), 50, 60), normal, 8));
+
+    MoveMouse(frame.left + kCell[1].x, frame.top + kCell[1].y);
+    MoveMouse(frame.left + kCell[1].x + 2, frame.top + kCell[1].y + 1);
+    Pump(150);
+    EXPECT_FALSE(host.view.pageOverWaiting(1));
+    EXPECT_TRUE(Near(WindowPixel(host.view.gestureButton(1), 50, 60), over, 8))
+        << std::hex << WindowPixel(host.view.gestureButton(1), 50, 60) << " " << over;
+
+    // The window's own over sheet comes with a hover of one of its buttons.
+    MoveMouse(frame.left + kFunctionButton.x + 150, frame.top + kFunctionButton.y);
+    MoveMouse(frame.left + kFunctionButton.x + 152, frame.top + kFunctionButton.y + 1);
+    Pump(150);
+    EXPECT_FALSE(host.view.mainOverWaiting());
+}
 
 TEST_F(SettingsWindowTest, APageSwitchShiftsItsTabCaptionAndSelectsThatPagesGesture) {
     EXPECT_TRUE(host.view.pageTabTextRect(1) == (RECT{30, 10, 90, 30})) << "before any click";
