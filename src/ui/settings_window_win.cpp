@@ -23,7 +23,6 @@ constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
 constexpr UINT kAnimationId = 0x601;
 
 const wchar_t* const kPagePrefixes[3] = {L"movcli_gesure_", L"win8_gesure_", L"ngwctr_gesure_"};
-const wchar_t* const kStates[3] = {L"normal", L"over", L"down"};
 const char* const kTabKeys[3] = {"tc_mocli", "tc_win8", "tc_winctl"};
 
 // The rectangles at 96 DPI (window_layout.h); every one is scaled to the window's DPI.
@@ -60,20 +59,15 @@ void SettingsWindow::PlaceButton(CBitmapBtn& button, const RECT& rect96) {
 void SettingsWindow::LoadSheets() {
     main_.Load(directory_, L"MorviCorvel_Main_Normal.png", L"MorviCorvel_Main_Over.png", L"MorviCorvel_Main_Down.png",
                dpi_);
-    for (auto& page : pages_)
-        for (auto& sheet : page) sheet.Reset();
+    for (SkinSheets& page : pages_) page.Reset();
     LoadPageSheets(selection_.shownPage());
 }
 
 // A page's tile sheets are read when the page is first shown: most starts never leave page 1.
 void SettingsWindow::LoadPageSheets(int page) {
-    for (int s = 0; s < 3; ++s) {
-        const std::wstring file = std::wstring(kPagePrefixes[page - 1]) + kStates[s] + L".png";
-        if (s == 1)
-            pages_[page - 1][s].LoadSkinLater(directory_, file, dpi_);  // the over sheet: at the first hover
-        else
-            LoadSkin(pages_[page - 1][s], directory_, file, dpi_);
-    }
+    const std::wstring prefix = kPagePrefixes[page - 1];
+    pages_[page - 1].Load(directory_, (prefix + L"normal.png").c_str(), (prefix + L"over.png").c_str(),
+                          (prefix + L"down.png").c_str(), dpi_);
 }
 
 // Every control at its place for the window's DPI, its pictures cut from the sheets there.
@@ -106,8 +100,9 @@ void SettingsWindow::LayOut() {
         CBitmapBtn& tile = gestures_[slot];
         PlaceButton(tile, R(main_layout::kTiles[cell]));
         const RECT c = ScaledRECT(main_layout::Cell(static_cast<std::size_t>(cell)), dpi_);
-        tile.SetSkin(&pages_[page][0], &pages_[page][1], c.left, c.top, c.right - c.left, c.bottom - c.top,
-                     &pages_[page][2], &pages_[page][0]);
+        const SkinSheets& sheets = pages_[page];
+        tile.SetSkin(&sheets.normal, &sheets.over, c.left, c.top, c.right - c.left, c.bottom - c.top, &sheets.down,
+                     &sheets.normal);
     }
     const RECT picture = ScaledRECT(main_layout::kAnimation, dpi_);
     if (!animation_.GetSafeHwnd())
@@ -213,8 +208,7 @@ void SettingsWindow::FreeSkins() {
     ReleaseFunctionMenu();
     animation_.clearPicture();
     main_.Reset();
-    for (auto& page : pages_)
-        for (auto& sheet : page) sheet.Reset();
+    for (SkinSheets& page : pages_) page.Reset();
 }
 
 void SettingsWindow::ReleasePictures() {

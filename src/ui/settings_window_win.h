@@ -121,10 +121,10 @@ public:
     CBmpMenu* functionMenu() const { return menu_.get(); }
     CPictureEx& gesturePicture() { return animation_; }
     int shownPage() const { return selection_.shownPage(); }
-    bool pageSheetsRead(int page) const { return !pages_[page - 1][0].empty(); }
+    bool pageSheetsRead(int page) const { return !pages_[page - 1].normal.empty(); }
     // Whether the over sheets (the main one, a page's) still wait for the pointer.
     bool mainOverWaiting() const { return main_.over.waiting(); }
-    bool pageOverWaiting(int page) const { return pages_[page - 1][1].waiting(); }
+    bool pageOverWaiting(int page) const { return pages_[page - 1].over.waiting(); }
 
 private:
     void PlaceButton(CBitmapBtn& button, const RECT& rect96);
@@ -148,7 +148,7 @@ private:
     std::wstring directory_;
     int dpi_ = 96;
     SkinSheets main_;
-    SkinPicture pages_[3][3];
+    SkinSheets pages_[3];
     CBitmapBtn close_, minimize_, reset_, apply_, version_, function_, pointer_;
     std::array<CBitmapBtn, 3> tabs_;
     std::array<CBitmapBtn, kSlotCount> gestures_;

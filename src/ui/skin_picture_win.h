@@ -31,14 +31,7 @@ public:
     SkinPicture() = default;
     explicit SkinPicture(const std::wstring& path) { Load(path); }
     ~SkinPicture() { Reset(); }
-    SkinPicture(SkinPicture&& other) noexcept
-        : bitmap_(other.bitmap_), opaque_(other.opaque_), opaqueTried_(other.opaqueTried_),
-          later_(std::move(other.later_)) {
-        other.bitmap_ = nullptr;
-        other.opaque_ = nullptr;
-        other.opaqueTried_ = false;
-        other.later_ = Later{};
-    }
+    SkinPicture(SkinPicture&& other) noexcept { *this = std::move(other); }
     SkinPicture& operator=(SkinPicture&& other) noexcept;
     SkinPicture(const SkinPicture&) = delete;
     SkinPicture& operator=(const SkinPicture&) = delete;

@@ -1,7 +1,7 @@
 // COM, picture, file-dialog and common-control functions looked up in system32 at their first
 // call, so that a resident program that is never opened loads neither ole32, oleaut32, comdlg32
-// nor comctl32 (nor what they bring). Each answers as the system function does, or as a failure (E_FAIL, null, FALSE)
-// when its DLL or the function is missing.
+// nor comctl32 (nor what they bring). Each answers as the system function does, or as a
+// failure (E_FAIL, null, FALSE) when its DLL or the function is missing.
 #pragma once
 
 #include <windows.h>
